@@ -1,0 +1,42 @@
+// One result column as described and bound through ODBC.
+#pragma once
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <memory>
+#include <string>
+
+struct TColumnDescriptor {
+    std::string Name;              // whole, as the driver reports it
+    SQLSMALLINT NameLength = 0;    // as the driver reports it
+    SQLSMALLINT SqlType = 0;
+    SQLULEN ColumnSize = 0;        // display width, adjusted by the reading
+    SQLULEN DriverColumnSize = 0;  // as the driver reports it; sizes the value buffer
+    SQLSMALLINT DecimalDigits = 0;
+    SQLSMALLINT Nullable = 0;
+    std::unique_ptr<char[]> DataBuffer;
+    SQLSMALLINT CType = 0;
+    SQLLEN BufferLength = 0;
+    SQLLEN Indicator = 0;
+
+    bool IsNull() const { return Indicator == SQL_NULL_DATA; }
+    // Binds the value buffer (zero-filled, bytes long) under cType.
+    SQLRETURN Bind(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT cType, SQLLEN bytes);
+    // The character value as text: up to the first zero byte, never ending inside a character.
+    std::string CharText() const;
+};
+
+// Describes column j of the statement's result into d, reading the name whole.
+SQLRETURN DescribeColumn(SQLHSTMT stmt, SQLUSMALLINT column, TColumnDescriptor& d);
+
+// The ODBC 3 date and time type codes are read as their ODBC 2 codes 9, 10 and 11.
+inline SQLSMALLINT Odbc2DateTimeType(SQLSMALLINT sqlType)
+{
+    switch (sqlType) {
+    case SQL_TYPE_DATE: return SQL_DATE;
+    case SQL_TYPE_TIME: return SQL_TIME;
+    case SQL_TYPE_TIMESTAMP: return SQL_TIMESTAMP;
+    default: return sqlType;
+    }
+}

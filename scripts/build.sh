@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds one configuration: build.sh <folder> [cmake options...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=$1; shift
+cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+cmake --build "$dir"

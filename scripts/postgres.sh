@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# start <folder>: a throw-away PostgreSQL server on a free loopback port, trust authentication;
+#   prints the port. stop <folder>: stops it.
+set -euo pipefail
+bin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)
+as_pg() {
+  if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
+}
+case "$1" in
+start)
+  dir=$2
+  mkdir -p "$dir"
+  [ "$(id -u)" -eq 0 ] && chown postgres: "$dir"
+  as_pg "$bin/initdb" -D "$dir/data" -A trust -U postgres -E UTF8 --locale=C.UTF-8 >"$dir/initdb.log" 2>&1
+  for port in $(seq 55432 55532); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && continue
+    if as_pg "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
+         -o "-h 127.0.0.1 -p $port -k $dir -c fsync=off -c max_connections=200" start >/dev/null 2>&1; then
+      echo "$port"
+      exit 0
+    fi
+  done
+  echo "no PostgreSQL server could be started; see $dir/server.log" >&2
+  exit 1
+  ;;
+stop)
+  dir=$2
+  [ -d "$dir/data" ] && as_pg "$bin/pg_ctl" -D "$dir/data" -m immediate stop >/dev/null 2>&1 || true
+  ;;
+esac

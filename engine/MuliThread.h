@@ -1,0 +1,65 @@
+// The worker of one run: executes a query window's batch statement by statement on its own
+// thread and hands each statement's result to the user-interface thread.
+#pragma once
+
+#include "QueryWindowState.h"
+#include "RunDisplay.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+// What a run takes from the settings and the editor when it is created.
+struct RunOptions {
+    QString SqlText;                 // the editor's selection, or its whole text
+    QString TextQualifier = "\"";    // empty, "'" or the double quote
+    bool WriteColumnHeader = false;  // ExportWithTblColumn
+    std::int32_t MaxFieldLenOfSqlResult = 512;
+};
+
+class MuliThread : public QThread {
+    Q_OBJECT
+public:
+    // Prepares the window and starts the run; the thread deletes itself when it ends.
+    MuliThread(QueryWindowState& window, RunDisplay& display, const RunOptions& options, QString user,
+               QString password, QString dsn);
+    ~MuliThread() override;
+
+    // Asks a run whose rows flow to stop after the current row.
+    void RequestStop() { stopRequested_.store(true); }
+    bool StopRequested() const { return stopRequested_.load(); }
+
+    std::uint64_t WindowHandle = 0;
+    QString User, Password, DSN;
+    std::int32_t StatementIndex = 0;
+    std::uint8_t DisplayAsText = 0;
+    std::uint8_t DisplayToFile = 0;
+    std::uint8_t WriteColumnHeader = 0;
+    QDateTime StatementStart, StatementEnd;
+
+    QueryWindowState& Window() { return window_; }
+    const std::string& Qualifier() const { return qualifier_; }
+
+    // The display step of the current statement, on the user-interface thread.
+    void ShowResult();
+
+protected:
+    void run() override;
+
+private:
+    void RunStatement(std::size_t i);
+    void HandOff();
+    void EndOfRun();
+    void FileReport();
+    void Call(const std::function<void()>& f);
+
+    QueryWindowState& window_;
+    RunDisplay& display_;
+    std::string qualifier_;
+    std::string text_;
+    std::atomic<bool> stopRequested_{false};
+};

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // What a run takes from the settings and the editor when it is created.
@@ -47,11 +48,16 @@ public:
     // The display step of the current statement, on the user-interface thread.
     void ShowResult();
 
+    // The stop command: before rows flow the driver cancels the statement; once they flow the
+    // worker stops after the current row. Runs on the user-interface thread.
+    static void StopRun(QueryWindowState& window, MuliThread* run);
+
 protected:
     void run() override;
 
 private:
-    void RunStatement(std::size_t i);
+    // Runs statement i; true when the run was cancelled at it.
+    bool RunStatement(std::size_t i, class ResultFileSink* file);
     void HandOff();
     void EndOfRun();
     void FileReport();
@@ -62,4 +68,6 @@ private:
     std::string qualifier_;
     std::string text_;
     std::atomic<bool> stopRequested_{false};
+    QString message_;
+    bool fileOk_ = true;
 };

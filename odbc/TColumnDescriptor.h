@@ -19,6 +19,7 @@ struct TColumnDescriptor {
     SQLSMALLINT CType = 0;
     SQLLEN BufferLength = 0;
     SQLLEN Indicator = 0;
+    SQLULEN CharacterLimit = 0;    // a text value longer than this many characters is cut; 0: no limit
 
     bool IsNull() const { return Indicator == SQL_NULL_DATA; }
     // Binds the value buffer (zero-filled, bytes long) under cType.

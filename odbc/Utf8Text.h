@@ -42,17 +42,23 @@ inline std::size_t CharacterCount(std::string_view text)
     return n;
 }
 
-// The first maxChars characters of the text.
-inline std::string CutToCharacters(std::string_view text, std::size_t maxChars)
+// The byte length of the first maxChars characters of the text.
+inline std::size_t ByteLengthOfCharacters(std::string_view text, std::size_t maxChars)
 {
     std::size_t chars = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            if (chars == maxChars) return std::string(text.substr(0, i));
+            if (chars == maxChars) return i;
             ++chars;
         }
     }
-    return std::string(text);
+    return text.size();
+}
+
+// The first maxChars characters of the text.
+inline std::string CutToCharacters(std::string_view text, std::size_t maxChars)
+{
+    return std::string(text.substr(0, ByteLengthOfCharacters(text, maxChars)));
 }
 
 } // namespace Utf8Text

@@ -1,0 +1,351 @@
+#include "MuliThread.h"
+
+#include "ODBCDiagnostics.h"
+#include "ODBCIntf.h"
+#include "ResultColumns.h"
+#include "ResultFileSink.h"
+#include "SqlTextRoutines.h"
+
+#include <QMetaObject>
+
+#include <filesystem>
+#include <optional>
+
+namespace {
+
+QString Utf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QString RowCountMessage(long long n) { return QStringLiteral("（所影响的行数为 %1 行）").arg(n); }
+
+std::unique_ptr<TQryResult_Tesk> OneColumnResult(bool succeeded, bool cancelled)
+{
+    auto r = std::make_unique<TQryResult_Tesk>(1);
+    r->Succeeded = succeeded ? 1 : 0;
+    r->Cancelled = cancelled ? 1 : 0;
+    return r;
+}
+
+void ReleaseStatement(QueryWindowState& w)
+{
+    std::lock_guard lock(w.StopLock);
+    for (SQLUSMALLINT option : {SQL_CLOSE, SQL_RESET_PARAMS, SQL_UNBIND, SQL_DROP})
+        w.RetCode = ODBCIntf::SQLFreeStmt(w.hStmt, option);
+    w.hStmt = SQL_NULL_HSTMT;
+}
+
+} // namespace
+
+MuliThread::MuliThread(QueryWindowState& window, RunDisplay& display, const RunOptions& options, QString user,
+                       QString password, QString dsn)
+    : User(std::move(user)), Password(std::move(password)), DSN(std::move(dsn)), window_(window), display_(display)
+{
+    QueryWindowState& w = window_;
+    w.RowsFetching = 0;
+    w.FetchCancelled = 0;
+    DisplayAsText = w.DisplayAsText;
+    DisplayToFile = w.DisplayToFile;
+    WriteColumnHeader = options.WriteColumnHeader ? 1 : 0;
+    qualifier_ = options.TextQualifier.toStdString();
+
+    display_.PrepareForRun();
+    w.Results.clear();
+    w.ResultLines = std::make_unique<ResultRowStore>();
+    w.MessageLines.clear();
+
+    w.MaxFieldLen = options.MaxFieldLenOfSqlResult;
+    if (w.MaxFieldLen > 4096 && w.DbmsKind > 5 && w.DbmsKind != DbmsKind::MySql) w.MaxFieldLen = 4096;
+
+    w.RunCounter = 1;
+    w.CancelRequested = 0;
+    // The editor's paragraph and line separators reach the driver as line breaks.
+    QString text = options.SqlText;
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n')).replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text_ = text.toStdString();
+
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+    start();
+}
+
+MuliThread::~MuliThread() = default;
+
+void MuliThread::StopRun(QueryWindowState& w, MuliThread* run)
+{
+    std::lock_guard lock(w.StopLock);
+    if (w.RowsFetching == 0) {
+        // The statement is still executing or not yet fetching: the driver may stop it.
+        w.CancelRequested = 1;
+        if (w.hStmt != SQL_NULL_HSTMT) ODBCIntf::SQLCancel(w.hStmt);
+    }
+    // Once rows flow the worker's own flag stops the fetch; it also stops a run between statements.
+    if (run) run->RequestStop();
+}
+
+void MuliThread::Call(const std::function<void()>& f)
+{
+    QObject* context = display_.DisplayContext();
+    if (QThread::currentThread() == context->thread())
+        f();
+    else
+        QMetaObject::invokeMethod(context, f, Qt::BlockingQueuedConnection);
+}
+
+void MuliThread::run()
+{
+    QueryWindowState& w = window_;
+    w.RunStart = QDateTime::currentDateTime();
+    w.RunCancelled = 0;
+    w.TotalRows = 0;
+    w.StatementCount = 0;
+
+    w.Statements = SplitStatements(StripSQLComments(text_), w.StatementSeparator);
+    w.StatementCount = static_cast<std::int32_t>(w.Statements.size());
+    w.Results.clear();
+    w.Results.resize(w.Statements.size());
+
+    std::optional<ResultFileSink> file;
+    if (DisplayToFile) file.emplace(w.ResultFile);
+    fileOk_ = true;
+
+    bool cancelled = false;
+    for (std::size_t i = 0; i < w.Statements.size() && !cancelled; ++i) {
+        cancelled = RunStatement(i, file ? &*file : nullptr);
+        if (!cancelled) HandOff();
+    }
+    if (file && !file->Ok()) fileOk_ = false;
+    // The statement the run was cancelled at is handed over last.
+    if (cancelled) HandOff();
+    Call([this] { EndOfRun(); });
+}
+
+bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
+{
+    QueryWindowState& w = window_;
+    StatementStart = QDateTime::currentDateTime();
+    StatementIndex = static_cast<std::int32_t>(i);
+    w.StatementRows = 0;
+    w.ResultColumnCount = 0;
+    std::string sql = std::move(w.Statements[i]);
+    w.Statements[i].clear();
+    {
+        std::lock_guard lock(w.StopLock);
+        w.RowsFetching = 0;
+        w.FetchCancelled = 0;
+    }
+
+    auto cancelledHere = [&] {
+        w.Results[i] = OneColumnResult(true, true);
+        message_ = QStringLiteral("用户已取消查询");
+        w.RunCancelled = 1;
+        return true;
+    };
+    // A stop that came between statements keeps the next one from running at all.
+    if (w.CancelRequested || StopRequested()) return cancelledHere();
+
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    w.RetCode = ODBCIntf::SQLAllocStmt(w.hDbc, &stmt);
+    {
+        std::lock_guard lock(w.StopLock);
+        w.hStmt = stmt;
+    }
+    const bool allocated = ODBCIntf::SQLSucceeded(w.RetCode, true);
+    if (allocated) {
+        ODBCIntf::SQLSetStmtOption(stmt, SQL_CONCURRENCY, SQL_CONCUR_READ_ONLY);
+        ODBCIntf::SQLFreeStmt(stmt, SQL_CLOSE);
+        auto* text = reinterpret_cast<SQLCHAR*>(sql.data());
+        if (w.SupportedFunctions[ODBCIntf::ODBCFunctionIndex(SQL_API_SQLEXECDIRECT)]) {
+            w.RetCode = ODBCIntf::SQLExecDirect(stmt, text, SQL_NTS);
+        } else {
+            w.RetCode = ODBCIntf::SQLPrepare(stmt, text, SQL_NTS);
+            if (ODBCIntf::SQLSucceeded(w.RetCode, false)) w.RetCode = ODBCIntf::SQLExecute(stmt);
+        }
+    }
+    sql.clear();
+    w.ResultLines = std::make_unique<ResultRowStore>();
+
+    if (w.CancelRequested) return cancelledHere();
+
+    auto failed = [&] {
+        std::string text;
+        ODBCIntf::GetODBCErrorText(w.hEnv, w.hDbc, stmt, nullptr, 0, text);
+        w.LastErrorText = Utf8(text);
+        message_ = w.LastErrorText;
+        w.Results[i] = OneColumnResult(false, false);
+        return false;
+    };
+    if (!allocated || !ODBCIntf::SQLSucceeded(w.RetCode, false)) return failed();
+
+    ODBCIntf::SQLRowCount(stmt, &w.AffectedRows);
+    w.RetCode = ODBCIntf::SQLNumResultCols(stmt, &w.NumResultCols);
+    w.ResultColumnCount = w.NumResultCols;
+    if (!ODBCIntf::SQLSucceeded(w.RetCode, false)) return failed();
+
+    if (w.NumResultCols == 0) {
+        if (w.AutoCommit)
+            w.TransactionState = TransactionStates::AutoCommit;
+        else if (w.TransactionState == TransactionStates::None)
+            w.TransactionState = TransactionStates::MayBeOpen;
+        w.Results[i] = OneColumnResult(true, false);
+        message_ = w.AffectedRows < 0 ? QStringLiteral("（该语句已经成功执行）") : RowCountMessage(w.AffectedRows);
+        return false;
+    }
+
+    const int n = w.NumResultCols;
+    w.Results[i] = std::make_unique<TQryResult_Tesk>(n);
+    TQryResult_Tesk& result = *w.Results[i];
+    RenderContext context;
+    context.Kind = w.DbmsKind;
+    context.MaxFieldLen = w.MaxFieldLen;
+    context.Qualifier = qualifier_;
+    context.DoubleQualifier = file != nullptr;
+
+    w.ColumnDescriptors.clear();
+    w.ColumnDescriptors.resize(static_cast<std::size_t>(n) + 1);
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(n));
+    for (int j = 1; j <= n; ++j)
+        names.push_back(DescribeResultColumn(stmt, static_cast<SQLUSMALLINT>(j), w.ColumnDescriptors[j], context));
+    w.ResultLines->Reset(static_cast<std::size_t>(n));
+    if (file) {
+        std::string header;
+        for (const std::string& name : names) {
+            AppendQualified(name, context, header);
+            header += ',';
+        }
+        if (!header.empty()) header.pop_back();
+        w.ResultLines->SetHeader({header});
+        file->Header(header, StatementIndex, WriteColumnHeader != 0);
+    } else {
+        w.ResultLines->SetHeader(std::move(names));
+    }
+    for (int j = 1; j <= n; ++j)
+        BindResultColumn(stmt, static_cast<SQLUSMALLINT>(j), w.ColumnDescriptors[j],
+                         result.Columns[static_cast<std::size_t>(j)], context);
+
+    {
+        // From here on the statement fetches: the stop command no longer cancels it through the
+        // driver, and a stop that came before this point cancels the statement.
+        std::lock_guard lock(w.StopLock);
+        if (w.CancelRequested) {
+            w.ColumnDescriptors.clear();
+            return cancelledHere();
+        }
+        w.RowsFetching = 1;
+    }
+
+    w.RetCode = ODBCIntf::SQLFetch(stmt);
+    bool ok = ODBCIntf::SQLSucceeded(w.RetCode, false);
+    if (w.RetCode == SQL_ERROR) {
+        std::string text;
+        U_pub::GetDiagMessage(SQL_HANDLE_STMT, stmt, text);
+        w.LastErrorText = Utf8(text);
+        message_ = w.LastErrorText;
+        w.Results[i] = OneColumnResult(false, false);
+        return false;
+    }
+    ResultRowStore& lines = *w.ResultLines;
+    while (ok && !StopRequested()) {
+        if (file) {
+            std::string& row = file->Row();
+            for (int j = 1; j <= n; ++j) {
+                RenderResultField(w.ColumnDescriptors[j], context, row);
+                file->EndField();
+            }
+            ++w.StatementRows;
+            file->EndRow(w.StatementRows);
+        } else {
+            for (int j = 1; j <= n; ++j) {
+                RenderResultField(w.ColumnDescriptors[j], context, lines.CurrentField());
+                lines.EndField();
+            }
+            lines.EndRow();
+            ++w.StatementRows;
+        }
+        for (int j = 1; j <= n; ++j) w.ColumnDescriptors[j].DataBuffer[0] = 0;
+        w.RetCode = ODBCIntf::SQLFetch(stmt);
+        ok = ODBCIntf::SQLSucceeded(w.RetCode, false);
+    }
+    if (file) file->EndResultSet();
+
+    result.RowCount = w.StatementRows;
+    result.Succeeded = 1;
+    result.HasResultSet = 1;
+    if (ok && StopRequested()) {
+        w.FetchCancelled = 1;
+        result.CutShort = 1;
+        result.Cancelled = 1;
+        message_ = QStringLiteral("用户已取消查询:（已查询到的行数为 %1 行）").arg(w.StatementRows);
+        w.RunCancelled = 1;
+        return true;
+    }
+    if (w.RetCode != SQL_NO_DATA) {
+        // The rows read before the failure stay; the message says why the rest is missing.
+        std::string text;
+        U_pub::GetDiagMessage(SQL_HANDLE_STMT, stmt, text);
+        if (text.empty()) ODBCIntf::GetODBCErrorText(w.hEnv, w.hDbc, stmt, nullptr, 0, text);
+        w.LastErrorText = Utf8(text);
+        message_ = RowCountMessage(w.StatementRows) + w.LastErrorText;
+        return false;
+    }
+    message_ = RowCountMessage(w.StatementRows);
+    return false;
+}
+
+void MuliThread::HandOff()
+{
+    QueryWindowState& w = window_;
+    w.MessageLines = QStringList{QString(), message_, QString()};
+    Call([this] { ShowResult(); });
+    const auto& r = w.Results[static_cast<std::size_t>(StatementIndex)];
+    if (r) w.TotalRows += r->RowCount;
+    w.ColumnDescriptors.clear();
+}
+
+void MuliThread::ShowResult()
+{
+    QueryWindowState& w = window_;
+    if (w.RunCounter == 0) return;
+    display_.ShowStatementResult(*this);
+    ReleaseStatement(w);
+    StatementEnd = QDateTime::currentDateTime();
+    if (auto& r = w.Results[static_cast<std::size_t>(StatementIndex)]) {
+        r->StartTime = StatementStart;
+        r->EndTime = StatementEnd;
+    }
+    if (w.TransactionState == TransactionStates::MayBeOpen) display_.ShowTransactionNote();
+    if (!w.ResultLines) w.ResultLines = std::make_unique<ResultRowStore>();
+}
+
+void MuliThread::EndOfRun()
+{
+    QueryWindowState& w = window_;
+    w.RunEnd = QDateTime::currentDateTime();
+    RunEndTexts texts;
+    texts.StartText = QStringLiteral("开始执行时间：") + w.RunStart.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    texts.TimeText = QStringLiteral("执行总时间：") + QString::fromStdString(FormatElapsedTime(w.RunStart, w.RunEnd));
+    texts.RowsText = w.RunCancelled ? QStringLiteral("( 用户已取消查询 )")
+                                    : QStringLiteral("共返回结果行数：") + QString::number(w.TotalRows);
+    texts.ExportEnabled = w.TotalRows > 0 && DisplayAsText == 0;
+    display_.ShowRunEnd(*this, texts);
+    if (DisplayToFile) FileReport();
+    // Last: a new run of the window may start only when this one has left everything behind.
+    w.RunCounter = 0;
+}
+
+void MuliThread::FileReport()
+{
+    QueryWindowState& w = window_;
+    bool ok = fileOk_;
+    if (w.ResultFile) {
+        if (std::fclose(w.ResultFile) != 0) ok = false;
+        w.ResultFile = nullptr;
+    } else {
+        ok = false;
+    }
+    QStringList lines{QString(), ok ? QStringLiteral("下列文件已成功保存:") : QStringLiteral("下列文件保存失败:"),
+                      QString()};
+    std::error_code ec;
+    auto size = std::filesystem::file_size(w.ResultFileName.toStdString(), ec);
+    lines << (ec ? w.ResultFileName
+                 : w.ResultFileName + QStringLiteral("  ") + QString::number(size) + QStringLiteral("  字节"));
+    display_.ShowFileReport(*this, lines);
+}

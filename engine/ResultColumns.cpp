@@ -1,0 +1,289 @@
+#include "ResultColumns.h"
+
+#include "ODBCIntf.h"
+#include "Utf8Text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+template <typename T>
+T ValueAs(const TColumnDescriptor& d)
+{
+    T v{};
+    std::memcpy(&v, d.DataBuffer.get(), sizeof v);
+    return v;
+}
+
+template <typename T>
+void AppendInteger(T v, std::string& out)
+{
+    char buf[24];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, r.ptr);
+}
+
+void AppendPadded(unsigned v, std::size_t digits, std::string& out)
+{
+    char buf[16];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    std::size_t n = static_cast<std::size_t>(r.ptr - buf);
+    if (n < digits) out.append(digits - n, '0');
+    out.append(buf, n);
+}
+
+void AppendYear(SQLSMALLINT year, std::string& out)
+{
+    if (year >= 1000) AppendInteger(year, out);
+    else if (year >= 100) { out += '0'; AppendInteger(year, out); }
+    else if (year >= 10) { out += "00"; AppendInteger(year, out); }
+    else { out += "000"; AppendInteger(year, out); }
+}
+
+void AppendDate(SQLSMALLINT y, unsigned m, unsigned d, std::string& out)
+{
+    AppendYear(y, out);
+    out += '-';
+    AppendPadded(m, 2, out);
+    out += '-';
+    AppendPadded(d, 2, out);
+}
+
+void AppendTime(unsigned h, unsigned m, unsigned s, std::string& out)
+{
+    AppendPadded(h, 2, out);
+    out += ':';
+    AppendPadded(m, 2, out);
+    out += ':';
+    AppendPadded(s, 2, out);
+}
+
+// The fraction in units of `unit` nanoseconds, rounded half up; never a digit more than the field has.
+unsigned RoundedFraction(SQLUINTEGER nanoseconds, unsigned unit, unsigned maximum)
+{
+    unsigned v = nanoseconds / unit + (nanoseconds % unit >= unit / 2 ? 1 : 0);
+    return std::min(v, maximum);
+}
+
+void AppendTimestamp(const TIMESTAMP_STRUCT& t, TDbmsKind kind, std::string& out)
+{
+    AppendDate(t.year, t.month, t.day, out);
+    if (kind == DbmsKind::DB2) {
+        out += '-';
+        AppendPadded(t.hour, 2, out);
+        out += '.';
+        AppendPadded(t.minute, 2, out);
+        out += '.';
+        AppendPadded(t.second, 2, out);
+        out += '.';
+        AppendPadded(RoundedFraction(t.fraction, 1000, 999999), 6, out);
+        return;
+    }
+    out += ' ';
+    AppendTime(t.hour, t.minute, t.second, out);
+    if (kind == DbmsKind::MicrosoftSqlServer || kind == DbmsKind::Sybase) {
+        out += '.';
+        AppendPadded(RoundedFraction(t.fraction, 1000000, 999), 3, out);
+    } else if (kind == DbmsKind::Informix) {
+        out += '.';
+        AppendPadded(RoundedFraction(t.fraction, 10000, 99999), 5, out);
+    }
+}
+
+void AppendBinary(const TColumnDescriptor& d, TDbmsKind kind, std::string& out)
+{
+    if (kind == DbmsKind::DB2) {
+        const char* p = d.DataBuffer.get();
+        out.append(p, strnlen(p, static_cast<std::size_t>(d.BufferLength)));
+    } else if (kind == DbmsKind::MicrosoftSqlServer || kind == DbmsKind::Sybase) {
+        out += "<Binary>";
+    } else {
+        out += "(BLOB)";
+    }
+}
+
+// The characters a text value may hold: the driver's size, at least the name's, at most the cap;
+// a driver that reports no size gets the cap.
+SQLULEN DataCharacters(const TColumnDescriptor& d, const RenderContext& c)
+{
+    SQLULEN chars = d.DriverColumnSize;
+    if (chars == 0) chars = static_cast<SQLULEN>(c.MaxFieldLen);
+    if (d.NameLength > 0) chars = std::max<SQLULEN>(chars, static_cast<SQLULEN>(d.NameLength));
+    chars = std::min<SQLULEN>(chars, static_cast<SQLULEN>(std::max(c.MaxFieldLen, 1)));
+    return std::max<SQLULEN>(chars, 1);
+}
+
+} // namespace
+
+void AppendQualified(std::string_view value, const RenderContext& c, std::string& out)
+{
+    out += c.Qualifier;
+    if (c.DoubleQualifier && !c.Qualifier.empty() && value.find(c.Qualifier) != std::string_view::npos) {
+        for (std::size_t i = 0; i < value.size();) {
+            if (value.compare(i, c.Qualifier.size(), c.Qualifier) == 0) {
+                out += c.Qualifier;
+                out += c.Qualifier;
+                i += c.Qualifier.size();
+            } else {
+                out += value[i++];
+            }
+        }
+    } else {
+        out.append(value);
+    }
+    out += c.Qualifier;
+}
+
+void AppendGeneralFloat(double value, std::string& out)
+{
+    if (value == 0) {
+        out += '0';
+        return;
+    }
+    if (!std::isfinite(value)) {
+        out += std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
+        return;
+    }
+    char buf[40];
+    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    std::string_view s(buf, static_cast<std::size_t>(r.ptr - buf));
+    const bool negative = s[0] == '-';
+    if (negative) s.remove_prefix(1);
+    const std::size_t e = s.find('e');
+    int exponent = 0;
+    std::from_chars(s.data() + e + 1 + (s[e + 1] == '+' ? 1 : 0), s.data() + s.size(), exponent);
+    std::string digits;
+    digits += s[0];
+    digits.append(s.substr(2, e - 2));
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    if (negative) out += '-';
+    if (exponent >= -4 && exponent < 15) {
+        if (exponent < 0) {
+            out += "0.";
+            out.append(static_cast<std::size_t>(-exponent - 1), '0');
+            out += digits;
+        } else if (static_cast<std::size_t>(exponent) + 1 >= digits.size()) {
+            out += digits;
+            out.append(static_cast<std::size_t>(exponent) + 1 - digits.size(), '0');
+        } else {
+            out.append(digits, 0, static_cast<std::size_t>(exponent) + 1);
+            out += '.';
+            out.append(digits, static_cast<std::size_t>(exponent) + 1);
+        }
+        return;
+    }
+    out += digits[0];
+    if (digits.size() > 1) {
+        out += '.';
+        out.append(digits, 1);
+    }
+    out += 'E';
+    if (exponent < 0) out += '-';
+    AppendInteger(std::abs(exponent), out);
+}
+
+std::string DescribeResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, const RenderContext& c)
+{
+    DescribeColumn(stmt, j, d);
+    SQLULEN size = d.DriverColumnSize;
+    if (d.NameLength > 0 && static_cast<SQLULEN>(d.NameLength) > size) size = static_cast<SQLULEN>(d.NameLength);
+    if (size > static_cast<SQLULEN>(c.MaxFieldLen)) size = static_cast<SQLULEN>(c.MaxFieldLen);
+    if (d.Name == "REQUIRED") size = 9;
+    if (c.Kind == DbmsKind::MicrosoftSqlServer && (d.SqlType == SQL_WCHAR || d.SqlType == SQL_WVARCHAR)) size *= 2;
+    d.ColumnSize = size;
+    return d.Name.empty() ? std::string("(无列名)") : d.Name;
+}
+
+ResultBinding ResultBindingFor(const TColumnDescriptor& d, const RenderContext& c)
+{
+    const SQLLEN size = static_cast<SQLLEN>(d.ColumnSize);
+    // Text buffers hold whole characters, up to four bytes each in UTF-8; numbers as text need
+    // their digits, sign, point and terminator.
+    const SQLLEN textBytes = static_cast<SQLLEN>(DataCharacters(d, c)) * 4 + 1;
+    const SQLLEN numberBytes = static_cast<SQLLEN>(std::max<SQLULEN>(DataCharacters(d, c), d.ColumnSize)) + 4;
+    switch (Odbc2DateTimeType(d.SqlType)) {
+    case SQL_CHAR: case SQL_VARCHAR: case SQL_LONGVARCHAR:
+    case SQL_WCHAR: case SQL_WVARCHAR: case SQL_WLONGVARCHAR:
+        return {SQL_C_CHAR, size + 1, std::max(textBytes, size + 1), false};
+    case SQL_NUMERIC: case SQL_DECIMAL:
+        return {SQL_C_CHAR, size + 4, numberBytes, true};
+    case SQL_INTEGER: return {SQL_C_LONG, 4, 4, true};
+    case SQL_SMALLINT: return {SQL_C_SHORT, 2, 2, true};
+    case SQL_REAL: return {SQL_C_FLOAT, 4, 4, true};
+    case SQL_FLOAT: case SQL_DOUBLE: return {SQL_C_DOUBLE, 8, 8, true};
+    case SQL_DATE: return {SQL_C_DATE, 6, static_cast<SQLLEN>(sizeof(DATE_STRUCT)), false};
+    case SQL_TIME: return {SQL_C_TIME, 6, static_cast<SQLLEN>(sizeof(TIME_STRUCT)), false};
+    case SQL_TIMESTAMP: return {SQL_C_TIMESTAMP, 16, static_cast<SQLLEN>(sizeof(TIMESTAMP_STRUCT)), false};
+    case SQL_BINARY: case SQL_VARBINARY: case SQL_LONGVARBINARY: return {SQL_C_BINARY, 100, 100, false};
+    case SQL_BIGINT:
+        if (c.Kind == DbmsKind::MySql) return {SQL_C_CHAR, 22, 22, true};
+        return {SQL_C_SBIGINT, 8, 8, true};
+    case SQL_TINYINT: return {SQL_C_TINYINT, 1, 1, true};
+    case SQL_BIT: return {SQL_C_BIT, size + 1, std::max<SQLLEN>(size + 1, 2), true};
+    default:
+        return {SQL_C_BINARY, size + 1, size + 1, false};
+    }
+}
+
+void BindResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, FieldsList_Tesk& column,
+                      const RenderContext& c)
+{
+    const ResultBinding b = ResultBindingFor(d, c);
+    column.Name = QString::fromUtf8(d.Name.data(), static_cast<qsizetype>(d.Name.size()));
+    column.SqlType = d.SqlType;
+    if (!b.Numeric) column.Numeric = 0;
+    d.Bind(stmt, j, b.CType, b.Bytes);
+    if (b.CType == SQL_C_CHAR) d.CharacterLimit = DataCharacters(d, c);
+    column.DisplayWidth = static_cast<std::int32_t>(b.DisplayBytes > 10 ? b.DisplayBytes / 2 : b.DisplayBytes);
+}
+
+void RenderResultField(const TColumnDescriptor& d, const RenderContext& c, std::string& out)
+{
+    const bool null = d.Indicator == SQL_NULL_DATA;
+    switch (d.CType) {
+    case SQL_C_CHAR: {
+        const char* p = d.DataBuffer.get();
+        std::string_view v(p, null ? 0 : strnlen(p, static_cast<std::size_t>(d.BufferLength)));
+        v = v.substr(0, Utf8Text::CompleteLength(v));
+        // The cap counts characters; only a value with more bytes than that can exceed it.
+        if (d.CharacterLimit && v.size() > d.CharacterLimit)
+            v = v.substr(0, Utf8Text::BoundaryAtOrBefore(v, Utf8Text::ByteLengthOfCharacters(v, d.CharacterLimit)));
+        AppendQualified(v, c, out);
+        return;
+    }
+    case SQL_C_LONG: if (!null) AppendInteger(ValueAs<std::int32_t>(d), out); return;
+    case SQL_C_SHORT: if (!null) AppendInteger(ValueAs<std::int16_t>(d), out); return;
+    case SQL_C_FLOAT: if (!null) AppendGeneralFloat(static_cast<double>(ValueAs<float>(d)), out); return;
+    case SQL_C_DOUBLE: if (!null) AppendGeneralFloat(ValueAs<double>(d), out); return;
+    case SQL_C_DATE:
+        if (!null) {
+            auto v = ValueAs<DATE_STRUCT>(d);
+            AppendDate(v.year, v.month, v.day, out);
+        }
+        return;
+    case SQL_C_TIME:
+        if (!null) {
+            auto v = ValueAs<TIME_STRUCT>(d);
+            AppendTime(v.hour, v.minute, v.second, out);
+        }
+        return;
+    case SQL_C_TIMESTAMP: if (!null) AppendTimestamp(ValueAs<TIMESTAMP_STRUCT>(d), c.Kind, out); return;
+    case SQL_C_SBIGINT: if (!null) AppendInteger(ValueAs<std::int64_t>(d), out); return;
+    case SQL_C_TINYINT:
+        if (!null) {
+            auto byte = static_cast<unsigned char>(d.DataBuffer[0]);
+            if (c.Kind == DbmsKind::MicrosoftSqlServer || c.Kind == DbmsKind::Sybase || c.Kind == DbmsKind::Access)
+                AppendInteger(static_cast<unsigned>(byte), out);
+            else
+                AppendInteger(static_cast<int>(static_cast<signed char>(byte)), out);
+        }
+        return;
+    case SQL_C_BIT: if (!null) AppendInteger(static_cast<unsigned>(static_cast<unsigned char>(d.DataBuffer[0])), out); return;
+    default:
+        if (!null) AppendBinary(d, c.Kind, out);
+        return;
+    }
+}

@@ -1,0 +1,236 @@
+#include "ResultColumns.h"
+#include "ResultFileSink.h"
+#include "ResultRowStore.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+template <typename T>
+TColumnDescriptor Bound(SQLSMALLINT cType, const T& value, SQLSMALLINT sqlType = 0)
+{
+    TColumnDescriptor d;
+    d.CType = cType;
+    d.SqlType = sqlType;
+    d.BufferLength = sizeof(T);
+    d.DataBuffer = std::make_unique<char[]>(sizeof(T));
+    std::memcpy(d.DataBuffer.get(), &value, sizeof(T));
+    d.Indicator = sizeof(T);
+    return d;
+}
+
+TColumnDescriptor Text(const std::string& s, SQLLEN bufferLength = 64)
+{
+    TColumnDescriptor d;
+    d.CType = SQL_C_CHAR;
+    d.SqlType = SQL_VARCHAR;
+    d.BufferLength = bufferLength;
+    d.DataBuffer = std::make_unique<char[]>(static_cast<std::size_t>(bufferLength));
+    std::memcpy(d.DataBuffer.get(), s.data(), std::min<std::size_t>(s.size(), static_cast<std::size_t>(bufferLength)));
+    d.Indicator = static_cast<SQLLEN>(s.size());
+    return d;
+}
+
+std::string Render(const TColumnDescriptor& d, TDbmsKind kind = 20, const std::string& q = "\"", bool dbl = false)
+{
+    RenderContext c;
+    c.Kind = kind;
+    c.Qualifier = q;
+    c.DoubleQualifier = dbl;
+    std::string out;
+    RenderResultField(d, c, out);
+    return out;
+}
+
+TEST(ResultRendering, FloatsInTheGeneralFormat)
+{
+    struct Case {
+        double v;
+        const char* text;
+    };
+    for (Case c : {Case{0, "0"}, Case{1e20, "1E20"}, Case{0.00001, "1E-5"}, Case{0.0001, "0.0001"},
+                   Case{1.5, "1.5"}, Case{-2.25, "-2.25"}, Case{123456789012345.0, "123456789012345"},
+                   Case{1e15, "1E15"}, Case{1.0 / 3, "0.333333333333333"}, Case{-1.5e-7, "-1.5E-7"},
+                   Case{static_cast<double>(1.1f), "1.10000002384186"}, Case{static_cast<double>(0.1f), "0.100000001490116"},
+                   Case{100, "100"}, Case{2.5e-300, "2.5E-300"}}) {
+        std::string out;
+        AppendGeneralFloat(c.v, out);
+        EXPECT_EQ(out, c.text) << c.v;
+    }
+}
+
+TEST(ResultRendering, ValuesByKind)
+{
+    const TIMESTAMP_STRUCT ts{2024, 3, 5, 7, 8, 9, 123456789};
+    struct Case {
+        TColumnDescriptor d;
+        TDbmsKind kind;
+        const char* text;
+    };
+    std::vector<Case> cases;
+    cases.push_back({Bound(SQL_C_TIMESTAMP, ts), 1, "2024-03-05-07.08.09.123457"});
+    cases.push_back({Bound(SQL_C_TIMESTAMP, ts), 2, "2024-03-05 07:08:09.123"});
+    cases.push_back({Bound(SQL_C_TIMESTAMP, ts), 4, "2024-03-05 07:08:09.123"});
+    cases.push_back({Bound(SQL_C_TIMESTAMP, ts), 5, "2024-03-05 07:08:09.12346"});
+    cases.push_back({Bound(SQL_C_TIMESTAMP, ts), 3, "2024-03-05 07:08:09"});
+    cases.push_back({Bound(SQL_C_TIMESTAMP, ts), 20, "2024-03-05 07:08:09"});
+    cases.push_back({Bound(SQL_C_TIMESTAMP, TIMESTAMP_STRUCT{2024, 3, 5, 7, 8, 9, 0}), 2, "2024-03-05 07:08:09.000"});
+    cases.push_back({Bound(SQL_C_TIMESTAMP, TIMESTAMP_STRUCT{2024, 3, 5, 7, 8, 9, 999999999}), 1,
+                     "2024-03-05-07.08.09.999999"});
+    cases.push_back({Bound(SQL_C_DATE, DATE_STRUCT{985, 1, 2}), 20, "0985-01-02"});
+    cases.push_back({Bound(SQL_C_DATE, DATE_STRUCT{9, 1, 2}), 20, "0009-01-02"});
+    cases.push_back({Bound(SQL_C_DATE, DATE_STRUCT{45, 11, 30}), 20, "0045-11-30"});
+    cases.push_back({Bound(SQL_C_TIME, TIME_STRUCT{7, 5, 9}), 20, "07:05:09"});
+    for (TDbmsKind k : {2, 4, 6}) cases.push_back({Bound<unsigned char>(SQL_C_TINYINT, 200), k, "200"});
+    for (TDbmsKind k : {1, 3, 5, 20}) cases.push_back({Bound<unsigned char>(SQL_C_TINYINT, 200), k, "-56"});
+    cases.push_back({Bound<unsigned char>(SQL_C_BIT, 1), 20, "1"});
+    cases.push_back({Bound<std::int32_t>(SQL_C_LONG, -7), 20, "-7"});
+    cases.push_back({Bound<std::int16_t>(SQL_C_SHORT, 32767), 20, "32767"});
+    cases.push_back({Bound<std::int64_t>(SQL_C_SBIGINT, 9876543210123LL, SQL_BIGINT), 20, "9876543210123"});
+    cases.push_back({Bound<float>(SQL_C_FLOAT, 0.1f), 20, "0.100000001490116"});
+    const char bytes[8] = {'a', 'b', 0, 'c', 'd', 0, 0, 0};
+    for (auto [k, t] : {std::pair<TDbmsKind, const char*>{1, "ab"}, {2, "<Binary>"}, {4, "<Binary>"}, {3, "(BLOB)"},
+                        {20, "(BLOB)"}})
+        cases.push_back({Bound(SQL_C_BINARY, bytes, SQL_VARBINARY), k, t});
+    for (const Case& c : cases) EXPECT_EQ(Render(c.d, c.kind), c.text) << c.text << " kind " << c.kind;
+
+    // NULL is empty for every value not bound as text.
+    for (Case& c : cases) {
+        c.d.Indicator = SQL_NULL_DATA;
+        EXPECT_EQ(Render(c.d, c.kind), "") << c.text;
+    }
+}
+
+TEST(ResultRendering, TextIsQualified)
+{
+    EXPECT_EQ(Render(Text("abc")), "\"abc\"");
+    EXPECT_EQ(Render(Text("abc"), 20, ""), "abc");
+    EXPECT_EQ(Render(Text("abc"), 20, "'"), "'abc'");
+    TColumnDescriptor null = Text("");
+    null.Indicator = SQL_NULL_DATA;
+    EXPECT_EQ(Render(null), "\"\"");
+    EXPECT_EQ(Render(null, 20, ""), "");
+    // Grids show the value as it is; files double the qualifier inside it.
+    EXPECT_EQ(Render(Text("say \"hi\", x")), "\"say \"hi\", x\"");
+    EXPECT_EQ(Render(Text("say \"hi\", x"), 20, "\"", true), "\"say \"\"hi\"\", x\"");
+    EXPECT_EQ(Render(Text("it's"), 20, "'", true), "'it''s'");
+    // A driver that filled the buffer never leaves half a character behind.
+    EXPECT_EQ(Render(Text("a\xC3", 3), 20, ""), "a");
+}
+
+TEST(ResultColumnBinding, BuffersAndDisplayWidths)
+{
+    struct Case {
+        SQLSMALLINT sqlType;
+        SQLULEN size;
+        const char* name;
+        TDbmsKind kind;
+        SQLSMALLINT cType;
+        SQLLEN displayBytes;
+        SQLLEN bytes;
+        bool numeric;
+    };
+    const Case cases[] = {
+        {SQL_VARCHAR, 30, "name", 20, SQL_C_CHAR, 31, 121, false},
+        {SQL_LONGVARCHAR, 100000, "note", 20, SQL_C_CHAR, 513, 512 * 4 + 1, false},   // capped at 512 characters
+        {SQL_CHAR, 100, "REQUIRED", 20, SQL_C_CHAR, 10, 401, false},                   // narrow, but not cut
+        {SQL_WVARCHAR, 400, "n", 2, SQL_C_CHAR, 801, 1601, false},
+        {SQL_WVARCHAR, 4000, "n", 2, SQL_C_CHAR, 1025, 2049, false},
+        {SQL_WLONGVARCHAR, 4000, "n", 2, SQL_C_CHAR, 513, 2049, false},
+        {SQL_DECIMAL, 10, "price", 20, SQL_C_CHAR, 14, 14, true},
+        {SQL_INTEGER, 10, "id", 20, SQL_C_LONG, 4, 4, true},
+        {SQL_BIGINT, 19, "n", 20, SQL_C_SBIGINT, 8, 8, true},
+        {SQL_BIGINT, 19, "n", 7, SQL_C_CHAR, 22, 22, true},
+        {SQL_TYPE_TIMESTAMP, 26, "ts", 20, SQL_C_TIMESTAMP, 16, 16, false},
+        {SQL_TYPE_DATE, 10, "d", 20, SQL_C_DATE, 6, 6, false},
+        {SQL_VARBINARY, 50, "b", 20, SQL_C_BINARY, 100, 100, false},
+        {SQL_GUID, 36, "g", 20, SQL_C_BINARY, 37, 37, false},
+        {SQL_VARCHAR, 10, "a_column_named_longer_than_its_size", 20, SQL_C_CHAR, 36, 141, false},
+    };
+    for (const Case& c : cases) {
+        TColumnDescriptor d;
+        d.SqlType = c.sqlType;
+        d.DriverColumnSize = c.size;
+        d.Name = c.name;
+        d.NameLength = static_cast<SQLSMALLINT>(std::strlen(c.name));
+        RenderContext ctx;
+        ctx.Kind = c.kind;
+        ctx.MaxFieldLen = 512;
+        // The describe step's size rules, without a statement.
+        SQLULEN size = std::max<SQLULEN>(c.size, d.NameLength);
+        size = std::min<SQLULEN>(size, 512);
+        if (d.Name == "REQUIRED") size = 9;
+        if (c.kind == 2 && (c.sqlType == SQL_WCHAR || c.sqlType == SQL_WVARCHAR)) size *= 2;
+        d.ColumnSize = size;
+        ResultBinding b = ResultBindingFor(d, ctx);
+        EXPECT_EQ(b.CType, c.cType) << c.name << " " << c.sqlType;
+        EXPECT_EQ(b.DisplayBytes, c.displayBytes) << c.name << " " << c.sqlType;
+        EXPECT_EQ(b.Bytes, c.bytes) << c.name << " " << c.sqlType;
+        EXPECT_EQ(b.Numeric, c.numeric) << c.name << " " << c.sqlType;
+    }
+}
+
+TEST(ResultRowStore, FieldsStayApart)
+{
+    ResultRowStore store(3);
+    const std::vector<std::vector<std::string>> rows = {
+        {"1", "a[@]b", ""}, {"", "", ""}, {std::string(5000, 'x'), "é", "中文"}};
+    for (const auto& r : rows) {
+        for (const auto& f : r) {
+            store.CurrentField() = f;
+            store.EndField();
+        }
+        store.EndRow();
+    }
+    ASSERT_EQ(store.RowCount(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(store.Field(i, k), rows[i][k]);
+    EXPECT_EQ(store.Field(9, 0), "");
+}
+
+TEST(ResultFileSink, RowsAreWrittenInGroupsOfEight)
+{
+    std::FILE* f = std::tmpfile();
+    ResultFileSink sink(f);
+    sink.Header("\"a\",\"b\"", 1, true);
+    std::fflush(f);
+    long written = std::ftell(f);
+    EXPECT_GT(written, 0);
+    for (int row = 1; row <= 20; ++row) {
+        sink.Row() += std::to_string(row);
+        sink.EndField();
+        sink.Row() += "x";
+        sink.EndField();
+        sink.EndRow(row);
+        std::fflush(f);
+        long now = std::ftell(f);
+        if (row % 8 == 0) EXPECT_GT(now, written) << row;
+        else EXPECT_EQ(now, written) << row;
+        written = now;
+    }
+    sink.EndResultSet();
+    std::rewind(f);
+    std::string all(4096, '\0');
+    all.resize(std::fread(all.data(), 1, all.size(), f));
+    std::string expected = "\r\n\"a\",\"b\"\r\n";
+    for (int row = 1; row <= 20; ++row) expected += std::to_string(row) + ",x\r\n";
+    EXPECT_EQ(all, expected);
+    EXPECT_TRUE(sink.Ok());
+    std::fclose(f);
+
+    // A file that takes no bytes reports the failure.
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    std::setvbuf(full, nullptr, _IONBF, 0);
+    ResultFileSink failing(full);
+    failing.Header("\"a\"", 0, true);
+    EXPECT_FALSE(failing.Ok());
+    std::fclose(full);
+}
+
+} // namespace

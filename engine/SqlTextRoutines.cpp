@@ -150,13 +150,14 @@ std::string RemoveLineComments(std::string_view text, std::string_view marker, s
             }
         }
         result.append(text.substr(start, keep - start));
-        result.append(lineEnd);
-        if (eol == npos)
-            start = text.size();
-        else if (text[eol] == '\r' && eol + 1 < text.size() && text[eol + 1] == '\n')
-            start = eol + 2;
+        std::size_t next = text.size();
+        if (eol != npos) next = (text[eol] == '\r' && eol + 1 < text.size() && text[eol + 1] == '\n') ? eol + 2 : eol + 1;
+        // A line break inside a literal is part of the value: it goes to the driver as typed.
+        if (eol != npos && keep == lineStop && !Unquoted(quoted, eol, 1))
+            result.append(text.substr(eol, next - eol));
         else
-            start = eol + 1;
+            result.append(lineEnd);
+        start = next;
     }
     return result;
 }

@@ -146,9 +146,10 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"LeadingNul", "\0abc"s, ""},
         TextCase{"MarkerInLiteral", "select 'a--b' from t", "select 'a--b' from t\r\n"},
         TextCase{"MarkerAfterLiteral", "select 'a' -- b", "select 'a' \r\n"},
-        TextCase{"LiteralSpansLines", "x 'a\n-- b' -- c\ny", "x 'a\r\n-- b' \r\ny\r\n"},
+        TextCase{"LiteralSpansLines", "x 'a\n-- b' -- c\ny", "x 'a\n-- b' \r\ny\r\n"},
+        TextCase{"LineBreaksInLiteralsStayAsTyped", "'a\r\nb\rc' \"d\ne\"\nf", "'a\r\nb\rc' \"d\ne\"\r\nf\r\n"},
         TextCase{"ApostropheInCommentOpensNothing", "a -- don't\nb -- c", "a \r\nb \r\n"},
-        TextCase{"UnclosedQuoteKeepsMarkers", "a 'b -- c\nd -- e", "a 'b -- c\r\nd -- e\r\n"}),
+        TextCase{"UnclosedQuoteKeepsMarkers", "a 'b -- c\nd -- e", "a 'b -- c\nd -- e\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RemoveLineComments, UsesTheGivenMarkerAndLineEnd)

@@ -1,0 +1,488 @@
+#include "TFMain.h"
+
+#include "CommandImage.h"
+#include "FrameToolbarMirror.h"
+#include "MuliThread.h"
+#include "QueryWindowGeometry.h"
+#include "ResultGrid.h"
+#include "ResultGridGeometry.h"
+#include "ResultTextBlock.h"
+#include "StatusPanelBar.h"
+
+#include <QAction>
+#include <QDate>
+#include <QFont>
+#include <QLocale>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <atomic>
+
+namespace {
+
+std::atomic<QueryWindowHandle> g_nextHandle{1};
+
+QFont PixelFont(const QString& family, int pixels)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QPlainTextEdit* TextArea(QWidget* parent, const char* name, const QFont& font)
+{
+    auto* edit = new QPlainTextEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setFont(font);
+    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    return edit;
+}
+
+} // namespace
+
+TFMain::TFMain(QueryWindowFrame* frame, QWidget* parent)
+    : QWidget(parent), frame_(frame), handle_(g_nextHandle.fetch_add(1))
+{
+    setWindowTitle(QStringLiteral("Tarnvale"));
+    BuildCommands();
+    BuildControls();
+    FormCreate();
+}
+
+TFMain::~TFMain() = default;
+
+QAction* TFMain::Command(const QString& name) const { return commands_.value(name, nullptr); }
+
+void TFMain::BuildCommands()
+{
+    auto command = [this](const char* name, const QString& text, QObject* parent = nullptr) {
+        auto* a = new QAction(text, parent ? parent : this);
+        a->setObjectName(QString::fromLatin1(name));
+        commands_.insert(a->objectName(), a);
+        return a;
+    };
+
+    CoolBar1 = new QWidget(this);
+    CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
+    CoolBar1->hide();
+    ToolBar1 = new QToolBar(CoolBar1);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->hide();
+
+    ToolButton_newsql = command("ToolButton_newsql", QStringLiteral("新建"));
+    ToolButton_opensql = command("ToolButton_opensql", QStringLiteral("打开"));
+    ToolButton_savesql = command("ToolButton_savesql", QStringLiteral("保存"));
+    ToolButton_cut = command("ToolButton_cut", QStringLiteral("剪切"));
+    ToolButton_copy = command("ToolButton_copy", QStringLiteral("拷贝"));
+    ToolButton_paste = command("ToolButton_paste", QStringLiteral("粘贴"));
+    ToolButton_find = command("ToolButton_find", QStringLiteral("查找"));
+    ToolButton_replace = command("ToolButton_replace", QStringLiteral("替换"));
+    ToolButton_undosql = command("ToolButton_undosql", QStringLiteral("撤消"));
+    ToolButton_redosql = command("ToolButton_redosql", QStringLiteral("恢复"));
+    ToolButton_display = command("ToolButton_display", QStringLiteral("显示"));
+    ToolButton_run = command("ToolButton_run", QStringLiteral("运行"));
+    ToolButton_run->setToolTip(QStringLiteral("执行查询(F5)"));
+    ToolButton_stop = command("ToolButton_stop", QStringLiteral("停止"));
+    ToolButton_stop->setToolTip(QStringLiteral("取消执行查询"));
+    ToolButton_export = command("ToolButton_export", QStringLiteral("导出"));
+    ToolButton_export->setToolTip(QStringLiteral("导出结果"));
+    ToolButton_about = command("ToolButton_about", QStringLiteral("关于"));
+    ToolBtn_exit = command("ToolBtn_exit", QStringLiteral("退出"));
+    ToolBar1->addActions({ToolButton_newsql, ToolButton_opensql, ToolButton_savesql, ToolButton_cut, ToolButton_copy,
+                          ToolButton_paste, ToolButton_find, ToolButton_replace, ToolButton_undosql,
+                          ToolButton_redosql, ToolButton_display, ToolButton_run, ToolButton_stop,
+                          ToolButton_export, ToolButton_about, ToolBtn_exit});
+    btn_exe = command("btn_exe", QStringLiteral("执行"));
+    btnEport = command("btnEport", QStringLiteral("导出"));
+
+    PopupMenu_styleDisplay = new QMenu(this);
+    PopupMenu_styleDisplay->setObjectName(QStringLiteral("PopupMenu_styleDisplay"));
+    N_grid = command("N_grid", QStringLiteral("以表格显示结果"));
+    N_text = command("N_text", QStringLiteral("以文本显示结果"));
+    N_File = command("N_File", QStringLiteral("SaveToFile"));
+    for (QAction* a : {N_grid, N_text, N_File}) {
+        a->setCheckable(true);
+        PopupMenu_styleDisplay->addAction(a);
+    }
+    ToolButton_display->setMenu(PopupMenu_styleDisplay);
+
+    MainMenu1 = new QMenu(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* display = MainMenu1->addMenu(QStringLiteral("显示结果"));
+    display->setObjectName(QStringLiteral("mainmenu_query_display"));
+    mainmenu_query_display = display->menuAction();
+    mainmenu_query_display->setObjectName(QStringLiteral("mainmenu_query_display"));
+    commands_.insert(mainmenu_query_display->objectName(), mainmenu_query_display);
+    menu_run_display_txt = command("menu_run_display_txt", QStringLiteral("以文本显示结果"));
+    menu_run_display_grid = command("menu_run_display_grid", QStringLiteral("以表格显示结果"));
+    menu_run_display_File = command("menu_run_display_File", QStringLiteral("保存结果到文件"));
+    for (QAction* a : {menu_run_display_txt, menu_run_display_grid, menu_run_display_File}) {
+        a->setCheckable(true);
+        display->addAction(a);
+    }
+    mainmenu_query_save = command("mainmenu_query_save", QStringLiteral("保存结果"));
+    mainmenu_query_run = command("mainmenu_query_run", QStringLiteral("运行"));
+    mainmenu_query_stop = command("mainmenu_query_stop", QStringLiteral("停止执行"));
+    mainmenu_eidt_search = command("mainmenu_eidt_search", QStringLiteral("查找"));
+    mainmenu_eidt_replace = command("mainmenu_eidt_replace", QStringLiteral("替换"));
+    N_undo = command("N_undo", QStringLiteral("撤消"));
+    N_redo = command("N_redo", QStringLiteral("恢复"));
+    MainMenu1->addActions({mainmenu_query_save, mainmenu_query_run, mainmenu_query_stop, mainmenu_eidt_search,
+                           mainmenu_eidt_replace, N_undo, N_redo});
+
+    // The form's own disabled commands.
+    for (QAction* a : {ToolButton_cut, ToolButton_copy, ToolButton_find, ToolButton_replace, ToolButton_stop,
+                       ToolButton_export})
+        a->setEnabled(false);
+}
+
+void TFMain::BuildControls()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    editorSplitter_ = new QSplitter(Qt::Vertical, this);
+    editorSplitter_->setChildrenCollapsible(false);
+    editorSplitter_->setHandleWidth(QueryWindowGeometry::SplitterHeight);
+
+    RichEdit_sql = TextArea(editorSplitter_, "RichEdit_sql", PixelFont(QStringLiteral("宋体"), 13));
+    // The window keeps its own history of the editor's text.
+    RichEdit_sql->setUndoRedoEnabled(false);
+
+    PageControl_result = new QTabWidget(editorSplitter_);
+    PageControl_result->setObjectName(QStringLiteral("PageControl_result"));
+    PageControl_result->setTabPosition(QTabWidget::South);
+    ts_text = new QWidget;
+    ts_text->setObjectName(QStringLiteral("ts_text"));
+    auto* textLayout = new QVBoxLayout(ts_text);
+    textLayout->setContentsMargins(0, 0, 0, 0);
+    RichEdit_result = TextArea(ts_text, "RichEdit_result", PixelFont(QStringLiteral("宋体"), 12));
+    // Large text results would otherwise be kept a second time for undo.
+    RichEdit_result->setUndoRedoEnabled(false);
+    textLayout->addWidget(RichEdit_result);
+    PageControl_result->addTab(ts_text, QStringLiteral("消息"));
+
+    editorSplitter_->addWidget(RichEdit_sql);
+    editorSplitter_->addWidget(PageControl_result);
+    editorSplitter_->setStretchFactor(0, 0);
+    editorSplitter_->setStretchFactor(1, 1);
+    Splitter1 = editorSplitter_->handle(1);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    // The results area stays hidden until the first run.
+    PageControl_result->hide();
+    connect(editorSplitter_, &QSplitter::splitterMoved, this, &TFMain::Splitter1CanResize);
+
+    StatusBar2 = new StatusPanelBar(3, this);
+    StatusBar2->setObjectName(QStringLiteral("StatusBar2"));
+    StatusBar2->setFixedHeight(QueryWindowGeometry::StatusBarHeight);
+    StatusBar1 = new StatusPanelBar(5, this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setFixedHeight(QueryWindowGeometry::StatusBarHeight);
+    const QString bar1[] = {QStringLiteral("开始运行时间："), QStringLiteral("执行时间："), QStringLiteral("返回结果行数："),
+                            QStringLiteral("未连接至数据库"), QStringLiteral("当前用户")};
+    for (int i = 0; i < 5; ++i) StatusBar1->SetPanelText(i, bar1[i]);
+    StatusBar2->SetPanelText(0, QStringLiteral("事务提交方式："));
+    StatusBar2->SetPanelText(2, QStringLiteral("SQL之间的分隔符："));
+
+    layout->addWidget(editorSplitter_, 1);
+    layout->addWidget(StatusBar2);
+    layout->addWidget(StatusBar1);
+}
+
+void TFMain::FormCreate()
+{
+    DropLine = 0;
+    DropColumn = 0;
+    PastePending = 0;
+    UndoCount = 0;
+    RedoCount = 0;
+    ToolButton_undosql->setEnabled(UndoCount > 0);
+    N_undo->setEnabled(UndoCount > 0);
+    ToolButton_redosql->setEnabled(RedoCount > 0);
+    N_redo->setEnabled(RedoCount > 0);
+    HistoryCursor = 64;
+    RestoringHistory = 0;
+    LastText.clear();
+
+    DisplayAsText = 0;
+    SetDisplayAsText(false);
+    DisplayToFile = 0;
+
+    FormResize();
+
+    const bool find = ToolButton_undosql->isEnabled() || ToolButton_redosql->isEnabled();
+    for (QAction* a : {ToolButton_find, mainmenu_eidt_search, ToolButton_replace, mainmenu_eidt_replace})
+        a->setEnabled(find);
+
+    LayOut();
+    SplitterDragging = 0;
+
+    HasSchedule = 0;
+    const QDate scheduleDay(1900, 1, 1);
+    ScheduleDate = QLocale().toString(scheduleDay, QLocale::ShortFormat);
+    ScheduleTime = QStringLiteral("00:00:01");
+    ScheduleMoment = QDateTime(scheduleDay, QTime(0, 0, 1));
+    ScheduleDisplayMode = -1;
+    ScheduleFileName.clear();
+}
+
+void TFMain::SetDisplayImage(int image)
+{
+    CommandImage::Set(ToolButton_display, image);
+    CommandImage::Set(mainmenu_query_display, CommandImage::Of(ToolButton_display));
+}
+
+void TFMain::SetDisplayAsText(bool asText)
+{
+    DisplayAsText = asText ? 1 : 0;
+    DisplayToFile = 0;
+    menu_run_display_txt->setChecked(asText);
+    N_text->setChecked(asText);
+    menu_run_display_grid->setChecked(!asText);
+    N_grid->setChecked(!asText);
+    menu_run_display_File->setChecked(false);
+    N_File->setChecked(false);
+    SetDisplayImage(asText ? CommandImage::TextDisplay : CommandImage::GridDisplay);
+}
+
+void TFMain::SetDisplayToFile(bool toFile)
+{
+    if (!toFile) {
+        SetDisplayAsText(false);
+        return;
+    }
+    DisplayAsText = 1;
+    DisplayToFile = 1;
+    menu_run_display_File->setChecked(true);
+    N_File->setChecked(true);
+    menu_run_display_txt->setChecked(false);
+    N_text->setChecked(false);
+    menu_run_display_grid->setChecked(false);
+    N_grid->setChecked(false);
+    SetDisplayImage(CommandImage::FileDisplay);
+}
+
+void TFMain::menu_run_display_txtClick()
+{
+    DisplayAsText = 1;
+    DisplayToFile = 0;
+    SetDisplayAsText(true);
+}
+
+void TFMain::menu_run_display_gridClick()
+{
+    DisplayAsText = 0;
+    DisplayToFile = 0;
+    SetDisplayAsText(false);
+}
+
+void TFMain::menu_run_display_FileClick()
+{
+    DisplayAsText = 1;
+    DisplayToFile = 1;
+    SetDisplayToFile(true);
+}
+
+void TFMain::SyncFrameToolbar()
+{
+    if (!frame_) return;
+    QueryWindowFrame* frame = frame_;
+    FrameToolbarMirror::Apply([this](const QString& name) { return Command(name); },
+                              [frame](const QString& name) { return frame->FrameCommand(name); });
+}
+
+void TFMain::SetEditorHeight(int height)
+{
+    using namespace QueryWindowGeometry;
+    const int rest = this->height() - height - StatusBar1->height() - StatusBar2->height() - SplitterHeight;
+    editorSplitter_->setSizes({std::max(height, 0), std::max(rest, 0)});
+}
+
+void TFMain::FormCanResize()
+{
+    // A resize right after the user moved the splitter keeps the split.
+    if (!SplitterDragging) LayOut();
+}
+
+void TFMain::LayOut()
+{
+    StatusBar1->setFixedHeight(QueryWindowGeometry::StatusBarHeight);
+    // With the results area hidden the editor fills the window above the status bars.
+    if (PageControl_result->isVisibleTo(this)) SetEditorHeight(QueryWindowGeometry::EditorHeightWithResults(height()));
+}
+
+void TFMain::FormResize()
+{
+    const int w = width();
+    const auto bar1 = QueryWindowGeometry::StatusBar1PanelWidths(w);
+    for (int i = 0; i < 5; ++i) StatusBar1->SetPanelWidth(i, bar1[static_cast<std::size_t>(i)]);
+    const auto bar2 = QueryWindowGeometry::StatusBar2PanelWidths(w);
+    for (int i = 0; i < 3; ++i) StatusBar2->SetPanelWidth(i, bar2[static_cast<std::size_t>(i)]);
+    SplitterDragging = 0;
+}
+
+void TFMain::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FormCanResize();
+    FormResize();
+}
+
+void TFMain::Splitter1CanResize() { SplitterDragging = 1; }
+
+void TFMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TFMain::FormShow() { RichEdit_sql->setFocus(); }
+
+void TFMain::FormActivate()
+{
+    if (frame_) frame_->CheckWindowMenuEntry(handle_, windowTitle());
+    SyncFrameToolbar();
+}
+
+void TFMain::WMSysCommand(unsigned command)
+{
+    if (frame_) frame_->SetAutoSizeFirstChild((command & 0xFFF0) == SC_MAXIMIZE ? 0 : 1);
+}
+
+void TFMain::AppendResultLines(const QStringList& lines)
+{
+    if (!lines.isEmpty()) RichEdit_result->appendPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void TFMain::PrepareForRun()
+{
+    const int editorHeight = QueryWindowGeometry::EditorHeightAtRunStart(height());
+    for (ResultGrid* grid : ResultGrids) delete grid;
+    ResultGrids.clear();
+    RichEdit_result->clear();
+    for (QWidget* page : ResultTabs) delete page;
+    ResultTabs.clear();
+    PageControl_result->show();
+    Splitter1->show();
+    SetEditorHeight(editorHeight);
+}
+
+ResultGrid* TFMain::CreateResultGrid(std::size_t i)
+{
+    if (!ResultTabs[i]) {
+        auto* page = new QWidget;
+        auto* pageLayout = new QVBoxLayout(page);
+        pageLayout->setContentsMargins(0, 0, 0, 0);
+        PageControl_result->addTab(page, QStringLiteral("结果") + QString::number(i + 1));
+        ResultTabs[i] = page;
+    }
+    if (!ResultGrids[i]) {
+        auto* grid = new ResultGrid(ResultTabs[i]);
+        grid->setObjectName(QStringLiteral("STRINGGRID") + QString::number(i));
+        ResultTabs[i]->layout()->addWidget(grid);
+        ResultGrids[i] = grid;
+    }
+    return ResultGrids[i];
+}
+
+void TFMain::FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result)
+{
+    // The grid keeps the statement's rows; the window gets a fresh store for the next one.
+    std::unique_ptr<ResultRowStore> rows = std::move(ResultLines);
+    ResultLines = std::make_unique<ResultRowStore>();
+    const int columns = ResultColumnCount + 1;
+    grid.SetRows(std::move(rows), columns, result.RowCount == 0);
+    for (int j = 0; j < columns; ++j) {
+        int width;
+        if (j == 0) {
+            width = ResultGridGeometry::RowNumberColumnWidth(grid.RowCount());
+        } else if (static_cast<std::size_t>(j) < result.Columns.size()) {
+            const FieldsList_Tesk& c = result.Columns[static_cast<std::size_t>(j)];
+            width = ResultGridGeometry::DataColumnWidth(c.DisplayWidth, c.Name);
+        } else {
+            width = ResultGridGeometry::DataColumnWidth(0, QString());
+        }
+        grid.setColumnWidth(j, width);
+    }
+    grid.show();
+}
+
+void TFMain::BringLastPageToFront()
+{
+    // Not a page change by the user: the page-change handling stays out of it.
+    const QSignalBlocker blocker(PageControl_result);
+    PageControl_result->setCurrentIndex(PageControl_result->count() - 1);
+}
+
+void TFMain::DisplayStatement(std::int32_t i, std::uint8_t displayAsText, std::uint8_t displayToFile)
+{
+    const bool valid = i >= 0 && static_cast<std::size_t>(i) < Results.size();
+    const TQryResult_Tesk* result = valid ? Results[static_cast<std::size_t>(i)].get() : nullptr;
+    const auto slot = static_cast<std::size_t>(std::max(i, 0));
+
+    if (displayToFile) {
+        AppendResultLines(MessageLines);
+    } else {
+        ResultGrid* grid = nullptr;
+        if (!displayAsText) {
+            if (i == 0) {
+                const auto count = static_cast<std::size_t>(std::max(StatementCount, 0));
+                ResultGrids.assign(count, nullptr);
+                ResultTabs.assign(count, nullptr);
+            }
+            // A statement index beyond the slots made for the run still gets slots of its own.
+            if (i >= 0 && slot >= ResultTabs.size()) {
+                ResultGrids.resize(slot + 1, nullptr);
+                ResultTabs.resize(slot + 1, nullptr);
+            }
+            if (i >= 0 && result && result->Succeeded && result->HasResultSet) grid = CreateResultGrid(slot);
+        }
+        if (result && result->HasResultSet) {
+            if (displayAsText) {
+                if (ResultLines) RichEdit_result->appendPlainText(ResultTextBlock(*ResultLines));
+            } else if (grid) {
+                FillResultGrid(*grid, *result);
+            }
+        }
+        AppendResultLines(MessageLines);
+    }
+    BringLastPageToFront();
+}
+
+void TFMain::ShowStatementResult(MuliThread& run)
+{
+    DisplayStatement(run.StatementIndex, run.DisplayAsText, run.DisplayToFile);
+}
+
+void TFMain::ShowTransactionNote() { StatusBar2->SetPanelText(1, QStringLiteral("可能存在未提交的事务")); }
+
+void TFMain::ShowRunEnd(MuliThread&, const RunEndTexts& texts)
+{
+    StatusBar1->SetPanelText(0, texts.StartText);
+    StatusBar1->SetPanelText(1, texts.TimeText);
+    StatusBar1->SetPanelText(2, texts.RowsText);
+    ToolButton_export->setEnabled(texts.ExportEnabled);
+    ToolButton_stop->setEnabled(false);
+    ToolButton_run->setEnabled(true);
+    if (!frame_) return;
+    frame_->MarkWindowIdle(handle_);
+    if (TFMain* active = frame_->ActiveQueryWindow()) active->SyncFrameToolbar();
+}
+
+void TFMain::ShowFileReport(MuliThread&, const QStringList& lines)
+{
+    AppendResultLines(lines);
+    if (!frame_) return;
+    if (TFMain* active = frame_->ActiveQueryWindow()) active->SyncFrameToolbar();
+}

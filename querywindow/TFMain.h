@@ -1,0 +1,171 @@
+// The query window: the SQL editor of one connection over its results area (the messages page
+// and one grid page per result set) and its two status bars. It holds the run state the worker
+// works on, shows each statement's result, and keeps its command states in hidden actions that
+// it mirrors onto the frame's tool bar and menus.
+#pragma once
+
+#include "QueryWindowFrame.h"
+#include "QueryWindowState.h"
+#include "RunDisplay.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <cstdint>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QSplitterHandle;
+class QTabWidget;
+class QToolBar;
+class ResultGrid;
+class StatusPanelBar;
+
+class TFMain : public QWidget, public QueryWindowState, public RunDisplay {
+    Q_OBJECT
+public:
+    // System commands of the window's frame menu (masked with 0xFFF0).
+    static constexpr unsigned SC_MINIMIZE = 0xF020;
+    static constexpr unsigned SC_MAXIMIZE = 0xF030;
+    static constexpr unsigned SC_RESTORE = 0xF120;
+
+    explicit TFMain(QueryWindowFrame* frame = nullptr, QWidget* parent = nullptr);
+    ~TFMain() override;
+
+    QueryWindowHandle Handle() const { return handle_; }
+    QueryWindowFrame* Frame() const { return frame_; }
+    // The window's hidden command of that name (tool button, button or menu item), or none.
+    QAction* Command(const QString& name) const;
+
+    // Display mode: grid or text, and save to file.
+    void SetDisplayAsText(bool asText);
+    void SetDisplayToFile(bool toFile);
+    // Copies the window's command states onto the frame's tool bar and menus.
+    void SyncFrameToolbar();
+
+    // The display of statement i of a run in the given mode (what ShowStatementResult does for
+    // the worker's current statement).
+    void DisplayStatement(std::int32_t statementIndex, std::uint8_t displayAsText, std::uint8_t displayToFile);
+    // Appends lines to the messages text, each as a line of its own.
+    void AppendResultLines(const QStringList& lines);
+
+    // RunDisplay
+    QObject* DisplayContext() override { return this; }
+    void PrepareForRun() override;
+    void ShowStatementResult(MuliThread& run) override;
+    void ShowTransactionNote() override;
+    void ShowRunEnd(MuliThread& run, const RunEndTexts& texts) override;
+    void ShowFileReport(MuliThread& run, const QStringList& lines) override;
+
+    // Hidden tool bar: the window's command states.
+    QWidget* CoolBar1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QAction* ToolButton_newsql = nullptr;
+    QAction* ToolButton_opensql = nullptr;
+    QAction* ToolButton_savesql = nullptr;
+    QAction* ToolButton_cut = nullptr;
+    QAction* ToolButton_copy = nullptr;
+    QAction* ToolButton_paste = nullptr;
+    QAction* ToolButton_find = nullptr;
+    QAction* ToolButton_replace = nullptr;
+    QAction* ToolButton_undosql = nullptr;
+    QAction* ToolButton_redosql = nullptr;
+    QAction* ToolButton_display = nullptr;
+    QAction* ToolButton_run = nullptr;
+    QAction* ToolButton_stop = nullptr;
+    QAction* ToolButton_export = nullptr;
+    QAction* ToolButton_about = nullptr;
+    QAction* ToolBtn_exit = nullptr;
+    QAction* btn_exe = nullptr;
+    QAction* btnEport = nullptr;
+    QMenu* PopupMenu_styleDisplay = nullptr;
+    QAction* N_grid = nullptr;
+    QAction* N_text = nullptr;
+    QAction* N_File = nullptr;
+    // Hidden main menu, never merged into the frame.
+    QMenu* MainMenu1 = nullptr;
+    QAction* mainmenu_query_display = nullptr;
+    QAction* menu_run_display_txt = nullptr;
+    QAction* menu_run_display_grid = nullptr;
+    QAction* menu_run_display_File = nullptr;
+    QAction* mainmenu_query_save = nullptr;
+    QAction* mainmenu_query_run = nullptr;
+    QAction* mainmenu_query_stop = nullptr;
+    QAction* mainmenu_eidt_search = nullptr;
+    QAction* mainmenu_eidt_replace = nullptr;
+    QAction* N_undo = nullptr;
+    QAction* N_redo = nullptr;
+
+    // Visible controls.
+    QPlainTextEdit* RichEdit_sql = nullptr;
+    QSplitterHandle* Splitter1 = nullptr;
+    QTabWidget* PageControl_result = nullptr;
+    QWidget* ts_text = nullptr;
+    QPlainTextEdit* RichEdit_result = nullptr;
+    StatusPanelBar* StatusBar1 = nullptr;
+    StatusPanelBar* StatusBar2 = nullptr;
+
+    // editor
+    std::uint8_t PastePending = 0;
+    std::int32_t DropLine = 0;
+    std::int32_t DropColumn = 0;
+    std::int32_t UndoCount = 0;
+    std::int32_t RedoCount = 0;
+    std::int32_t HistoryCursor = 0;
+    std::uint8_t RestoringHistory = 0;
+    QString LastText;
+
+    // results of the last run: one slot per statement, empty for a statement without a grid
+    std::vector<ResultGrid*> ResultGrids;
+    std::vector<QWidget*> ResultTabs;
+
+    // display
+    std::uint8_t SplitterDragging = 0;
+
+    // schedule
+    std::uint8_t HasSchedule = 0;
+    QString ScheduleDate;
+    QString ScheduleTime;
+    QDateTime ScheduleMoment;
+    std::int32_t ScheduleDisplayMode = 0;
+    QString ScheduleFileName;
+
+public slots:
+    void menu_run_display_txtClick();
+    void menu_run_display_gridClick();
+    void menu_run_display_FileClick();
+    // Lays the editor out from the client height; skipped by a resize right after a splitter drag.
+    void FormCanResize();
+    void FormResize();
+    void FormActivate();
+    void FormShow();
+    void Splitter1CanResize();
+    void WMSysCommand(unsigned command);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildCommands();
+    void BuildControls();
+    void FormCreate();
+    // The editor's height from the client height.
+    void LayOut();
+    void SetEditorHeight(int height);
+    void SetDisplayImage(int image);
+    ResultGrid* CreateResultGrid(std::size_t i);
+    void FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result);
+    void BringLastPageToFront();
+
+    QueryWindowFrame* frame_;
+    QueryWindowHandle handle_;
+    QSplitter* editorSplitter_ = nullptr;
+    QHash<QString, QAction*> commands_;
+};

@@ -1,0 +1,62 @@
+#include "QueryWindowGeometry.h"
+#include "ResultGridGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct DataWidthCase {
+    int DisplayWidth;
+    QString Name;
+    int Width;
+};
+
+TEST(ResultGridGeometry, DataColumnWidthFollowsDisplayWidthCapsAndName)
+{
+    const DataWidthCase cases[] = {
+        {4, "id", 81},
+        {8, "d", 161},
+        {15, "c", 301},
+        {16, "c", 193},
+        {22, "c", 193},
+        {23, "c", 199},
+        {4000, "c", 199},
+        {0, "", 1},
+        // 30 characters: 217.5 truncated plus one.
+        {4, QString(30, QLatin1Char('n')), 218},
+        // A wide character counts two display columns: 20 x 2 x 7.25 = 290.
+        {4, QString(20, QChar(0x540D)), 291},
+        {4, QStringLiteral("名称"), 81},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ResultGridGeometry::DataColumnWidth(c.DisplayWidth, c.Name), c.Width)
+            << "display width " << c.DisplayWidth << ", name " << c.Name.toStdString();
+}
+
+TEST(ResultGridGeometry, RowNumberColumnWidthByDigitsOfTheDataRowCount)
+{
+    // Grid row counts include the names' row.
+    const std::pair<int, int> cases[] = {
+        {2, 30}, {10, 30}, {1000, 30}, {1001, 30}, {10000, 30}, {10001, 37}, {100000, 37}, {100001, 44},
+    };
+    for (auto [rows, width] : cases)
+        EXPECT_EQ(ResultGridGeometry::RowNumberColumnWidth(rows), width) << rows << " grid rows";
+}
+
+TEST(QueryWindowGeometry, StatusBarPanelsShareTheClientWidth)
+{
+    EXPECT_EQ(QueryWindowGeometry::StatusBar1PanelWidths(900), (std::array<int, 5>{200, 200, 168, 168, 164}));
+    EXPECT_EQ(QueryWindowGeometry::StatusBar2PanelWidths(900), (std::array<int, 3>{300, 300, 300}));
+    EXPECT_EQ(QueryWindowGeometry::StatusBar1PanelWidths(1001), (std::array<int, 5>{222, 222, 187, 187, 183}));
+    EXPECT_EQ(QueryWindowGeometry::StatusBar2PanelWidths(1001), (std::array<int, 3>{333, 333, 335}));
+}
+
+TEST(QueryWindowGeometry, EditorHeights)
+{
+    EXPECT_EQ(QueryWindowGeometry::EditorHeightWithResults(400), 149);
+    EXPECT_EQ(QueryWindowGeometry::EditorHeightWithResults(600), 224);
+    EXPECT_EQ(QueryWindowGeometry::EditorHeightAtRunStart(400), 150);
+    EXPECT_EQ(QueryWindowGeometry::EditorHeightAtRunStart(401), 150);
+}
+
+} // namespace

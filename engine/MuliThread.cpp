@@ -72,12 +72,18 @@ void MuliThread::StopRun(QueryWindowState& w, MuliThread* run)
 {
     std::lock_guard lock(w.StopLock);
     if (w.RowsFetching == 0) {
-        // The statement is still executing or not yet fetching: the driver may stop it.
+        // Before rows flow the flag cancels the statement; while it executes the driver stops it.
         w.CancelRequested = 1;
-        if (w.hStmt != SQL_NULL_HSTMT) ODBCIntf::SQLCancel(w.hStmt);
+        if (w.StatementExecuting && w.hStmt != SQL_NULL_HSTMT) ODBCIntf::SQLCancel(w.hStmt);
     }
     // Once rows flow the worker's own flag stops the fetch; it also stops a run between statements.
     if (run) run->RequestStop();
+}
+
+void MuliThread::SetExecuting(bool executing)
+{
+    std::lock_guard lock(window_.StopLock);
+    window_.StatementExecuting = executing;
 }
 
 void MuliThread::Call(const std::function<void()>& f)
@@ -152,12 +158,14 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
         ODBCIntf::SQLSetStmtOption(stmt, SQL_CONCURRENCY, SQL_CONCUR_READ_ONLY);
         ODBCIntf::SQLFreeStmt(stmt, SQL_CLOSE);
         auto* text = reinterpret_cast<SQLCHAR*>(sql.data());
+        SetExecuting(true);
         if (w.SupportedFunctions[ODBCIntf::ODBCFunctionIndex(SQL_API_SQLEXECDIRECT)]) {
             w.RetCode = ODBCIntf::SQLExecDirect(stmt, text, SQL_NTS);
         } else {
             w.RetCode = ODBCIntf::SQLPrepare(stmt, text, SQL_NTS);
             if (ODBCIntf::SQLSucceeded(w.RetCode, false)) w.RetCode = ODBCIntf::SQLExecute(stmt);
         }
+        SetExecuting(false);
     }
     sql.clear();
     w.ResultLines = std::make_unique<ResultRowStore>();

@@ -59,6 +59,7 @@ private:
     // Runs statement i; true when the run was cancelled at it.
     bool RunStatement(std::size_t i, class ResultFileSink* file);
     void HandOff();
+    void SetExecuting(bool executing);
     void EndOfRun();
     void FileReport();
     void Call(const std::function<void()>& f);

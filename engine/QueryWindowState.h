@@ -46,9 +46,10 @@ struct QueryWindowState {
     std::atomic<std::uint8_t> RowsFetching{0};
     std::atomic<std::uint8_t> FetchCancelled{0};
     std::atomic<std::int32_t> RunCounter{0};
-    // Guards hStmt and the switch to fetching against the stop command's cancel.
+    // Guards hStmt, StatementExecuting and the switch to fetching against the stop command's cancel.
     std::mutex StopLock;
     SQLHSTMT hStmt = SQL_NULL_HSTMT;
+    bool StatementExecuting = false; // the worker is inside the execution call: the driver may cancel it
 
     // run state, the worker's own between hand-offs
     std::int32_t MaxFieldLen = 0;

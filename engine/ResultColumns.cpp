@@ -35,30 +35,51 @@ void AppendPadded(unsigned v, std::size_t digits, std::string& out)
     out.append(buf, n);
 }
 
-void AppendYear(SQLSMALLINT year, std::string& out)
+// Writes v (below 100) as two digits at p; larger values are written whole. Returns the end.
+char* PutTwoDigits(char* p, unsigned v)
 {
-    if (year >= 1000) AppendInteger(year, out);
-    else if (year >= 100) { out += '0'; AppendInteger(year, out); }
-    else if (year >= 10) { out += "00"; AppendInteger(year, out); }
-    else { out += "000"; AppendInteger(year, out); }
+    if (v >= 100) return std::to_chars(p, p + 12, v).ptr;
+    p[0] = static_cast<char>('0' + v / 10);
+    p[1] = static_cast<char>('0' + v % 10);
+    return p + 2;
+}
+
+char* PutYear(char* p, SQLSMALLINT year)
+{
+    if (year >= 1000) return std::to_chars(p, p + 8, year).ptr;
+    const char* pad = year >= 100 ? "0" : year >= 10 ? "00" : "000";
+    while (*pad) *p++ = *pad++;
+    return std::to_chars(p, p + 8, year).ptr;
+}
+
+char* PutDate(char* p, SQLSMALLINT y, unsigned m, unsigned d)
+{
+    p = PutYear(p, y);
+    *p++ = '-';
+    p = PutTwoDigits(p, m);
+    *p++ = '-';
+    return PutTwoDigits(p, d);
+}
+
+char* PutTime(char* p, unsigned h, unsigned m, unsigned s, char separator)
+{
+    p = PutTwoDigits(p, h);
+    *p++ = separator;
+    p = PutTwoDigits(p, m);
+    *p++ = separator;
+    return PutTwoDigits(p, s);
 }
 
 void AppendDate(SQLSMALLINT y, unsigned m, unsigned d, std::string& out)
 {
-    AppendYear(y, out);
-    out += '-';
-    AppendPadded(m, 2, out);
-    out += '-';
-    AppendPadded(d, 2, out);
+    char buf[40];
+    out.append(buf, PutDate(buf, y, m, d));
 }
 
 void AppendTime(unsigned h, unsigned m, unsigned s, std::string& out)
 {
-    AppendPadded(h, 2, out);
-    out += ':';
-    AppendPadded(m, 2, out);
-    out += ':';
-    AppendPadded(s, 2, out);
+    char buf[40];
+    out.append(buf, PutTime(buf, h, m, s, ':'));
 }
 
 // The fraction in units of `unit` nanoseconds, rounded half up; never a digit more than the field has.
@@ -70,20 +91,19 @@ unsigned RoundedFraction(SQLUINTEGER nanoseconds, unsigned unit, unsigned maximu
 
 void AppendTimestamp(const TIMESTAMP_STRUCT& t, TDbmsKind kind, std::string& out)
 {
-    AppendDate(t.year, t.month, t.day, out);
+    char buf[80];
+    char* p = PutDate(buf, t.year, t.month, t.day);
     if (kind == DbmsKind::DB2) {
-        out += '-';
-        AppendPadded(t.hour, 2, out);
-        out += '.';
-        AppendPadded(t.minute, 2, out);
-        out += '.';
-        AppendPadded(t.second, 2, out);
+        *p++ = '-';
+        p = PutTime(p, t.hour, t.minute, t.second, '.');
+        out.append(buf, p);
         out += '.';
         AppendPadded(RoundedFraction(t.fraction, 1000, 999999), 6, out);
         return;
     }
-    out += ' ';
-    AppendTime(t.hour, t.minute, t.second, out);
+    *p++ = ' ';
+    p = PutTime(p, t.hour, t.minute, t.second, ':');
+    out.append(buf, p);
     if (kind == DbmsKind::MicrosoftSqlServer || kind == DbmsKind::Sybase) {
         out += '.';
         AppendPadded(RoundedFraction(t.fraction, 1000000, 999), 3, out);
@@ -148,7 +168,14 @@ void AppendGeneralFloat(double value, std::string& out)
         return;
     }
     char buf[40];
-    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    // The shortest text that reads back as the value: when it has at most 15 significant digits it
+    // is also the value rounded to 15 digits, and it costs far less to make.
+    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    {
+        std::string_view shortest(buf, static_cast<std::size_t>(r.ptr - buf));
+        std::size_t digits = shortest.find('e') - (shortest[0] == '-' ? 1 : 0) - (shortest.find('.') != std::string_view::npos ? 1 : 0);
+        if (digits > 15) r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    }
     std::string_view s(buf, static_cast<std::size_t>(r.ptr - buf));
     const bool negative = s[0] == '-';
     if (negative) s.remove_prefix(1);
@@ -157,7 +184,7 @@ void AppendGeneralFloat(double value, std::string& out)
     std::from_chars(s.data() + e + 1 + (s[e + 1] == '+' ? 1 : 0), s.data() + s.size(), exponent);
     std::string digits;
     digits += s[0];
-    digits.append(s.substr(2, e - 2));
+    if (e > 2) digits.append(s.substr(2, e - 2));
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
     if (negative) out += '-';
     if (exponent >= -4 && exponent < 15) {

@@ -10,7 +10,7 @@ class ResultFileSink {
 public:
     static constexpr int RowsPerWrite = 8;
 
-    explicit ResultFileSink(std::FILE* file) : file_(file) {}
+    explicit ResultFileSink(std::FILE* file);
 
     // The file-form header line; written after a separator line for every statement but the first.
     void Header(const std::string& headerLine, int statementIndex, bool writeHeader);

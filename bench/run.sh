@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Runs the benchmarks side by side in one run: builds, starts a PostgreSQL server of its own on
+# loopback, fills 1,000,000 rows x 5 columns in SQLite and PostgreSQL and prints the figures.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+work=$(mktemp -d /tmp/tarnvale-bench.XXXXXX)
+chmod 755 "$work"
+cleanup() {
+  scripts/postgres.sh stop "$work/pg"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+port=$(scripts/postgres.sh start "$work/pg")
+rows=${BENCH_ROWS:-1000000}
+
+echo "filling $rows rows in SQLite and PostgreSQL ..."
+sqlite3 "$work/big.db" <<SQL
+create table big (id integer, name varchar(30), d date, amount numeric(12,2), ts timestamp);
+with recursive c(n) as (select 1 union all select n + 1 from c where n < $rows)
+insert into big select n, 'name ' || n, date('2000-01-01', '+' || (n % 9000) || ' days'),
+  round((n * 137) % 10000000 / 100.0, 2), datetime('2020-01-01 00:00:00', '+' || n || ' seconds') from c;
+SQL
+psql -q -h 127.0.0.1 -p "$port" -U postgres -d postgres <<SQL
+create table big (id integer, name varchar(30), d date, amount numeric(12,2), ts timestamp);
+insert into big select n, 'name ' || n, date '2000-01-01' + (n % 9000), round(((n * 137) % 10000000) / 100.0, 2),
+  timestamp '2020-01-01' + n * interval '1 second' from generate_series(1, $rows) n;
+analyze big;
+SQL
+
+mkdir -p "$work/odbcsys"
+cp /etc/odbcinst.ini "$work/odbcsys/odbcinst.ini"
+: >"$work/odbcsys/odbc.ini"
+cat >"$work/odbc.ini" <<DSN
+[BenchSQLite]
+Driver=SQLite3
+Database=$work/big.db
+StepAPI=1
+
+[BenchPG]
+Driver=PostgreSQL ANSI
+Servername=127.0.0.1
+Port=$port
+Database=postgres
+Username=postgres
+UseDeclareFetch=1
+Fetch=10000
+
+[BenchPGCatalog]
+Driver=PostgreSQL ANSI
+Servername=127.0.0.1
+Port=$port
+Database=catalog
+Username=postgres
+DSN
+export ODBCSYSINI="$work/odbcsys" ODBCINI="$work/odbc.ini" QT_QPA_PLATFORM=offscreen
+
+build/bench/result_bench "$work"

@@ -58,3 +58,4 @@ DSN
 export ODBCSYSINI="$work/odbcsys" ODBCINI="$work/odbc.ini" QT_QPA_PLATFORM=offscreen
 
 build/bench/result_bench "$work"
+build/bench/editor_colouring_bench

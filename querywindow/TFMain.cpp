@@ -1,15 +1,22 @@
 #include "TFMain.h"
 
 #include "CommandImage.h"
+#include "EditorBookkeeping.h"
+#include "FindReplaceController.h"
 #include "FrameToolbarMirror.h"
 #include "MuliThread.h"
 #include "QueryWindowGeometry.h"
 #include "ResultGrid.h"
 #include "ResultGridGeometry.h"
 #include "ResultTextBlock.h"
+#include "SettingFont.h"
+#include "SqlEditorCommands.h"
+#include "Settings.h"
 #include "StatusPanelBar.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDate>
 #include <QFont>
 #include <QLocale>
@@ -20,6 +27,8 @@
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTextCursor>
+#include <QThread>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -57,9 +66,17 @@ TFMain::TFMain(QueryWindowFrame* frame, QWidget* parent)
     BuildCommands();
     BuildControls();
     FormCreate();
+    editorCommands_ = new SqlEditorCommands(*this);
+    findReplace_ = new FindReplaceController(*this);
 }
 
-TFMain::~TFMain() = default;
+TFMain::~TFMain()
+{
+    // The editor's handling goes first: the controls' last events must not reach a window that is
+    // already half destroyed.
+    delete findReplace_;
+    delete editorCommands_;
+}
 
 QAction* TFMain::Command(const QString& name) const { return commands_.value(name, nullptr); }
 
@@ -227,6 +244,8 @@ void TFMain::FormCreate()
 
     LayOut();
     SplitterDragging = 0;
+    PrevCaretLine = 1;
+    CaretLine = 1;
 
     HasSchedule = 0;
     const QDate scheduleDay(1900, 1, 1);
@@ -347,7 +366,11 @@ void TFMain::showEvent(QShowEvent* event)
     if (!event->spontaneous()) FormShow();
 }
 
-void TFMain::FormShow() { RichEdit_sql->setFocus(); }
+void TFMain::FormShow()
+{
+    RichEdit_sql->setFocus();
+    ApplySettingFonts();
+}
 
 void TFMain::FormActivate()
 {
@@ -486,3 +509,96 @@ void TFMain::ShowFileReport(MuliThread&, const QStringList& lines)
     if (!frame_) return;
     if (TFMain* active = frame_->ActiveQueryWindow()) active->SyncFrameToolbar();
 }
+
+// ---- settings fonts and closing ----
+
+void TFMain::ApplySettingFonts()
+{
+    if (Settings::SqlEditorFont.Present) {
+        // The whole text takes the font, and the selection stays where it was.
+        const QTextCursor kept = RichEdit_sql->textCursor();
+        RichEdit_sql->setFont(SettingFont(Settings::SqlEditorFont, RichEdit_sql->font()));
+        RichEdit_sql->setTextCursor(kept);
+    }
+    if (Settings::ResultFont.Present) RichEdit_result->setFont(SettingFont(Settings::ResultFont, RichEdit_result->font()));
+}
+
+void TFMain::StopRunAndWait()
+{
+    auto running = [this] { return RunCounter != 0 || (RunWorker && !RunWorker->isFinished()); };
+    if (!running()) return;
+    MuliThread::StopRun(*this, RunWorker.data());
+    // The worker hands its last results over on this thread: keep serving its hand-offs.
+    while (running()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (RunWorker)
+            RunWorker->wait(5);
+        else
+            QThread::msleep(5);
+    }
+}
+
+void TFMain::FreeConnectionHandles()
+{
+    if (hDbc != SQL_NULL_HDBC) {
+        RetCode = ODBCIntf::SQLDisconnect(hDbc);
+        if (!SQL_SUCCEEDED(RetCode)) {
+            // A transaction left open keeps the driver from disconnecting: end it so the handles can go.
+            SQLEndTran(SQL_HANDLE_DBC, hDbc, SQL_ROLLBACK);
+            RetCode = ODBCIntf::SQLDisconnect(hDbc);
+        }
+        RetCode = ODBCIntf::SQLFreeConnect(hDbc);
+        hDbc = SQL_NULL_HDBC;
+    }
+    if (hEnv != SQL_NULL_HENV) {
+        RetCode = ODBCIntf::SQLFreeEnv(hEnv);
+        hEnv = SQL_NULL_HENV;
+    }
+}
+
+void TFMain::ReleaseConnection() { emit ConnectionReleased(this); }
+
+void TFMain::FormClose()
+{
+    closing_ = true;
+    // The worker uses the connection and the window until it has ended.
+    StopRunAndWait();
+    FreeConnectionHandles();
+    ReleaseConnection();
+    if (frame_) {
+        if (frame_->QueryWindowCount() == 1) frame_->RemoveWindowMenuSeparator();
+        frame_->RemoveWindowMenuEntry(handle_);
+        frame_->QueryWindowClosing();
+    }
+}
+
+void TFMain::closeEvent(QCloseEvent* event)
+{
+    // A second close while the first one waits for the run changes nothing.
+    if (closing_) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+// ---- SQL editor, find and replace ----
+
+void TFMain::RichEdit_sqlChange() { editorCommands_->Change(); }
+void TFMain::RichEdit_sqlSelectionChange() { editorCommands_->SelectionChange(); }
+void TFMain::RichEdit_sqlKeyDown(int& key, Qt::KeyboardModifiers shift) { editorCommands_->KeyDown(key, shift); }
+void TFMain::RichEdit_sqlKeyPress(QChar& key) { editorCommands_->KeyPress(key); }
+void TFMain::RichEdit_sqlMouseDown(Qt::MouseButton button) { editorCommands_->MouseDown(button); }
+void TFMain::RichEdit_sqlDragOver(QObject* source, int x, int y, bool& accept) { editorCommands_->DragOver(source, x, y, accept); }
+void TFMain::HighlightFromLine() { editorCommands_->HighlightFromLine(); }
+void TFMain::ToolButton_undosqlClick() { editorCommands_->Undo(); }
+void TFMain::ToolButton_redosqlClick() { editorCommands_->Redo(); }
+void TFMain::ToolButton_copyClick() { editorCommands_->Copy(); }
+void TFMain::ToolButton_cutClick() { editorCommands_->Cut(); }
+void TFMain::ToolButton_pasteClick() { editorCommands_->Paste(); }
+void TFMain::N_richeditsql_fontClick() { editorCommands_->FontClick(); }
+void TFMain::FindDialog_sqlFind() { findReplace_->FindDialog_sqlFind(); }
+void TFMain::FindDialog1Find() { findReplace_->FindDialog1Find(); }
+void TFMain::ReplaceDialog1Find() { findReplace_->ReplaceDialog1Find(); }
+void TFMain::ReplaceDialog1Replace() { findReplace_->ReplaceDialog1Replace(); }

@@ -7,9 +7,11 @@
 #include "QueryWindowFrame.h"
 #include "QueryWindowState.h"
 #include "RunDisplay.h"
+#include "SqlEditorHistory.h"
 
 #include <QDateTime>
 #include <QHash>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -17,17 +19,22 @@
 #include <cstdint>
 #include <vector>
 
+class MuliThread;
 class QAction;
+class QCloseEvent;
 class QMenu;
 class QPlainTextEdit;
 class QSplitter;
 class QSplitterHandle;
 class QTabWidget;
 class QToolBar;
+class FindReplaceController;
+class FindReplaceDialog;
 class ResultGrid;
+class SqlEditorCommands;
 class StatusPanelBar;
 
-class TFMain : public QWidget, public QueryWindowState, public RunDisplay {
+class TFMain : public QWidget, public QueryWindowState, public RunDisplay, public SqlEditorHistory {
     Q_OBJECT
 public:
     // System commands of the window's frame menu (masked with 0xFFF0).
@@ -111,15 +118,25 @@ public:
     StatusPanelBar* StatusBar1 = nullptr;
     StatusPanelBar* StatusBar2 = nullptr;
 
-    // editor
+    // editor (its undo and redo history with the counts and cursor: SqlEditorHistory)
     std::uint8_t PastePending = 0;
     std::int32_t DropLine = 0;
     std::int32_t DropColumn = 0;
-    std::int32_t UndoCount = 0;
-    std::int32_t RedoCount = 0;
-    std::int32_t HistoryCursor = 0;
-    std::uint8_t RestoringHistory = 0;
     QString LastText;
+    FindReplaceDialog* FindDialog1 = nullptr;
+    FindReplaceDialog* FindDialog_sql = nullptr;
+    FindReplaceDialog* ReplaceDialog1 = nullptr;
+    QMenu* PopupMenu_richeditsql = nullptr;
+
+    // The SQL editor's keys, mouse and drags (its events arrive here). key: a Qt key code or the
+    // typed character, 0 when swallowed; x, y: the editor's viewport coordinates.
+    void RichEdit_sqlKeyDown(int& key, Qt::KeyboardModifiers shift);
+    void RichEdit_sqlKeyPress(QChar& key);
+    void RichEdit_sqlMouseDown(Qt::MouseButton button);
+    void RichEdit_sqlDragOver(QObject* source, int x, int y, bool& accept);
+    // The keyword colouring from the earlier caret line of the last two changes to the end.
+    void HighlightFromLine();
+    SqlEditorCommands& EditorCommands() { return *editorCommands_; }
 
     // results of the last run: one slot per statement, empty for a statement without a grid
     std::vector<ResultGrid*> ResultGrids;
@@ -128,6 +145,18 @@ public:
     // display
     std::uint8_t SplitterDragging = 0;
 
+    // The worker of the window's current or last run, set by the frame's run command.
+    QPointer<MuliThread> RunWorker;
+
+    // Closing: the window is waiting for its run to end, and no new run may start in it.
+    bool IsClosing() const { return closing_; }
+    // Asks a run in progress to stop and processes events until its worker has ended.
+    void StopRunAndWait();
+    // Ends the window's connection and frees its ODBC handles.
+    void FreeConnectionHandles();
+    // Gives up the window's share of its connection record (ConnectionReleased; the frame does it).
+    void ReleaseConnection();
+
     // schedule
     std::uint8_t HasSchedule = 0;
     QString ScheduleDate;
@@ -135,6 +164,9 @@ public:
     QDateTime ScheduleMoment;
     std::int32_t ScheduleDisplayMode = 0;
     QString ScheduleFileName;
+
+signals:
+    void ConnectionReleased(TFMain* window);
 
 public slots:
     void menu_run_display_txtClick();
@@ -147,10 +179,25 @@ public slots:
     void FormShow();
     void Splitter1CanResize();
     void WMSysCommand(unsigned command);
+    // SQL editor
+    void RichEdit_sqlChange();
+    void RichEdit_sqlSelectionChange();
+    void ToolButton_undosqlClick();
+    void ToolButton_redosqlClick();
+    void ToolButton_copyClick();
+    void ToolButton_cutClick();
+    void ToolButton_pasteClick();
+    void N_richeditsql_fontClick();
+    // Find and replace
+    void FindDialog_sqlFind();
+    void FindDialog1Find();
+    void ReplaceDialog1Find();
+    void ReplaceDialog1Replace();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildCommands();
@@ -164,8 +211,16 @@ private:
     void FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result);
     void BringLastPageToFront();
 
+    // The window's close: its run ends, its connection goes, the frame forgets it.
+    void FormClose();
+    // The editor and messages fonts of the settings, when the settings hold them.
+    void ApplySettingFonts();
+
     QueryWindowFrame* frame_;
     QueryWindowHandle handle_;
+    bool closing_ = false;
     QSplitter* editorSplitter_ = nullptr;
     QHash<QString, QAction*> commands_;
+    SqlEditorCommands* editorCommands_ = nullptr;
+    FindReplaceController* findReplace_ = nullptr;
 };

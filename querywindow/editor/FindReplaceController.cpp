@@ -1,0 +1,189 @@
+#include "FindReplaceController.h"
+
+#include "EditorMessageBox.h"
+#include "FindReplaceDialog.h"
+#include "OstrelLibrary.h"
+#include "ReplaceAllText.h"
+#include "SqlEditorText.h"
+#include "TFMain.h"
+
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace {
+
+QString Quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+
+std::uint32_t LibraryOptions(std::uint32_t options)
+{
+    return ((options & FR_MATCHCASE) ? OstrelMatchCase : 0u) | ((options & FR_WHOLEWORD) ? OstrelWholeWord : 0u);
+}
+
+int TextLength(const QPlainTextEdit& edit) { return edit.document()->characterCount() - 1; }
+
+FindReplaceDialog* MakeDialog(FindReplaceDialog::Kind kind, const char* name, TFMain& window)
+{
+    auto* dialog = new FindReplaceDialog(kind, &window);
+    dialog->setObjectName(QString::fromLatin1(name));
+    return dialog;
+}
+
+} // namespace
+
+FindReplaceController::FindReplaceController(TFMain& window) : QObject(&window), window_(window)
+{
+    window_.FindDialog1 = MakeDialog(FindReplaceDialog::Kind::Find, "FindDialog1", window_);
+    window_.FindDialog_sql = MakeDialog(FindReplaceDialog::Kind::Find, "FindDialog_sql", window_);
+    window_.ReplaceDialog1 = MakeDialog(FindReplaceDialog::Kind::Replace, "ReplaceDialog1", window_);
+    connect(window_.FindDialog1, &FindReplaceDialog::Find, &window_, &TFMain::FindDialog1Find);
+    connect(window_.FindDialog_sql, &FindReplaceDialog::Find, &window_, &TFMain::FindDialog_sqlFind);
+    connect(window_.ReplaceDialog1, &FindReplaceDialog::Find, &window_, &TFMain::ReplaceDialog1Find);
+    connect(window_.ReplaceDialog1, &FindReplaceDialog::Replace, &window_, &TFMain::ReplaceDialog1Replace);
+}
+
+void FindReplaceController::SelectMatch(QPlainTextEdit& edit, int position, int length)
+{
+    const int end = TextLength(edit);
+    const int start = std::clamp(position, 0, end);
+    QTextCursor cursor(edit.document());
+    cursor.setPosition(start);
+    cursor.setPosition(std::clamp(start + length, start, end), QTextCursor::KeepAnchor);
+    edit.setTextCursor(cursor);
+    edit.ensureCursorVisible();
+}
+
+void FindReplaceController::ShowSelectionWithoutFocus(QPlainTextEdit& edit)
+{
+    QPalette palette = edit.palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    edit.setPalette(palette);
+}
+
+int FindReplaceController::FindForward(const QPlainTextEdit& edit, const QString& text, int from, bool matchCase,
+                                       bool wholeWord)
+{
+    if (text.isEmpty()) return -1;
+    QTextDocument::FindFlags flags;
+    if (matchCase) flags |= QTextDocument::FindCaseSensitively;
+    if (wholeWord) flags |= QTextDocument::FindWholeWords;
+    const QTextCursor match = edit.document()->find(text, std::clamp(from, 0, TextLength(edit)), flags);
+    return match.isNull() ? -1 : match.selectionStart();
+}
+
+void FindReplaceController::NotFound(const QString& findText)
+{
+    EditorMessageBox::Show(&window_, {window_.windowTitle(), QStringLiteral("找不到 ") + Quoted(findText),
+                                      QMessageBox::Warning});
+}
+
+void FindReplaceController::FindDialog_sqlFind()
+{
+    QPlainTextEdit& editor = *window_.RichEdit_sql;
+    const FindReplaceDialog& dialog = *window_.FindDialog_sql;
+    const QString find = dialog.FindText();
+    const std::uint32_t options = dialog.Options();
+    ShowSelectionWithoutFocus(editor);
+    const QTextCursor selection = editor.textCursor();
+    if (options & FR_DOWN) {
+        const int at = FindForward(editor, find, selection.selectionEnd(), options & FR_MATCHCASE, options & FR_WHOLEWORD);
+        if (at < 0) NotFound(find);
+        else SelectMatch(editor, at, static_cast<int>(find.size()));
+        return;
+    }
+    int position = 0;
+    if (OstrelLibrary::SeekBackwardRich(SqlEditorText::Of(*editor.document()), selection.selectionStart(),
+                                        selection.selectionEnd() - selection.selectionStart(), find,
+                                        LibraryOptions(options), &position))
+        SelectMatch(editor, position, static_cast<int>(find.size()));
+    else
+        NotFound(find);
+}
+
+void FindReplaceController::FindDialog1Find()
+{
+    QPlainTextEdit& messages = *window_.RichEdit_result;
+    const FindReplaceDialog& dialog = *window_.FindDialog1;
+    const QString find = dialog.FindText();
+    const int length = static_cast<int>(find.size());
+    const std::uint32_t options = dialog.Options();
+    ShowSelectionWithoutFocus(messages);
+    const QTextCursor selection = messages.textCursor();
+    const int start = selection.selectionStart();
+    const int selected = selection.selectionEnd() - start;
+    const QString text = SqlEditorText::Of(*messages.document());
+    int position = 0;
+    if (options & FR_DOWN) {
+        if (OstrelLibrary::SeekForward(text, start + selected, find, LibraryOptions(options), &position)) {
+            SelectMatch(messages, position, length);
+            return;
+        }
+        // The characters before the caret, as many as the find text has (from the text's start at most).
+        if (selected == 0) {
+            const int from = std::max(start - length, 0);
+            SelectMatch(messages, from, start - from);
+        }
+        NotFound(find);
+        return;
+    }
+    if (OstrelLibrary::SeekBackward(text, start, find, LibraryOptions(options), &position)) {
+        SelectMatch(messages, position, length);
+        return;
+    }
+    SelectMatch(messages, start, length);
+    NotFound(find);
+}
+
+void FindReplaceController::ReplaceDialog1Find()
+{
+    QPlainTextEdit& editor = *window_.RichEdit_sql;
+    const FindReplaceDialog& dialog = *window_.ReplaceDialog1;
+    const QString find = dialog.FindText();
+    const std::uint32_t options = dialog.Options();
+    ShowSelectionWithoutFocus(editor);
+    const int from = editor.textCursor().selectionEnd();
+    const int at = FindForward(editor, find, from, options & FR_MATCHCASE, options & FR_WHOLEWORD);
+    if (at >= 0) {
+        SelectMatch(editor, at, static_cast<int>(find.size()));
+        return;
+    }
+    SelectMatch(editor, from, 0);
+    NotFound(find);
+}
+
+void FindReplaceController::ReplaceDialog1Replace()
+{
+    QPlainTextEdit& editor = *window_.RichEdit_sql;
+    const FindReplaceDialog& dialog = *window_.ReplaceDialog1;
+    const QString find = dialog.FindText();
+    const QString replacement = dialog.ReplaceText();
+    const std::uint32_t options = dialog.Options();
+    if (options & FR_REPLACE) {
+        QTextCursor selection = editor.textCursor();
+        if (!selection.hasSelection()) {
+            EditorMessageBox::Show(&window_, {window_.windowTitle(), QStringLiteral("请先查找 ") + Quoted(find),
+                                              QMessageBox::Information});
+            return;
+        }
+        const int start = selection.selectionStart();
+        selection.insertText(replacement);
+        SelectMatch(editor, start, static_cast<int>(replacement.size()));
+        ShowSelectionWithoutFocus(editor);
+        return;
+    }
+    if (!(options & FR_REPLACEALL)) return;
+    int count = 0;
+    const QString result =
+        ReplaceAllText(SqlEditorText::Of(*editor.document()), find, replacement, (options & FR_MATCHCASE) != 0, &count);
+    if (count == 0) {
+        NotFound(find);
+        return;
+    }
+    // One change: the change handler records one snapshot for the whole replacement.
+    editor.setPlainText(result);
+    editor.document()->setModified(true);
+}

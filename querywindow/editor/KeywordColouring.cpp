@@ -1,0 +1,125 @@
+#include "KeywordColouring.h"
+
+#include "KeywordColours.h"
+#include "KeywordLookup.h"
+#include "LineColouring.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int Unstamped = -1;
+
+// One format per colour, made once: only the foreground is merged, so a size set by the font
+// command stays.
+const QTextCharFormat& ForegroundFormat(const QColor& colour)
+{
+    static const auto make = [](const QColor& c) {
+        QTextCharFormat format;
+        format.setForeground(c);
+        return format;
+    };
+    static const QTextCharFormat plain = make(KeywordColours::Plain);
+    static const QTextCharFormat category1 = make(KeywordColours::Category1);
+    static const QTextCharFormat category2 = make(KeywordColours::Category2);
+    static const QTextCharFormat category3And4 = make(KeywordColours::Category3And4);
+    static const QTextCharFormat comment = make(KeywordColours::LineComment);
+    for (const QTextCharFormat* f : {&plain, &category1, &category2, &category3And4, &comment})
+        if (f->foreground().color() == colour) return *f;
+    static QTextCharFormat other;
+    other = make(colour);
+    return other;
+}
+
+} // namespace
+
+KeywordColouring::KeywordColouring(QPlainTextEdit& editor) : QObject(&editor), editor_(editor), document_(editor.document())
+{
+    connect(document_, &QTextDocument::contentsChange, this, &KeywordColouring::ContentsChange);
+}
+
+int KeywordColouring::Stamp(TDbmsKind kind, bool lastLine)
+{
+    // Lines are coloured by the table of their kind; the text's last line drops its last word.
+    return (std::clamp(ColouringKind(kind), 0, 0xFFFF) << 1) | (lastLine ? 1 : 0);
+}
+
+void KeywordColouring::ContentsChange(int position, int /*charsRemoved*/, int charsAdded)
+{
+    if (colouring_) return;
+    QTextDocument* document = document_;
+    QTextBlock block = document->findBlock(position);
+    const QTextBlock last = document->findBlock(position + charsAdded);
+    while (block.isValid()) {
+        block.setUserState(Unstamped);
+        if (block == last) break;
+        block = block.next();
+    }
+}
+
+void KeywordColouring::HighlightFromLine(int startLineIndex, TDbmsKind kind)
+{
+    if (colouring_) return;
+    QTextDocument* document = editor_.document();
+    QTextBlock block = document->findBlockByNumber(std::clamp(startLineIndex, 0, document->blockCount() - 1));
+    if (!block.isValid()) return;
+
+    colouring_ = true;
+    const bool modified = document->isModified();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    // Runs of consecutive lines whose colours are out of date are coloured together.
+    while (block.isValid()) {
+        const bool lastLine = !block.next().isValid();
+        if (block.userState() == Stamp(kind, lastLine)) {
+            block = block.next();
+            continue;
+        }
+        const QTextBlock first = block;
+        QTextBlock end = block;
+        for (QTextBlock next = block.next(); next.isValid(); next = next.next()) {
+            if (next.userState() == Stamp(kind, !next.next().isValid())) break;
+            end = next;
+        }
+        ColourSpan(first, end, kind);
+        block = end.next();
+    }
+    cursor.endEditBlock();
+    document->setModified(modified);
+    colouring_ = false;
+
+    // The selection collapses at its start, as after the colouring's own selections.
+    QTextCursor caret = editor_.textCursor();
+    if (caret.hasSelection()) {
+        caret.setPosition(caret.selectionStart());
+        editor_.setTextCursor(caret);
+    }
+}
+
+void KeywordColouring::ColourSpan(const QTextBlock& first, const QTextBlock& last, TDbmsKind kind)
+{
+    QTextDocument* document = editor_.document();
+    QTextCursor cursor(document);
+    // Black from the span's first character up to the next line's start (the text's end at most).
+    const int spanEnd = std::min(last.position() + last.length(), document->characterCount() - 1);
+    cursor.setPosition(first.position());
+    cursor.setPosition(spanEnd, QTextCursor::KeepAnchor);
+    cursor.mergeCharFormat(ForegroundFormat(KeywordColours::Plain));
+
+    for (QTextBlock block = first;; block = block.next()) {
+        const bool lastLine = !block.next().isValid();
+        const QString line = block.text();
+        for (const ColourRun& run : LineColourRuns(line, block.position(), !lastLine, kind)) {
+            cursor.setPosition(run.Start);
+            cursor.setPosition(run.Start + run.Length, QTextCursor::KeepAnchor);
+            cursor.mergeCharFormat(ForegroundFormat(run.Colour));
+        }
+        block.setUserState(Stamp(kind, lastLine));
+        if (block == last) break;
+    }
+}

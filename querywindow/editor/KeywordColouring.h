@@ -1,0 +1,39 @@
+// The keyword colouring of one SQL editor: re-colours the editor's lines from a start line to the
+// end of the text with explicit character formats (keywords by category, line comments), inside one
+// edit block. It never marks the document modified and never records anything for undo.
+//
+// Every line keeps a stamp of the kind it was coloured for; any change of a line's text or formats
+// that the colouring did not make clears the stamp. A line whose stamp is intact already shows
+// exactly the colours a re-colouring would give it, so only the changed lines are formatted again.
+#pragma once
+
+#include "TDbmsKind.h"
+
+#include <QObject>
+
+class QPlainTextEdit;
+class QTextBlock;
+class QTextDocument;
+
+class KeywordColouring : public QObject {
+    Q_OBJECT
+public:
+    explicit KeywordColouring(QPlainTextEdit& editor);
+
+    // Colours the lines from startLineIndex (0-based) to the end for a window of kind; the editor's
+    // selection collapses at its start. Does nothing while a colouring is in progress.
+    void HighlightFromLine(int startLineIndex, TDbmsKind kind);
+
+    // True while the colouring changes formats: the editor's change notifications of that time are
+    // its own.
+    bool IsColouring() const { return colouring_; }
+
+private:
+    void ContentsChange(int position, int charsRemoved, int charsAdded);
+    void ColourSpan(const QTextBlock& first, const QTextBlock& last, TDbmsKind kind);
+    static int Stamp(TDbmsKind kind, bool lastLine);
+
+    QPlainTextEdit& editor_;
+    QTextDocument* document_;
+    bool colouring_ = false;
+};

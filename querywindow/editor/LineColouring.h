@@ -1,0 +1,27 @@
+// The colours of one line of SQL text, without any widget: its keywords by category, then its line
+// comment from the first "--" to the end of the line. Applied in order over a line coloured black.
+#pragma once
+
+#include "TDbmsKind.h"
+
+#include <QColor>
+#include <QStringView>
+
+#include <vector>
+
+struct ColourRun {
+    int Start = 0;  // 0-based editor position
+    int Length = 0;
+    QColor Colour;
+
+    bool operator==(const ColourRun&) const = default;
+};
+
+// The index of the first "--" of the line, -1 when it has none.
+int LineCommentStart(QStringView line);
+
+// The runs that colour line (whose first character is at editor position lineStart) for a window of
+// windowKind: one per word with a category of 1 to 4, in text order, then the comment run when the
+// line has one. followedByText tells whether more text follows the line (a line break): without it
+// the line's last word is not looked up, as the scanner drops it.
+std::vector<ColourRun> LineColourRuns(QStringView line, int lineStart, bool followedByText, TDbmsKind windowKind);

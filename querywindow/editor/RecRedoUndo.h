@@ -1,0 +1,8 @@
+// One snapshot of the SQL editor's own history: a whole editor text, without colours.
+#pragma once
+
+#include <QString>
+
+struct RecRedoUndo {
+    QString Text;
+};

@@ -1,0 +1,398 @@
+#include "SqlEditorCommands.h"
+
+#include "EditorBookkeeping.h"
+#include "FindReplaceDialog.h"
+#include "KeywordColouring.h"
+#include "QueryWindowFrame.h"
+#include "Settings.h"
+#include "SqlEditorText.h"
+#include "TFMain.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QCursor>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+#include <algorithm>
+
+namespace {
+
+std::optional<QFont> FontDialogChoice(QWidget* parent, const QFont& initial)
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, parent);
+    return ok ? std::optional<QFont>(font) : std::nullopt;
+}
+
+int StyleBits(const QFont& font)
+{
+    return (font.bold() ? FontSetting::Bold : 0) | (font.italic() ? FontSetting::Italic : 0) |
+           (font.underline() ? FontSetting::Underline : 0) | (font.strikeOut() ? FontSetting::StrikeOut : 0);
+}
+
+constexpr Qt::KeyboardModifiers ShiftCtrlAlt = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+
+} // namespace
+
+SqlEditorCommands::SqlEditorCommands(TFMain& window) : QObject(&window), window_(window)
+{
+    if (!ChooseFont) ChooseFont = FontDialogChoice;
+    QPlainTextEdit* editor = window_.RichEdit_sql;
+    colouring_ = new KeywordColouring(*editor);
+    // The pop-up menu opens only from the mouse-down handling.
+    editor->setContextMenuPolicy(Qt::PreventContextMenu);
+    editor->installEventFilter(this);
+    editor->viewport()->installEventFilter(this);
+    // Bound to this object, so that they end with it.
+    connect(editor, &QPlainTextEdit::textChanged, this, [this] { window_.RichEdit_sqlChange(); });
+    connect(editor, &QPlainTextEdit::selectionChanged, this, [this] { window_.RichEdit_sqlSelectionChange(); });
+    BuildPopupMenu();
+}
+
+void SqlEditorCommands::SetEnabled(const char* windowCommand, const std::optional<bool>& state)
+{
+    if (!state) return;
+    if (QAction* a = window_.Command(QString::fromLatin1(windowCommand))) a->setEnabled(*state);
+}
+
+void SqlEditorCommands::CopyOntoFrame(const char* windowCommand, std::initializer_list<const char*> frameCommands)
+{
+    QueryWindowFrame* frame = window_.Frame();
+    QAction* source = window_.Command(QString::fromLatin1(windowCommand));
+    if (!frame || !source) return;
+    for (const char* name : frameCommands)
+        if (QAction* target = frame->FrameCommand(QString::fromLatin1(name))) target->setEnabled(source->isEnabled());
+}
+
+bool SqlEditorCommands::FrameCommandEnabled(const char* name) const
+{
+    const QString commandName = QString::fromLatin1(name);
+    QAction* a = window_.Frame() ? window_.Frame()->FrameCommand(commandName) : nullptr;
+    // A window without a frame follows its own command of the same name.
+    if (!a) a = window_.Command(commandName);
+    return a && a->isEnabled();
+}
+
+bool SqlEditorCommands::CallFrame(const char* handler)
+{
+    auto* frame = dynamic_cast<QObject*>(window_.Frame());
+    return frame && QMetaObject::invokeMethod(frame, handler, Qt::DirectConnection);
+}
+
+void SqlEditorCommands::Change()
+{
+    // The colouring's own format changes are not edits.
+    if (colouring_->IsColouring()) return;
+    TFMain& w = window_;
+    QPlainTextEdit& editor = *w.RichEdit_sql;
+    const QString text = SqlEditorText::Of(*editor.document());
+
+    // An undo or redo that put back the text already shown still ends its restoring state, so the
+    // next edit records its snapshot.
+    if (text != w.LastText || w.PastePending || w.RestoringHistory) {
+        RecordCaretLine(editor, w.PastePending != 0);
+        if (!w.RestoringHistory) {
+            w.RecordSnapshot(text);
+            if (Settings::WordsAnalyze) HighlightFromLine();
+            w.LastText = text;
+            if (w.UndoCount > 0) {
+                w.ToolButton_undosql->setEnabled(true);
+                w.N_undo->setEnabled(true);
+            }
+        } else {
+            w.RestoringHistory = 0;
+            w.LastText = text;
+            if (Settings::WordsAnalyze) HighlightFromLine();
+            QTextCursor caret = editor.textCursor();
+            caret.setPosition(std::clamp(SavedCaretPos, 0, editor.document()->characterCount() - 1));
+            editor.setTextCursor(caret);
+            editor.ensureCursorVisible();
+        }
+        CopyOntoFrame("ToolButton_undosql", {"ToolButton_undosql", "mainmenu_eidt_undo"});
+        CopyOntoFrame("ToolButton_redosql", {"ToolButton_redosql", "mainmenu_eidt_redo"});
+        w.PastePending = 0;
+    }
+
+    const bool searchable = !text.isEmpty();
+    for (QAction* a : {w.ToolButton_find, w.mainmenu_eidt_search, w.ToolButton_replace, w.mainmenu_eidt_replace})
+        a->setEnabled(searchable);
+    if (QueryWindowFrame* frame = w.Frame())
+        for (const char* name : {"ToolButton_find", "mainmenu_eidt_search", "ToolButton_replace", "mainmenu_eidt_replace"})
+            if (QAction* a = frame->FrameCommand(QString::fromLatin1(name))) a->setEnabled(searchable);
+}
+
+void SqlEditorCommands::HighlightFromLine() { colouring_->HighlightFromLine(ColouringStartLineIndex(), window_.DbmsKind); }
+
+void SqlEditorCommands::Undo()
+{
+    TFMain& w = window_;
+    w.PastePending = 0;
+    SavedCaretPos = w.RichEdit_sql->textCursor().selectionStart();
+    const QString snapshot = w.StepBack();
+    SetEnabled("ToolButton_redosql", SqlEditorHistory::OfferedState(w.RedoCount));
+    SetEnabled("N_redo", SqlEditorHistory::OfferedState(w.RedoCount));
+    SetEnabled("ToolButton_undosql", SqlEditorHistory::OfferedState(w.UndoCount));
+    SetEnabled("N_undo", SqlEditorHistory::OfferedState(w.UndoCount));
+    w.RichEdit_sql->setPlainText(snapshot);
+    // Putting a text back is an edit of the user's: the close prompt must still ask to save it.
+    w.RichEdit_sql->document()->setModified(true);
+}
+
+void SqlEditorCommands::Redo()
+{
+    TFMain& w = window_;
+    w.PastePending = 0;
+    SavedCaretPos = w.RichEdit_sql->textCursor().selectionStart();
+    const QString snapshot = w.StepForward();
+    SetEnabled("ToolButton_undosql", SqlEditorHistory::OfferedState(w.UndoCount));
+    SetEnabled("N_undo", SqlEditorHistory::OfferedState(w.UndoCount));
+    SetEnabled("ToolButton_redosql", SqlEditorHistory::OfferedState(w.RedoCount));
+    SetEnabled("N_redo", SqlEditorHistory::OfferedState(w.RedoCount));
+    w.RichEdit_sql->setPlainText(snapshot);
+    w.RichEdit_sql->document()->setModified(true);
+}
+
+void SqlEditorCommands::ShowFindDialog()
+{
+    TFMain& w = window_;
+    FindReplaceDialog* dialog = w.FindDialog_sql;
+    if (!dialog) return;
+    dialog->move(w.width() / 2 - 100, w.RichEdit_sql->mapTo(&w, QPoint(0, 0)).y() + 100);
+    const QTextCursor cursor = w.RichEdit_sql->textCursor();
+    if (cursor.hasSelection()) dialog->SetFindText(cursor.selectedText());
+    dialog->Execute();
+}
+
+void SqlEditorCommands::KeyDown(int& key, Qt::KeyboardModifiers shift)
+{
+    TFMain& w = window_;
+    if (key == Qt::Key_F5) {
+        CallFrame("ToolButton_runClick");
+        key = 0;
+        return;
+    }
+    const bool ctrlOnly = (shift & ShiftCtrlAlt) == Qt::ControlModifier;
+    if (ctrlOnly) {
+        switch (key) {
+        case Qt::Key_A: w.RichEdit_sql->selectAll(); break;
+        case Qt::Key_F:
+            ShowFindDialog();
+            key = 0;
+            break;
+        case Qt::Key_R: key = 0; break;
+        default: break;
+        }
+    }
+    w.PastePending = 0;
+    if (ctrlOnly && key == Qt::Key_V) {
+        w.PastePending = 1;
+        // Without text there is nothing to paste (and the editor's paste of an empty clipboard
+        // entry would crash).
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        if (!data || !data->hasText()) key = 0;
+    }
+}
+
+void SqlEditorCommands::KeyPress(QChar& key)
+{
+    if (key != QLatin1Char('\r')) return;
+    QPlainTextEdit& editor = *window_.RichEdit_sql;
+    std::int32_t column = 0, line = 0;
+    GetCaretLineCol(editor, column, line);
+    const int blanks = SqlEditorText::LeadingBlanks(editor.document()->findBlockByNumber(line - 1).text());
+    // Two changes, as the line break and the blanks are two insertions.
+    editor.insertPlainText(QStringLiteral("\n"));
+    if (blanks > 0) editor.insertPlainText(QString(blanks, QLatin1Char(' ')));
+    editor.ensureCursorVisible();
+    key = QChar(0);
+}
+
+void SqlEditorCommands::Copy() { window_.RichEdit_sql->copy(); }
+
+void SqlEditorCommands::Cut() { window_.RichEdit_sql->cut(); }
+
+void SqlEditorCommands::Paste()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data && data->hasText()) window_.RichEdit_sql->paste();
+}
+
+void SqlEditorCommands::SelectionChange()
+{
+    const bool selected = window_.RichEdit_sql->textCursor().hasSelection();
+    window_.ToolButton_cut->setEnabled(selected);
+    window_.ToolButton_copy->setEnabled(selected);
+    window_.SyncFrameToolbar();
+}
+
+void SqlEditorCommands::BuildPopupMenu()
+{
+    auto* menu = new QMenu(&window_);
+    menu->setObjectName(QStringLiteral("PopupMenu_richeditsql"));
+    window_.PopupMenu_richeditsql = menu;
+    auto item = [this, menu](const char* name, const QString& caption, auto handler) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    item("N_richeditsql_undo", QStringLiteral("撤消(&U)"), [this] {
+        if (!CallFrame("ToolButton_undosqlClick")) window_.ToolButton_undosqlClick();
+    });
+    item("N_richeditsql_redo", QStringLiteral("恢复(&R)"), [this] {
+        if (!CallFrame("ToolButton_redosqlClick")) window_.ToolButton_redosqlClick();
+    });
+    menu->addSeparator();
+    item("N_richeditsql_cut", QStringLiteral("剪切(&T)"), [this] {
+        if (!CallFrame("ToolButton_cutClick")) window_.ToolButton_cutClick();
+    });
+    item("N_richeditsql_copy", QStringLiteral("复制(&C)"), [this] {
+        if (!CallFrame("ToolButton_copyClick")) window_.ToolButton_copyClick();
+    });
+    item("N_richeditsql_paste", QStringLiteral("粘贴(&P)"), [this] {
+        if (!CallFrame("ToolButton_pasteClick")) window_.ToolButton_pasteClick();
+    });
+    item("N_richeditsql_selectall", QStringLiteral("全选(&S)"), [this] {
+        if (!CallFrame("mainmenu_eidt_selectallClick")) window_.RichEdit_sql->selectAll();
+    });
+    menu->addSeparator();
+    // The shortcut is shown as text only: F5 is the editor's own key.
+    item("N_richeditsql_run", QStringLiteral("执行查询(&R)\tF5"), [this] { CallFrame("ToolButton_runClick"); });
+    item("N_richeditsql_cancel", QStringLiteral("取消执行查询"), [this] { CallFrame("ToolButton_stopClick"); });
+    menu->addSeparator();
+    item("N_richeditsql_showGrid", QStringLiteral("以表格显示结果"), [this] {
+        if (!CallFrame("menu_run_display_gridClick")) window_.menu_run_display_gridClick();
+    });
+    item("N_richeditsql_showText", QStringLiteral("文本显示结果"), [this] {
+        if (!CallFrame("menu_run_display_txtClick")) window_.menu_run_display_txtClick();
+    });
+    item("N_richeditsql_savefile", QStringLiteral("保存结果到文件"), [this] {
+        if (!CallFrame("menu_run_display_FileClick")) window_.menu_run_display_FileClick();
+    });
+    menu->addSeparator();
+    item("N_richeditsql_font", QStringLiteral("字体(&F)"), [this] { window_.N_richeditsql_fontClick(); });
+}
+
+void SqlEditorCommands::MouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::RightButton) return;
+    QMenu* menu = window_.PopupMenu_richeditsql;
+    const std::pair<const char*, const char*> following[] = {
+        {"N_richeditsql_undo", "ToolButton_undosql"}, {"N_richeditsql_redo", "ToolButton_redosql"},
+        {"N_richeditsql_cut", "ToolButton_cut"},      {"N_richeditsql_copy", "ToolButton_copy"},
+        {"N_richeditsql_paste", "ToolButton_paste"},  {"N_richeditsql_run", "ToolButton_run"},
+        {"N_richeditsql_cancel", "ToolButton_stop"},
+    };
+    for (auto [item, command] : following)
+        if (auto* a = menu->findChild<QAction*>(QString::fromLatin1(item))) a->setEnabled(FrameCommandEnabled(command));
+    menu->popup(QCursor::pos());
+}
+
+bool SqlEditorCommands::IsObjectTree(const QObject* source)
+{
+    // A tree view drags from its viewport or from itself.
+    for (int depth = 0; source && depth < 2; ++depth, source = source->parent())
+        if (source->objectName() == QLatin1String("TreeView_dbObject")) return true;
+    return false;
+}
+
+void SqlEditorCommands::DragOver(QObject* source, int x, int y, bool& accept)
+{
+    if (!IsObjectTree(source)) {
+        accept = false;
+        return;
+    }
+    TFMain& w = window_;
+    // The position under the mouse, read from a cursor of its own: the selection stays as it is.
+    const QTextCursor at = w.RichEdit_sql->cursorForPosition(QPoint(x, y));
+    const QTextBlock block = at.block();
+    w.DropLine = block.blockNumber();
+    w.DropColumn = at.position() - block.position() + 1;
+    accept = w.RichEdit_sql->document()->blockCount() >= w.DropLine;
+}
+
+void SqlEditorCommands::FontClick()
+{
+    QPlainTextEdit& editor = *window_.RichEdit_sql;
+    const QTextCursor kept = editor.textCursor();
+    const std::optional<QFont> chosen = ChooseFont(&window_, editor.font());
+    if (chosen) {
+        QTextDocument& document = *editor.document();
+        // A font is no change of the text: the modified mark stays as it was.
+        const bool modified = document.isModified();
+        if (chosen->pointSizeF() > 0) {
+            QTextCursor all(&document);
+            all.select(QTextCursor::Document);
+            QTextCharFormat size;
+            size.setFontPointSize(chosen->pointSizeF());
+            all.mergeCharFormat(size);
+        }
+        editor.setFont(*chosen);
+        document.setModified(modified);
+
+        FontSetting& font = Settings::SqlEditorFont;
+        font.Present = true;
+        font.FaceName = chosen->family();
+        font.Size = chosen->pointSize() > 0 ? chosen->pointSize() : font.Size;
+        font.Style = StyleBits(*chosen);
+        // Without a settings file, or when it cannot be written, the font lasts until the program ends.
+        Settings::WriteFontSection(Settings::SqlEditorFontSection, font);
+    }
+    editor.setTextCursor(kept);
+}
+
+bool SqlEditorCommands::eventFilter(QObject* watched, QEvent* event)
+{
+    QPlainTextEdit* editor = window_.RichEdit_sql;
+    if (watched == editor && event->type() == QEvent::KeyPress) {
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        int key = keyEvent->key();
+        KeyDown(key, keyEvent->modifiers());
+        if (key == 0) return true;
+        // Enter types a carriage return, also with Shift (the editor would insert a line separator).
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !(keyEvent->modifiers() & Qt::ControlModifier)) {
+            QChar typed = QLatin1Char('\r');
+            KeyPress(typed);
+            if (typed.isNull()) return true;
+        }
+        return false;
+    }
+    if (watched != editor->viewport()) return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        MouseDown(static_cast<QMouseEvent*>(event)->button());
+        return false;
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        QObject* source = drag->source();
+        // Text dragged from other programs or inside the editor keeps the editor's own handling.
+        if (!source || source == editor || source == editor->viewport()) return false;
+        bool accept = false;
+        const QPoint at = drag->position().toPoint();
+        DragOver(source, at.x(), at.y(), accept);
+        if (accept) drag->acceptProposedAction();
+        else drag->ignore();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        QObject* source = drop->source();
+        if (!source || source == editor || source == editor->viewport()) return false;
+        // The frame's end of the drag inserts the node's name at the recorded position.
+        if (IsObjectTree(source)) drop->acceptProposedAction();
+        else drop->ignore();
+        return true;
+    }
+    default: return false;
+    }
+}

@@ -1,0 +1,63 @@
+// The editing of a query window's SQL editor: the change handler with the window's own undo and
+// redo history and the keyword colouring, the keys the window handles itself, indentation on
+// Enter, the clipboard commands, the editor's pop-up menu, the drag target for object browser
+// nodes and the font command. The window's handlers of the same names call into it.
+#pragma once
+
+#include <QFont>
+#include <QObject>
+
+#include <functional>
+#include <optional>
+
+class KeywordColouring;
+class QMenu;
+class TFMain;
+
+class SqlEditorCommands : public QObject {
+    Q_OBJECT
+public:
+    // The font dialog: the chosen font, or nothing when cancelled. Tests replace it.
+    static inline std::function<std::optional<QFont>(QWidget* parent, const QFont& initial)> ChooseFont;
+
+    explicit SqlEditorCommands(TFMain& window);
+
+    KeywordColouring& Colouring() { return *colouring_; }
+
+    void Change();
+    void Undo();
+    void Redo();
+    void HighlightFromLine();
+    // key: a Qt key code, set to 0 when the key is swallowed.
+    void KeyDown(int& key, Qt::KeyboardModifiers shift);
+    // key: the typed character, set to 0 when the editor must not insert it.
+    void KeyPress(QChar& key);
+    void Copy();
+    void Cut();
+    void Paste();
+    void SelectionChange();
+    void MouseDown(Qt::MouseButton button);
+    // x, y: the editor's viewport coordinates.
+    void DragOver(QObject* source, int x, int y, bool& accept);
+    void FontClick();
+    // Places FindDialog_sql as the editor's Ctrl+F does and shows it, with the selected text as its
+    // find text when there is a selection.
+    void ShowFindDialog();
+
+    // Whether a drag comes from the frame's object tree.
+    static bool IsObjectTree(const QObject* source);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildPopupMenu();
+    void SetEnabled(const char* windowCommand, const std::optional<bool>& state);
+    void CopyOntoFrame(const char* windowCommand, std::initializer_list<const char*> frameCommands);
+    bool FrameCommandEnabled(const char* name) const;
+    // Calls the frame's handler of that name; false when there is no frame or no such handler.
+    bool CallFrame(const char* handler);
+
+    TFMain& window_;
+    KeywordColouring* colouring_ = nullptr;
+};

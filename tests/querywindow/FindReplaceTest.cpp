@@ -1,0 +1,268 @@
+#include "FindReplaceDialog.h"
+#include "OstrelLibrary.h"
+#include "SqlEditorTestSupport.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The window's dialogs, driven by their buttons, with the built search library loaded.
+class FindReplace : public SqlEditorTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        SqlEditorTest::SetUpTestSuite();
+        OstrelLibrary::Load(QStringLiteral(TV_OSTREL_DIR));
+    }
+    static void TearDownTestSuite()
+    {
+        OstrelLibrary::Unload();
+        SqlEditorTest::TearDownTestSuite();
+    }
+    void SetUp() override
+    {
+        SqlEditorTest::SetUp();
+        ASSERT_TRUE(OstrelLibrary::IsLoaded());
+        w.setWindowTitle(u"无标题1"_s);
+        w.DbmsKind = 2;
+        w.resize(700, 500);
+        w.show();
+        Settle();
+    }
+
+    void Use(FindReplaceDialog* d, const QString& find, std::uint32_t options, const QString& replace = {})
+    {
+        d->SetFindText(find);
+        d->SetReplaceText(replace);
+        d->SetOptions(options);
+    }
+    std::pair<int, int> Selection(const QPlainTextEdit* e) const
+    {
+        const QTextCursor c = e->textCursor();
+        return {c.selectionStart(), c.selectionEnd() - c.selectionStart()};
+    }
+    void ExpectNotFound(const QString& find, const char* where)
+    {
+        ASSERT_EQ(Messages.size(), 1u) << where;
+        EXPECT_EQ(Messages[0].Text, u"找不到 \""_s + find + u"\""_s) << where;
+        EXPECT_EQ(Messages[0].Caption, u"无标题1"_s) << where;
+        EXPECT_EQ(Messages[0].Icon, QMessageBox::Warning) << where;
+        Messages.clear();
+    }
+
+    TFMain w;
+};
+
+TEST_F(FindReplace, TheDialogsAndTheirTexts)
+{
+    const std::pair<FindReplaceDialog*, const char*> dialogs[] = {
+        {w.FindDialog1, "FindDialog1"}, {w.FindDialog_sql, "FindDialog_sql"}, {w.ReplaceDialog1, "ReplaceDialog1"}};
+    for (auto [d, name] : dialogs) {
+        ASSERT_NE(d, nullptr) << name;
+        EXPECT_EQ(d->objectName(), QString::fromLatin1(name));
+        EXPECT_FALSE(d->isModal());
+        // Down is the starting direction, and nothing can be searched without a find text.
+        EXPECT_TRUE(d->Options() & FR_DOWN) << name;
+        EXPECT_FALSE(d->FindNextButton->isEnabled()) << name;
+        d->SetFindText(u"x"_s);
+        EXPECT_TRUE(d->FindNextButton->isEnabled()) << name;
+    }
+    EXPECT_EQ(w.FindDialog_sql->windowTitle(), u"查找"_s);
+    EXPECT_EQ(w.ReplaceDialog1->windowTitle(), u"替换"_s);
+    EXPECT_EQ(w.ReplaceDialog1->UpButton, nullptr);
+    EXPECT_NE(w.ReplaceDialog1->ReplaceAllButton, nullptr);
+    w.FindDialog_sql->MatchCaseBox->setChecked(true);
+    w.FindDialog_sql->UpButton->setChecked(true);
+    EXPECT_EQ(w.FindDialog_sql->Options(), FR_MATCHCASE);
+    w.FindDialog_sql->FindNextButton->click();
+    EXPECT_EQ(w.FindDialog_sql->Options(), FR_MATCHCASE | FR_FINDNEXT);
+}
+
+TEST_F(FindReplace, FindNextDownWalksTheMatchesOfTheEditor)
+{
+    w.RichEdit_sql->setPlainText(u"select a;\nSELECT b; selected\nselect c"_s);
+    MoveCaret(w.RichEdit_sql, 0);
+    Use(w.FindDialog_sql, u"select"_s, FR_DOWN);
+    const std::pair<int, int> expected[] = {{0, 6}, {10, 6}, {20, 6}, {29, 6}};
+    for (auto e : expected) {
+        w.FindDialog_sql->FindNextButton->click();
+        EXPECT_EQ(Selection(w.RichEdit_sql), e);
+    }
+    EXPECT_TRUE(Messages.empty());
+    w.FindDialog_sql->FindNextButton->click();
+    ExpectNotFound(u"select"_s, "after the last");
+    EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(29, 6));
+
+    // Match case, whole word.
+    MoveCaret(w.RichEdit_sql, 0);
+    Use(w.FindDialog_sql, u"SELECT"_s, FR_DOWN | FR_MATCHCASE);
+    w.FindDialog_sql->FindNextButton->click();
+    EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(10, 6));
+    Use(w.FindDialog_sql, u"select"_s, FR_DOWN | FR_WHOLEWORD);
+    w.FindDialog_sql->FindNextButton->click();
+    EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(29, 6));
+}
+
+TEST_F(FindReplace, FindNextUpUsesTheSearchLibrary)
+{
+    w.RichEdit_sql->setPlainText(u"中文select a;\nselect b"_s);
+    MoveCaret(w.RichEdit_sql, 20);
+    Use(w.FindDialog_sql, u"SELECT"_s, 0);
+    w.FindDialog_sql->FindNextButton->click();
+    EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(12, 6));
+    w.FindDialog_sql->FindNextButton->click();
+    EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(2, 6));
+    w.FindDialog_sql->FindNextButton->click();
+    ExpectNotFound(u"SELECT"_s, "above the first");
+    EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(2, 6));
+}
+
+TEST_F(FindReplace, AMissingLibraryFindsNothing)
+{
+    OstrelLibrary::Unload();
+    w.RichEdit_sql->setPlainText(u"select select"_s);
+    w.RichEdit_result->setPlainText(u"select select"_s);
+    MoveCaret(w.RichEdit_sql, 13);
+    Use(w.FindDialog_sql, u"select"_s, 0);
+    w.FindDialog_sql->FindNextButton->click();
+    ExpectNotFound(u"select"_s, "editor up");
+    Use(w.FindDialog1, u"select"_s, FR_DOWN);
+    MoveCaret(w.RichEdit_result, 0);
+    w.FindDialog1->FindNextButton->click();
+    ExpectNotFound(u"select"_s, "messages down");
+    OstrelLibrary::Load(QStringLiteral(TV_OSTREL_DIR));
+}
+
+TEST_F(FindReplace, FindInTheMessagesPage)
+{
+    w.RichEdit_result->setPlainText(u"（所影响的行数为 1 行）\n（所影响的行数为 2 行）"_s);
+    MoveCaret(w.RichEdit_result, 0);
+    Use(w.FindDialog1, u"行数"_s, FR_DOWN);
+    w.FindDialog1->FindNextButton->click();
+    EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(5, 2));
+    w.FindDialog1->FindNextButton->click();
+    EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(19, 2));
+    w.FindDialog1->FindNextButton->click();
+    ExpectNotFound(u"行数"_s, "messages after the last");
+    // A selection keeps its start and gets the find text's length.
+    EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(19, 2));
+
+    Use(w.FindDialog1, u"行数"_s, 0);
+    w.FindDialog1->FindNextButton->click();
+    EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(5, 2));
+    w.FindDialog1->FindNextButton->click();
+    ExpectNotFound(u"行数"_s, "messages above the first");
+    EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(5, 2));
+
+    // Nothing found down from an empty selection: the characters before the caret get selected.
+    MoveCaret(w.RichEdit_result, 25);
+    Use(w.FindDialog1, u"none"_s, FR_DOWN);
+    w.FindDialog1->FindNextButton->click();
+    ExpectNotFound(u"none"_s, "messages from the caret");
+    EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(21, 4));
+    MoveCaret(w.RichEdit_result, 2);
+    w.FindDialog1->FindNextButton->click();
+    ExpectNotFound(u"none"_s, "messages near the start");
+    EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(0, 2));
+}
+
+TEST_F(FindReplace, ReplaceDialogFindsDownAndCollapsesWhenNothingIsLeft)
+{
+    w.RichEdit_sql->setPlainText(u"a x a"_s);
+    MoveCaret(w.RichEdit_sql, 0);
+    // The direction flag is not read: always down.
+    Use(w.ReplaceDialog1, u"a"_s, 0);
+    w.ReplaceDialog1->FindNextButton->click();
+    EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(0, 1));
+    w.ReplaceDialog1->FindNextButton->click();
+    EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(4, 1));
+    w.ReplaceDialog1->FindNextButton->click();
+    ExpectNotFound(u"a"_s, "replace dialog after the last");
+    EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(5, 0));
+}
+
+TEST_F(FindReplace, ReplaceReplacesTheSelectionWhateverItHolds)
+{
+    w.RichEdit_sql->setPlainText(u"select a from t"_s);
+    MoveCaret(w.RichEdit_sql, 3);
+    Use(w.ReplaceDialog1, u"from"_s, FR_DOWN, u"FROM"_s);
+    w.ReplaceDialog1->ReplaceButton->click();
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_EQ(Messages[0].Text, u"请先查找 \"from\""_s);
+    EXPECT_EQ(Messages[0].Icon, QMessageBox::Information);
+    EXPECT_EQ(Messages[0].Caption, u"无标题1"_s);
+    EXPECT_EQ(Text(w.RichEdit_sql), u"select a from t"_s);
+    Messages.clear();
+
+    MoveCaret(w.RichEdit_sql, 8, 7); // "a"
+    const int before = w.UndoCount;
+    w.ReplaceDialog1->ReplaceButton->click();
+    EXPECT_EQ(Text(w.RichEdit_sql), u"select FROM from t"_s);
+    EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(7, 4));
+    EXPECT_EQ(w.UndoCount, before + 1);
+    EXPECT_TRUE(Messages.empty());
+}
+
+struct ReplaceAllCase {
+    const char* what;
+    QString text, find, replace;
+    std::uint32_t options;
+    QString expected; // empty: no occurrence
+};
+
+TEST_F(FindReplace, ReplaceAllReplacesEveryOccurrenceOnceInOneStep)
+{
+    const ReplaceAllCase cases[] = {
+        {"banana", u"banana"_s, u"a"_s, u"ab"_s, 0, u"babnabnab"_s},
+        {"case off", u"abAB"_s, u"AB"_s, u"x"_s, 0, u"xx"_s},
+        {"case on", u"abAB"_s, u"AB"_s, u"x"_s, FR_MATCHCASE, u"abx"_s},
+        {"whole word is not applied", u"select selected"_s, u"select"_s, u"s"_s, FR_WHOLEWORD, u"s sed"_s},
+        {"CJK text", u"用户表\n用户 用户"_s, u"用户"_s, u"客户"_s, 0, u"客户表\n客户 客户"_s},
+        {"never inside a character", u"\U00020000\U00020001"_s, u"\xd840"_s.left(1), u"x"_s, 0, QString()},
+        {"characters outside the basic plane", u"a\U00020000b\U00020000"_s, u"\U00020000"_s, u"中"_s, 0, u"a中b中"_s},
+        {"no occurrence", u"select"_s, u"from"_s, u"x"_s, 0, QString()},
+    };
+    for (const ReplaceAllCase& c : cases) {
+        w.RichEdit_sql->setPlainText(c.text);
+        w.RichEdit_sql->document()->setModified(false);
+        const int before = w.UndoCount;
+        const QString newest = w.History[64].Text;
+        Use(w.ReplaceDialog1, c.find, c.options, c.replace);
+        w.ReplaceDialog1->ReplaceAllButton->click();
+        if (c.expected.isEmpty()) {
+            ExpectNotFound(c.find, c.what);
+            EXPECT_EQ(Text(w.RichEdit_sql), c.text) << c.what;
+            EXPECT_EQ(w.UndoCount, before) << c.what;
+            EXPECT_EQ(w.History[64].Text, newest) << c.what;
+            continue;
+        }
+        EXPECT_TRUE(Messages.empty()) << c.what;
+        Messages.clear();
+        EXPECT_EQ(Text(w.RichEdit_sql), c.expected) << c.what;
+        EXPECT_EQ(w.UndoCount, before + 1) << c.what;
+        EXPECT_EQ(w.History[64].Text, c.expected) << c.what;
+        EXPECT_TRUE(w.RichEdit_sql->document()->isModified()) << c.what;
+    }
+    // One undo takes the whole replacement back.
+    w.RichEdit_sql->setPlainText(u"banana"_s);
+    Use(w.ReplaceDialog1, u"a"_s, 0, u"ab"_s);
+    w.ReplaceDialog1->ReplaceAllButton->click();
+    w.ToolButton_undosqlClick();
+    EXPECT_EQ(Text(w.RichEdit_sql), u"banana"_s);
+}
+
+TEST_F(FindReplace, ReplaceAllColoursTheNewText)
+{
+    w.RichEdit_sql->setPlainText(u"x a\ny a\n"_s);
+    Use(w.ReplaceDialog1, u"a"_s, 0, u"from"_s);
+    w.ReplaceDialog1->ReplaceAllButton->click();
+    EXPECT_EQ(RangeColour(w.RichEdit_sql, 2, 4), Blue);
+    EXPECT_EQ(RangeColour(w.RichEdit_sql, 9, 4), Blue);
+}
+
+} // namespace

@@ -1,27 +1,70 @@
 #include "TFMain_mul.h"
 
 #include "CommandImage.h"
+#include "ConnectionList.h"
+#include "DbmsKindOf.h"
+#include "DefaultWindowSize.h"
+#include "KeywordLists.h"
+#include "KeywordTables.h"
+#include "MuliThread.h"
+#include "ODBCDiagnostics.h"
+#include "ODBCIntf.h"
+#include "ObjectBrowserCommands.h"
+#include "ObjectBrowserNodes.h"
+#include "ObjectBrowserTree.h"
+#include "OstrelLibrary.h"
+#include "PlatformPaths.h"
+#include "ProgramGlobals.h"
+#include "Prompter.h"
+#include "QueryWindowNaming.h"
+#include "ReadOnlyAttribute.h"
+#include "ResultFileName.h"
+#include "SettingFont.h"
+#include "Settings.h"
+#include "StatusPanelBar.h"
 #include "TFMain.h"
+#include "Tfrm_connect.h"
 #include "WindowMenuEntry.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPolygon>
+#include <QScreen>
 #include <QSet>
+#include <QStringDecoder>
+#include <QTextCursor>
+#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
 #include <functional>
+#include <string>
 
 namespace {
 
@@ -57,6 +100,8 @@ TFMain_mul::TFMain_mul(QWidget* parent) : QMainWindow(parent)
     BuildMenus();
     BuildToolBar();
     BuildPanels();
+    ConnectCommands();
+    BuildObjectBrowser();
     WindowMenuRegistry << QStringLiteral("Cascade(&C)") << QStringLiteral("Tile Horizontal(&H)")
                        << QStringLiteral("Tile Vertical(&T)");
 
@@ -67,10 +112,16 @@ TFMain_mul::TFMain_mul(QWidget* parent) : QMainWindow(parent)
 
 TFMain_mul::~TFMain_mul()
 {
+    // A window still open closes as the frame's close closes it: its run ends before its handles go.
+    for (QMdiSubWindow* sub : MdiArea->subWindowList()) sub->close();
+    if (created_) FormDestroy();
     // The query windows go while the frame's registry still exists.
     disconnect(MdiArea, nullptr, this, nullptr);
     delete MdiArea;
     MdiArea = nullptr;
+    // The browser's commands filter the tree's events: they go before the tree does.
+    delete BrowserCommands;
+    BrowserCommands = nullptr;
 }
 
 void TFMain_mul::Register(QAction* action) { commands_.insert(action->objectName(), action); }
@@ -231,6 +282,18 @@ void TFMain_mul::BuildPanels()
     panel_DbObject->setObjectName(QStringLiteral("panel_DbObject"));
     panel_DbObject->setFixedWidth(255);
     panel_DbObject->hide();
+    lbl_dbobject = new QLabel(QStringLiteral("对象浏览器"), panel_DbObject);
+    lbl_dbobject->setObjectName(QStringLiteral("lbl_dbobject"));
+    btnClosePanelDBObject = new QToolButton(panel_DbObject);
+    btnClosePanelDBObject->setObjectName(QStringLiteral("btnClosePanelDBObject"));
+    btnClosePanelDBObject->setText(QStringLiteral("×"));
+    btnClosePanelDBObject->setAutoRaise(true);
+    btnClosePanelDBObject->setFixedSize(18, 18);
+    TreeView_dbObject = new QTreeWidget(panel_DbObject);
+    TreeView_dbObject->setObjectName(QStringLiteral("TreeView_dbObject"));
+    TreeView_dbObject->setHeaderHidden(true);
+    TreeView_dbObject->setColumnCount(1);
+    panel_DbObject->installEventFilter(this);
     auto* splitter = new QFrame(central);
     splitter->setObjectName(QStringLiteral("Panel2"));
     splitter->setFrameStyle(QFrame::VLine | QFrame::Raised);
@@ -399,16 +462,9 @@ void TFMain_mul::WatchWindowState(QMdiSubWindow* sub, TFMain* window)
 
 QMdiSubWindow* TFMain_mul::AddQueryWindow(TFMain* window)
 {
-    QMdiSubWindow* sub = MdiArea->addSubWindow(window);
-    WatchWindowState(sub, window);
-    sub->show();
-    MdiArea->setActiveSubWindow(sub);
-    const QString caption = window->windowTitle();
-    if (QueryWindowCount() == 1) AppendWindowMenuSeparator();
-    AppendWindowMenuItem(caption);
-    AddWindowMenuEntry(window->Handle(), caption);
-    CheckWindowMenuEntry(window->Handle(), caption);
-    return sub;
+    ShowQueryWindow(window);
+    RegisterQueryWindow(window);
+    return SubWindowOf(window);
 }
 
 void TFMain_mul::RemoveQueryWindow(TFMain* window)
@@ -447,3 +503,651 @@ void TFMain_mul::QueryWindowClosing()
     panel_DbObject->hide();
     Panel2->hide();
 }
+
+// ---- creation, close and destruction ----
+
+void TFMain_mul::ConnectCommands()
+{
+    auto bind = [this](std::initializer_list<QAction*> actions, void (TFMain_mul::*handler)()) {
+        for (QAction* a : actions) connect(a, &QAction::triggered, this, handler);
+    };
+    bind({mainmenu_file_connect}, &TFMain_mul::mainmenu_file_connectClick);
+    bind({mainmenu_file_newsqlfile, ToolButton_newsql}, &TFMain_mul::ToolButton_newsqlClick);
+    bind({mainmenu_query_run, ToolButton_run}, &TFMain_mul::ToolButton_runClick);
+    bind({mainmenu_query_stop, ToolButton_stop}, &TFMain_mul::ToolButton_stopClick);
+    bind({menu_run_display_grid, N_grid}, &TFMain_mul::menu_run_display_gridClick);
+    bind({menu_run_display_txt, N_text}, &TFMain_mul::menu_run_display_txtClick);
+    bind({menu_run_display_File, N_File}, &TFMain_mul::menu_run_display_FileClick);
+    bind({menu_tools_dbobject_show}, &TFMain_mul::menu_tools_dbobject_showClick);
+    bind({menu_tools_dbobject_hide}, &TFMain_mul::menu_tools_dbobject_hideClick);
+    connect(menu_file_exit, &QAction::triggered, this, &QWidget::close);
+    connect(btnClosePanelDBObject, &QToolButton::clicked, this, &TFMain_mul::menu_tools_dbobject_hideClick);
+}
+
+void TFMain_mul::FormCreate()
+{
+    ScheduleStarted = 0;
+    LastScheduleStart = QDateTime(QDate(1900, 1, 1), QTime(0, 0, 1));
+    WindowMenuRegistry = QStringList{QStringLiteral("Cascade(&C)"), QStringLiteral("Tile Horizontal(&H)"),
+                                     QStringLiteral("Tile Vertical(&T)")};
+    // A missing library or entry point only means that searches find nothing.
+    OstrelLibrary::Load(PlatformPaths::ProgramFolder());
+    Settings::ReadInstallation();
+    LoadKeywordFiles(std::filesystem::path(QFile::encodeName(Settings::InstallPath).toStdString()));
+    WindowCounter = 0;
+    DisplayAsText = 0;
+    SetDisplayAsText(false);
+    Settings::ReadOptions();
+    Settings::ReadFonts();
+    CreateKeywordTables();
+    // A failure shows at the connect dialog, which binds the driver manager again.
+    ODBCIntf::LoadODBC(ODBCIntf::DefaultLibraryName);
+    AutoSizeFirstChild = 1;
+    created_ = true;
+}
+
+void TFMain_mul::FormClose()
+{
+    OstrelLibrary::Unload();
+    Settings::WriteDBObjectsShow();
+    const QString ini = Settings::IniPath();
+    if (QFileInfo::exists(ini)) ReadOnlyAttribute::Set(ini);
+    FreeKeywordTables();
+    ClearKeywordLists();
+}
+
+void TFMain_mul::FormDestroy()
+{
+    WindowMenuRegistry.clear();
+    ODBCIntf::UnloadODBC();
+    created_ = false;
+}
+
+void TFMain_mul::closeEvent(QCloseEvent* event)
+{
+    if (closing_) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    // A window that is already closing finishes first: it waits for its run.
+    auto anyClosing = [this] {
+        for (TFMain* w : QueryWindows())
+            if (w->IsClosing()) return true;
+        return false;
+    };
+    while (anyClosing()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    for (TFMain* w : QueryWindows()) {
+        QMdiSubWindow* sub = SubWindowOf(w);
+        if (sub && !sub->close()) {
+            closing_ = false;
+            event->ignore();
+            return;
+        }
+    }
+    if (created_) FormClose();
+    closing_ = false;
+    event->accept();
+}
+
+bool TFMain_mul::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == panel_DbObject && event->type() == QEvent::Resize) LayoutObjectPanel();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- object browser panel and connection records ----
+
+void TFMain_mul::LayoutObjectPanel()
+{
+    const int width = panel_DbObject->width();
+    const int height = panel_DbObject->height();
+    btnClosePanelDBObject->move(width - btnClosePanelDBObject->width() - 5, 5);
+    lbl_dbobject->move(10, 7);
+    lbl_dbobject->adjustSize();
+    TreeView_dbObject->setGeometry(0, 30, width, std::max(height - 30, 0));
+}
+
+void TFMain_mul::menu_tools_dbobject_showClick()
+{
+    if (QueryWindows().isEmpty()) return;
+    menu_tools_dbobject_show->setChecked(true);
+    menu_tools_dbobject_hide->setChecked(false);
+    panel_DbObject->show();
+    Panel2->show();
+    LayoutObjectPanel();
+    if (TFMain* w = ActiveQueryWindow()) w->FormResize();
+    Settings::DBObjectsShow = true;
+}
+
+void TFMain_mul::menu_tools_dbobject_hideClick()
+{
+    menu_tools_dbobject_show->setChecked(false);
+    menu_tools_dbobject_hide->setChecked(true);
+    panel_DbObject->hide();
+    Panel2->hide();
+    Settings::DBObjectsShow = false;
+    LayoutObjectPanel();
+}
+
+connection_rec* TFMain_mul::FindConnectionOfNode(QTreeWidgetItem* node) const
+{
+    connection_rec* rec = ObjectBrowserNodes::RecordOfRoot(ObjectBrowserNodes::RootOf(node));
+    return Connections.Contains(rec) ? rec : nullptr;
+}
+
+void TFMain_mul::ReleaseConnectionOf(TFMain* window)
+{
+    const ConnectionList::ReleaseResult released = Connections.Release(window->ConnectionKey);
+    if (!released.Record || !released.Dormant) return;
+    // The record's own node goes, even when another connection's node has the same text.
+    QTreeWidgetItem* root = ObjectBrowserNodes::FindConnectionRoot(*TreeView_dbObject, released.Record);
+    if (!root) {
+        Prompter::Current().Message(QStringLiteral("发生严重错误"), windowTitle(), Prompter::Icon::Exclamation,
+                                    Prompter::Ok);
+        return;
+    }
+    delete root;
+    if (TreeView_dbObject->topLevelItemCount() == 0) {
+        menu_tools_dbobject_show->setChecked(false);
+        menu_tools_dbobject_hide->setChecked(true);
+        panel_DbObject->hide();
+        Panel2->hide();
+        LayoutObjectPanel();
+    }
+}
+
+// ---- opening query windows ----
+
+void TFMain_mul::ConnectThroughDialog()
+{
+    auto* dialog = new Tfrm_connect(this);
+    frm_connect = dialog;
+    const int result = dialog->exec();
+    if (result == Tfrm_connect::mrOk) {
+        NewConnectionKey = dialog->ConnectionKey;
+        NewConnectionUser = dialog->Edit_user->text();
+        NewConnectionPassword = dialog->Edit_pwd->text();
+        NewConnectionDSN = dialog->ComboBox_odbc->currentText();
+        ++WindowCounter;
+        OpenQueryWindow(QueryWindowNaming::Title(WindowCounter), true);
+        if (Settings::DBObjectsShow)
+            menu_tools_dbobject_showClick();
+        else
+            menu_tools_dbobject_hideClick();
+    }
+    delete dialog;
+    frm_connect = nullptr;
+}
+
+void TFMain_mul::mainmenu_file_connectClick() { ConnectThroughDialog(); }
+
+void TFMain_mul::ToolButton_newsqlClick()
+{
+    TFMain* active = ActiveQueryWindow();
+    if (!active) return;
+    ++WindowCounter;
+    NewQueryKey = active->ConnectionKey;
+    NewQueryUser = active->User;
+    NewQueryPassword = active->Password;
+    NewQueryDSN = active->DSN;
+    OpenQueryWindow(QueryWindowNaming::Title(WindowCounter), false);
+}
+
+bool TFMain_mul::ConnectQueryWindow(TFMain& w, QString* message)
+{
+    if (ODBCIntf::SQLAllocEnv(&w.hEnv) != SQL_SUCCESS) {
+        w.hEnv = SQL_NULL_HENV;
+        std::string text;
+        ODBCIntf::GetODBCErrorText(SQL_NULL_HENV, SQL_NULL_HDBC, SQL_NULL_HSTMT, nullptr, 0, text);
+        *message = QString::fromStdString(text);
+        return false;
+    }
+    if (ODBCIntf::SQLAllocConnect(w.hEnv, &w.hDbc) != SQL_SUCCESS) {
+        std::string text;
+        U_pub::GetDiagMessage(SQL_HANDLE_ENV, w.hEnv, text);
+        *message = QString::fromStdString(text);
+        w.hDbc = SQL_NULL_HDBC;
+        ODBCIntf::SQLFreeEnv(w.hEnv);
+        w.hEnv = SQL_NULL_HENV;
+        return false;
+    }
+    std::string dsn = w.DSN.toStdString();
+    std::string user = w.User.toStdString();
+    std::string password = w.Password.toStdString();
+    const auto dsnLength = static_cast<SQLSMALLINT>(std::min<std::size_t>(dsn.size(), 32767));
+    const SQLRETURN rc = ODBCIntf::SQLConnect(w.hDbc, reinterpret_cast<SQLCHAR*>(dsn.data()), dsnLength,
+                                              reinterpret_cast<SQLCHAR*>(user.data()), SQL_NTS,
+                                              reinterpret_cast<SQLCHAR*>(password.data()), SQL_NTS);
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
+        std::string text;
+        U_pub::GetDiagMessage(SQL_HANDLE_DBC, w.hDbc, text);
+        *message = QString::fromStdString(text);
+        ODBCIntf::SQLFreeConnect(w.hDbc);
+        ODBCIntf::SQLFreeEnv(w.hEnv);
+        w.hDbc = SQL_NULL_HDBC;
+        w.hEnv = SQL_NULL_HENV;
+        return false;
+    }
+    ODBCIntf::GetSupportedFunctions(w.hDbc, w.SupportedFunctions);
+    if (Settings::AutoCommit) {
+        w.AutoCommit = 1;
+        w.TransactionState = TransactionStates::AutoCommit;
+    } else {
+        w.AutoCommit = 0;
+        const SQLRETURN off = ODBCIntf::SQLSetConnectOption(w.hDbc, SQL_AUTOCOMMIT, SQL_AUTOCOMMIT_OFF);
+        w.TransactionState = (off == SQL_SUCCESS || off == SQL_SUCCESS_WITH_INFO) ? TransactionStates::None
+                                                                                 : TransactionStates::NotSupported;
+    }
+    w.StatementSeparator = Settings::StatementSeparator.toStdString();
+    return true;
+}
+
+void TFMain_mul::ShowQueryWindow(TFMain* window)
+{
+    QMdiSubWindow* sub = MdiArea->addSubWindow(window);
+    WatchWindowState(sub, window);
+    sub->show();
+    MdiArea->setActiveSubWindow(sub);
+}
+
+void TFMain_mul::RegisterQueryWindow(TFMain* window)
+{
+    const QString caption = window->windowTitle();
+    if (QueryWindowCount() == 1) AppendWindowMenuSeparator();
+    AppendWindowMenuItem(caption);
+    AddWindowMenuEntry(window->Handle(), caption);
+    CheckWindowMenuEntry(window->Handle(), caption);
+}
+
+void TFMain_mul::RestoreMenusAfterFailedOpen()
+{
+    // The windows still open keep their commands; only a frame without any falls back.
+    if (QueryWindows().isEmpty()) SetDisconnectedMenuState();
+}
+
+void TFMain_mul::EnableConnectedFrameItems()
+{
+    for (QAction* a : {mainmenu_eidt_selectall, mainmenu_query_transmanager, menu_tools_dbobject, mainmenu_tools2_config,
+                       N_escade})
+        a->setEnabled(true);
+    menu_tools_dbobject_show->setEnabled(menu_tools_dbobject->isEnabled());
+    menu_tools_dbobject_hide->setEnabled(menu_tools_dbobject->isEnabled());
+    N_arrangeIconHer->setEnabled(N_escade->isEnabled());
+    N_arrangeIconVer->setEnabled(N_escade->isEnabled());
+}
+
+namespace {
+
+// A script's text: UTF-8, or GB18030 when it is not valid UTF-8.
+QString ScriptText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
+    QStringDecoder gb18030("GB18030");
+    return gb18030.isValid() ? QString(gb18030.decode(bytes)) : text;
+}
+
+} // namespace
+
+void TFMain_mul::OpenQueryWindow(const QString& title, bool fromDialog)
+{
+    auto* window = new TFMain(this);
+    window->ConnectionKey = fromDialog ? NewConnectionKey : NewQueryKey;
+    window->User = fromDialog ? NewConnectionUser : NewQueryUser;
+    window->Password = fromDialog ? NewConnectionPassword : NewQueryPassword;
+    window->DSN = fromDialog ? NewConnectionDSN : NewQueryDSN;
+
+    // The window connects before it is shown: a failed connection leaves no window and no handle.
+    QString message;
+    if (!ConnectQueryWindow(*window, &message)) {
+        const QString caption = window->windowTitle();
+        delete window;
+        Prompter::Current().Message(message, caption, Prompter::Icon::Exclamation, Prompter::Ok);
+        RestoreMenusAfterFailedOpen();
+        return;
+    }
+
+    ShowQueryWindow(window);
+    if (QueryWindowCount() == 1 && Settings::DBObjectsShow && AutoSizeFirstChild) {
+        const QScreen* screen = this->screen();
+        if (screen)
+            if (const std::optional<QSize> size = DefaultFirstWindowSize(screen->size()))
+                if (QMdiSubWindow* sub = SubWindowOf(window)) sub->resize(*size);
+    }
+    window->DbmsKind = DbmsKindOf(window->ConnectionKey);
+    window->WindowNumber = QueryWindowNaming::WindowNumberOf(title);
+    window->setWindowTitle(QueryWindowNaming::Caption(window->DSN, window->User, title));
+
+    window->StatusBar1->SetPanelAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
+    window->StatusBar1->SetPanelText(0, QStringLiteral("Ready"));
+    window->StatusBar1->SetPanelText(4, QStringLiteral("当前用户：") + window->User);
+    window->StatusBar1->SetPanelText(3, QStringLiteral("数据源：") + window->DSN);
+    window->StatusBar1->SetPanelText(2, QStringLiteral("返回结果行数："));
+    window->StatusBar1->SetPanelText(1, QStringLiteral("执行所需时间："));
+
+    RegisterQueryWindow(window);
+
+    if (window->AutoCommit == 1) {
+        window->StatusBar2->SetPanelText(0, QStringLiteral("事务提交方式：自动提交"));
+        window->StatusBar2->SetPanelText(1, QStringLiteral("不存在事务"));
+    } else {
+        window->StatusBar2->SetPanelText(0, QStringLiteral("事务提交方式：手工提交"));
+        switch (window->TransactionState.load()) {
+        case TransactionStates::NotSupported:
+            window->StatusBar2->SetPanelText(1, QStringLiteral("当前连接不支持事务"));
+            break;
+        case TransactionStates::None: window->StatusBar2->SetPanelText(1, QStringLiteral("不存在事务")); break;
+        case TransactionStates::MayBeOpen:
+            window->StatusBar2->SetPanelText(1, QStringLiteral("可能存在未提交的事务"));
+            break;
+        default: break;
+        }
+    }
+    window->StatusBar2->SetPanelText(
+        2, QStringLiteral("SQL之间的分隔符：") + QString::fromStdString(window->StatementSeparator));
+
+    // A script named like the window's title in the current folder comes up in its editor.
+    QFile script(title);
+    if (script.exists() && script.open(QIODevice::ReadOnly)) window->RichEdit_sql->setPlainText(ScriptText(script.readAll()));
+
+    window->SyncFrameToolbar();
+    EnableConnectedFrameItems();
+
+    const ConnectionList::AttachResult attached =
+        Connections.Attach(window->ConnectionKey, window->DbmsKind, window->User, window->Password, window->DSN);
+    if (attached.NodesNeeded) ObjectBrowserNodes::AddConnectionNodes(*TreeView_dbObject, *attached.Record);
+    if (Settings::DbObjectFont.Present)
+        TreeView_dbObject->setFont(SettingFont(Settings::DbObjectFont, TreeView_dbObject->font()));
+
+    connect(window, &TFMain::ConnectionReleased, this, &TFMain_mul::ReleaseConnectionOf);
+}
+
+// ---- run, stop and display modes ----
+
+void TFMain_mul::SetDisplayAsText(bool asText)
+{
+    DisplayAsText = asText ? 1 : 0;
+    menu_run_display_txt->setChecked(asText);
+    menu_run_display_grid->setChecked(!asText);
+    N_text->setChecked(asText);
+    N_grid->setChecked(!asText);
+    menu_run_display_File->setChecked(false);
+    N_File->setChecked(false);
+    DisplayToFile = 0;
+    CommandImage::Set(ToolButton_display, asText ? CommandImage::TextDisplay : CommandImage::GridDisplay);
+    CommandImage::Set(mainmenu_query_display, CommandImage::Of(ToolButton_display));
+}
+
+void TFMain_mul::SetDisplayToFile(bool toFile)
+{
+    DisplayToFile = toFile ? 1 : 0;
+    DisplayAsText = toFile ? 1 : 0;
+    menu_run_display_File->setChecked(toFile);
+    menu_run_display_txt->setChecked(!toFile);
+    menu_run_display_grid->setChecked(!toFile);
+    N_File->setChecked(toFile);
+    N_text->setChecked(!toFile);
+    N_grid->setChecked(!toFile);
+    if (toFile) {
+        CommandImage::Set(ToolButton_display, CommandImage::FileDisplay);
+        CommandImage::Set(mainmenu_query_display, CommandImage::FileDisplay);
+    }
+}
+
+void TFMain_mul::RefuseDisplayMode(TFMain& window, const QString& message)
+{
+    Prompter::Current().Message(message, windowTitle(), Prompter::Icon::Exclamation, Prompter::Ok);
+    // The click checked the item already: the window's own marks go back onto the frame.
+    window.SyncFrameToolbar();
+}
+
+void TFMain_mul::menu_run_display_gridClick()
+{
+    TFMain* w = ActiveQueryWindow();
+    if (!w) return;
+    if (w->HasSchedule && w->ScheduleDisplayMode != 0) {
+        RefuseDisplayMode(*w, QStringLiteral("SQL 执行计划中是保存结果到文件，所以不能更改显示结果的方式！"));
+        return;
+    }
+    DisplayAsText = 0;
+    DisplayToFile = 0;
+    SetDisplayAsText(false);
+    w->menu_run_display_gridClick();
+}
+
+void TFMain_mul::menu_run_display_txtClick()
+{
+    TFMain* w = ActiveQueryWindow();
+    if (!w) return;
+    if (w->HasSchedule && w->ScheduleDisplayMode != 1) {
+        RefuseDisplayMode(
+            *w, QStringLiteral("SQL 执行计划中是 以表格显示结果或者保存结果到文件，所以不能更改显示结果的方式！"));
+        return;
+    }
+    DisplayAsText = 1;
+    DisplayToFile = 0;
+    SetDisplayAsText(true);
+    w->menu_run_display_txtClick();
+}
+
+void TFMain_mul::menu_run_display_FileClick()
+{
+    TFMain* w = ActiveQueryWindow();
+    if (!w) return;
+    if (w->HasSchedule && w->ScheduleDisplayMode != 2) {
+        RefuseDisplayMode(*w, QStringLiteral("SQL 执行计划中是以表格显示结果，所以不能更改显示结果的方式！"));
+        return;
+    }
+    DisplayAsText = 1;
+    DisplayToFile = 1;
+    SetDisplayToFile(true);
+    w->menu_run_display_FileClick();
+}
+
+QString TFMain_mul::ChooseResultFile(TFMain& window)
+{
+    static const QStringList filters{QStringLiteral("Txt Files(*.txt)"), QStringLiteral("Csv Files(*.csv)"),
+                                     QStringLiteral("All Files(*.*)")};
+    // The window's own dialog: it keeps its folder from one run to the next.
+    QPointer<QFileDialog> dialog =
+        window.findChild<QFileDialog*>(QStringLiteral("SaveDialog_resultsave"), Qt::FindDirectChildrenOnly);
+    if (!dialog) {
+        dialog = new QFileDialog(&window, QStringLiteral("保存查询结果"));
+        dialog->setObjectName(QStringLiteral("SaveDialog_resultsave"));
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->setNameFilters(filters);
+        dialog->setSizeGripEnabled(true);
+    }
+    const int result = dialog->exec();
+    if (!dialog || result != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+    const int filter = static_cast<int>(filters.indexOf(dialog->selectedNameFilter())) + 1;
+    return ResultFileName::Complete(dialog->selectedFiles().constFirst(), filter);
+}
+
+MuliThread* TFMain_mul::RunningWorkerOf(TFMain& window) const
+{
+    MuliThread* worker =
+        WorkerThreadTable::HasSlot(window.WindowNumber) ? ThreadTable.At(window.WindowNumber) : window.RunWorker.data();
+    if (!worker || worker->isFinished() || window.RunCounter == 0) return nullptr;
+    return worker;
+}
+
+bool TFMain_mul::StartRun(TFMain& w)
+{
+    struct Before {
+        QString Texts[3];
+        Qt::Alignment Alignment;
+        bool Export, EportButton, Save, Stop, Run;
+    } before{{w.StatusBar1->PanelText(0), w.StatusBar1->PanelText(1), w.StatusBar1->PanelText(2)},
+             w.StatusBar1->PanelAlignment(0),
+             w.ToolButton_export->isEnabled(),
+             w.btnEport->isEnabled(),
+             w.mainmenu_query_save->isEnabled(),
+             w.ToolButton_stop->isEnabled(),
+             w.ToolButton_run->isEnabled()};
+
+    w.StatusBar1->SetPanelAlignment(0, Qt::AlignCenter);
+    w.StatusBar1->SetPanelText(
+        0, QStringLiteral("开始执行时间：") + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    w.StatusBar1->SetPanelText(1, QStringLiteral("执行所需时间："));
+    w.StatusBar1->SetPanelText(2, QStringLiteral("返回结果行数："));
+    w.btnEport->setEnabled(false);
+    w.ToolButton_export->setEnabled(false);
+    w.mainmenu_query_save->setEnabled(w.ToolButton_export->isEnabled());
+    w.ToolButton_stop->setEnabled(true);
+    w.ToolButton_run->setEnabled(false);
+    w.SyncFrameToolbar();
+
+    if (w.RunCounter != 0) return true;
+    try {
+        RunOptions options;
+        const QTextCursor cursor = w.RichEdit_sql->textCursor();
+        options.SqlText = cursor.hasSelection() ? cursor.selectedText() : w.RichEdit_sql->toPlainText();
+        options.TextQualifier = Settings::TextQualifier;
+        options.WriteColumnHeader = Settings::ExportWithTblColumn;
+        options.MaxFieldLenOfSqlResult = Settings::MaxFieldLenOfSqlResult;
+        auto* worker = new MuliThread(w, w, options, w.User, w.Password, w.DSN);
+        // A window numbered beyond the table has no slot: its own reference serves the stop.
+        ThreadTable.Set(w.WindowNumber, worker);
+        w.RunWorker = worker;
+        worker->WindowHandle = w.Handle();
+        MarkWindowBusy(w.Handle());
+        return true;
+    } catch (const std::exception& e) {
+        for (int i = 0; i < 3; ++i) w.StatusBar1->SetPanelText(i, before.Texts[i]);
+        w.StatusBar1->SetPanelAlignment(0, before.Alignment);
+        w.ToolButton_export->setEnabled(before.Export);
+        w.btnEport->setEnabled(before.EportButton);
+        w.mainmenu_query_save->setEnabled(before.Save);
+        w.ToolButton_stop->setEnabled(before.Stop);
+        w.ToolButton_run->setEnabled(before.Run);
+        w.SyncFrameToolbar();
+        Prompter::Current().Message(QString::fromLocal8Bit(e.what()), windowTitle(), Prompter::Icon::Error,
+                                    Prompter::Ok);
+        return false;
+    }
+}
+
+void TFMain_mul::ToolButton_runClick()
+{
+    TFMain* w = ActiveQueryWindow();
+    if (!w || w->IsClosing()) return;
+    if (w->HasSchedule) {
+        Prompter::Current().Message(QStringLiteral("因为存在执行计划，所以不能够手工执行SQL命令。") + QStringLiteral("\n\n") +
+                                        QStringLiteral("如果想要手工执行SQL命令，请先删除执行计划！"),
+                                    windowTitle(), Prompter::Icon::Exclamation, Prompter::Ok);
+        return;
+    }
+    if (w->RunCounter != 0) return;
+    if (!w->DisplayToFile) {
+        StartRun(*w);
+        return;
+    }
+    const QPointer<TFMain> window(w);
+    const QString name = ChooseResultFile(*w);
+    // The window may have closed or started a run while the dialog was open.
+    if (name.isEmpty() || !window || w->IsClosing() || w->RunCounter != 0) return;
+    w->ResultFileName = name;
+    std::FILE* file = std::fopen(QFile::encodeName(name).constData(), "wb");
+    if (!file) {
+        const QString error = QString::fromLocal8Bit(std::strerror(errno));
+        Prompter::Current().Message(name + QStringLiteral(": ") + error, windowTitle(), Prompter::Icon::Error,
+                                    Prompter::Ok);
+        return;
+    }
+    w->ResultFile = file;
+    if (!StartRun(*w)) {
+        std::fclose(file);
+        w->ResultFile = nullptr;
+    }
+}
+
+void TFMain_mul::ToolButton_stopClick()
+{
+    TFMain* w = ActiveQueryWindow();
+    if (!w) return;
+    if (MuliThread* worker = RunningWorkerOf(*w)) MuliThread::StopRun(*w, worker);
+}
+
+// ---- object browser: the tree's loading and its commands ----
+
+void TFMain_mul::BuildObjectBrowser()
+{
+    auto separator = [this](const char* name) {
+        QAction* a = PopupMenuRefresh->addSeparator();
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    N_refreshDBObject = Item(PopupMenuRefresh, "N_refreshDBObject", QStringLiteral("刷新(&R)"));
+    CommandImage::Set(N_refreshDBObject, 46);
+    N5 = separator("N5");
+    N_copyDbOject = Item(PopupMenuRefresh, "N_copyDbOject", QStringLiteral("拷贝(&C)"));
+    CommandImage::Set(N_copyDbOject, 23);
+    N1 = separator("N1");
+    n_generate_SELECT_sql = Item(PopupMenuRefresh, "n_generate_SELECT_sql", QStringLiteral("返回所有行(&A)"));
+    n_generate_SELECT_First100 = Item(PopupMenuRefresh, "n_generate_SELECT_First100", QStringLiteral("返回前100行(&P)"));
+    N6 = separator("N6");
+    n_generate_SELECT_recordcount = Item(PopupMenuRefresh, "n_generate_SELECT_recordcount", QStringLiteral("记录数(&N)"));
+    N9 = separator("N9");
+    n_generate_design_sp = Item(PopupMenuRefresh, "n_generate_design_sp", QStringLiteral("查看存贮过程/函数内容(&T)"));
+    N10 = separator("N10");
+    N_SetFontDBObject = Item(PopupMenuRefresh, "N_SetFontDBObject", QStringLiteral("字体(&F)"));
+    CommandImage::Set(N_SetFontDBObject, 44);
+
+    BrowserTree = new ObjectBrowserTree(*TreeView_dbObject, Connections);
+    BrowserCommands = new ObjectBrowserCommands(*this, *BrowserTree);
+    connect(N_refreshDBObject, &QAction::triggered, this, &TFMain_mul::N_refreshDBObjectClick);
+    connect(N_copyDbOject, &QAction::triggered, this, &TFMain_mul::N_copyDbOjectClick);
+    connect(n_generate_SELECT_sql, &QAction::triggered, this, &TFMain_mul::n_generate_SELECT_sqlClick);
+    connect(n_generate_SELECT_First100, &QAction::triggered, this, &TFMain_mul::n_generate_SELECT_First100Click);
+    connect(n_generate_SELECT_recordcount, &QAction::triggered, this, &TFMain_mul::n_generate_SELECT_recordcountClick);
+    connect(n_generate_design_sp, &QAction::triggered, this, &TFMain_mul::n_generate_design_spClick);
+    connect(N_SetFontDBObject, &QAction::triggered, this, &TFMain_mul::N_SetFontDBObjectClick);
+}
+
+void TFMain_mul::TreeView_dbObjectExpanding(QTreeWidgetItem* node) { BrowserTree->TreeView_dbObjectExpanding(node); }
+
+bool TFMain_mul::ExpandTreeNode(QTreeWidgetItem* node, bool refresh, QString& error)
+{
+    return BrowserTree->ExpandTreeNode(node, refresh, error);
+}
+
+bool TFMain_mul::LoadCatalog(connection_rec& rec, QString& error) { return BrowserTree->LoadCatalog(rec, error); }
+
+bool TFMain_mul::FillCategoryNode(QTreeWidgetItem* node, connection_rec& rec)
+{
+    return BrowserTree->FillCategoryNode(node, rec);
+}
+
+bool TFMain_mul::FillObjectDetails(QTreeWidgetItem* node, connection_rec& rec, QString& error)
+{
+    return BrowserTree->FillObjectDetails(node, rec, error);
+}
+
+void TFMain_mul::N_refreshDBObjectClick() { BrowserTree->Refresh(); }
+
+void TFMain_mul::PopupMenuRefreshPopup() { BrowserCommands->PopupMenuRefreshPopup(); }
+
+void TFMain_mul::TreeView_dbObjectEndDrag(QObject* target) { BrowserCommands->TreeView_dbObjectEndDrag(target); }
+
+void TFMain_mul::N_copyDbOjectClick() { BrowserCommands->N_copyDbOjectClick(); }
+
+void TFMain_mul::N_SetFontDBObjectClick() { BrowserCommands->N_SetFontDBObjectClick(); }
+
+void TFMain_mul::n_generate_SELECT_sqlClick() { BrowserCommands->GenerateSql(SqlGenerationCommand::AllRows); }
+
+void TFMain_mul::n_generate_SELECT_First100Click() { BrowserCommands->GenerateSql(SqlGenerationCommand::First100Rows); }
+
+void TFMain_mul::n_generate_SELECT_recordcountClick() { BrowserCommands->GenerateSql(SqlGenerationCommand::RowCount); }
+
+void TFMain_mul::n_generate_design_spClick() { BrowserCommands->GenerateSql(SqlGenerationCommand::ProcedureSource); }
+
+// ---- end of the object browser ----

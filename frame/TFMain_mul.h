@@ -1,7 +1,9 @@
 // The main frame: the MDI area of the query windows with the program's menus and tool bar, the
-// Windows menu and its registry of open query windows, and the table of run workers.
+// Windows menu and its registry of open query windows, the table of run workers, the connection
+// records with the object browser's tree, and the commands that open, run and close query windows.
 #pragma once
 
+#include "ConnectionList.h"
 #include "QueryWindowFrame.h"
 #include "WorkerThreadTable.h"
 
@@ -15,16 +17,32 @@
 #include <cstdint>
 
 class QAction;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class ObjectBrowserCommands;
+class ObjectBrowserTree;
 
 class TFMain_mul : public QMainWindow, public QueryWindowFrame {
     Q_OBJECT
 public:
     explicit TFMain_mul(QWidget* parent = nullptr);
+    // Runs FormDestroy when FormCreate ran.
     ~TFMain_mul() override;
+
+    // The program's set-up at the frame's creation: search library, installation key, keyword
+    // files, settings, keyword tables and the ODBC binding.
+    void FormCreate();
+    // After every query window has closed: frees what FormCreate made and writes the object
+    // browser's visibility.
+    void FormClose();
+    // At the frame's destruction: the Windows-menu registry and the ODBC binding.
+    void FormDestroy();
 
     // Fields
     WorkerThreadTable ThreadTable;
@@ -70,10 +88,35 @@ public:
     // Only the commands usable without a connection stay enabled.
     void SetDisconnectedMenuState();
 
+    // Opens a query window titled "无标题" + N on the connection just made in the connect dialog
+    // (fromDialog) or on the one New query copied. A connection that cannot be made leaves a
+    // message, no window and no handle behind.
+    void OpenQueryWindow(const QString& title, bool fromDialog);
+    // The connect dialog, shown modally; on OK the next query window opens on its connection and
+    // the object browser follows the setting. Used by start-up and the connect command.
+    void ConnectThroughDialog();
+
+    // The frame's display-mode marks.
+    void SetDisplayAsText(bool asText);
+    void SetDisplayToFile(bool toFile);
+
+    // The object browser panel's inner layout.
+    void LayoutObjectPanel();
+    // The connection record of a tree node, found through its root node; none when none.
+    connection_rec* FindConnectionOfNode(QTreeWidgetItem* node) const;
+    // The frame's part of a closing query window's release of its connection record.
+    void ReleaseConnectionOf(TFMain* window);
+
+    // Connection records of the object browser, one per connection key ever used.
+    ConnectionList Connections;
+
     // Controls
     QMdiArea* MdiArea = nullptr;
     QWidget* panel_DbObject = nullptr;
     QWidget* Panel2 = nullptr;
+    QLabel* lbl_dbobject = nullptr;
+    QToolButton* btnClosePanelDBObject = nullptr;
+    QTreeWidget* TreeView_dbObject = nullptr;
 
     QMenu* menu_file = nullptr;
     QAction* mainmenu_file_connect = nullptr;
@@ -142,11 +185,82 @@ public:
     // The object browser's pop-up menu.
     QMenu* PopupMenuRefresh = nullptr;
 
+    // ---- object browser: the tree's loading and its commands ----
+    QAction* N_refreshDBObject = nullptr;
+    QAction* N5 = nullptr;
+    QAction* N_copyDbOject = nullptr;
+    QAction* N1 = nullptr;
+    QAction* n_generate_SELECT_sql = nullptr;
+    QAction* n_generate_SELECT_First100 = nullptr;
+    QAction* N6 = nullptr;
+    QAction* n_generate_SELECT_recordcount = nullptr;
+    QAction* N9 = nullptr;
+    QAction* n_generate_design_sp = nullptr;
+    QAction* N10 = nullptr;
+    QAction* N_SetFontDBObject = nullptr;
+    ObjectBrowserTree* BrowserTree = nullptr;
+    ObjectBrowserCommands* BrowserCommands = nullptr;
+
+    bool ExpandTreeNode(QTreeWidgetItem* node, bool refresh, QString& error);
+    bool LoadCatalog(connection_rec& rec, QString& error);
+    bool FillCategoryNode(QTreeWidgetItem* node, connection_rec& rec);
+    bool FillObjectDetails(QTreeWidgetItem* node, connection_rec& rec, QString& error);
+    // target: the widget that took the drop; none when it was refused.
+    void TreeView_dbObjectEndDrag(QObject* target);
+
+public slots:
+    void TreeView_dbObjectExpanding(QTreeWidgetItem* node);
+    void N_refreshDBObjectClick();
+    void PopupMenuRefreshPopup();
+    void N_copyDbOjectClick();
+    void N_SetFontDBObjectClick();
+    void n_generate_SELECT_sqlClick();
+    void n_generate_SELECT_First100Click();
+    void n_generate_SELECT_recordcountClick();
+    void n_generate_design_spClick();
+    // ---- end of the object browser ----
+
 public slots:
     // The click of a window item, and of the Windows menu itself.
     void N_windowsClick(QObject* sender);
 
+    void mainmenu_file_connectClick();
+    void ToolButton_newsqlClick();
+    void ToolButton_runClick();
+    void ToolButton_stopClick();
+    void menu_run_display_gridClick();
+    void menu_run_display_txtClick();
+    void menu_run_display_FileClick();
+    void menu_tools_dbobject_showClick();
+    void menu_tools_dbobject_hideClick();
+
+protected:
+    // Closes every query window (each stops its run first), then FormClose.
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void ConnectCommands();
+    // The object browser's pop-up items, its tree loading and its commands.
+    void BuildObjectBrowser();
+    // A new query window's own connection; false, with every handle freed and the message in
+    // *message, when it cannot be made.
+    bool ConnectQueryWindow(TFMain& window, QString* message);
+    void ShowQueryWindow(TFMain* window);
+    void RegisterQueryWindow(TFMain* window);
+    // Menus after an opening failed: the state without a connection when no window is left.
+    void RestoreMenusAfterFailedOpen();
+    void EnableConnectedFrameItems();
+    // The result file of a save-to-file run: the save dialog and the name completed by its filter;
+    // empty when cancelled.
+    QString ChooseResultFile(TFMain& window);
+    // Steps that put a window into its running state and start its worker; false, with the window
+    // idle again, when the run could not start.
+    bool StartRun(TFMain& window);
+    // The window's worker of the run in progress; none when it has none.
+    MuliThread* RunningWorkerOf(TFMain& window) const;
+    // A refused display mode: the message and the window's own marks back on the frame.
+    void RefuseDisplayMode(TFMain& window, const QString& message);
     void BuildMenus();
     void BuildToolBar();
     void BuildPanels();
@@ -160,4 +274,6 @@ private:
     void WatchWindowState(QMdiSubWindow* sub, TFMain* window);
 
     QHash<QString, QAction*> commands_;
+    bool created_ = false;
+    bool closing_ = false;
 };

@@ -1,0 +1,44 @@
+#include "ProgramStart.h"
+
+#include "ProgramGlobals.h"
+#include "Settings.h"
+#include "TFMain_mul.h"
+
+#include <QAction>
+#include <QApplication>
+
+#include <memory>
+
+TFMain_mul* ProgramStart::Start()
+{
+    QApplication::setApplicationName(QStringLiteral("Tarnvale"));
+    auto* frame = new TFMain_mul;
+    FMain_mul = frame;
+    frame->FormCreate();
+    frame->SetDisconnectedMenuState();
+    frame->LayoutObjectPanel();
+    // Without a query window the show command leaves the panel hidden for now.
+    frame->menu_tools_dbobject_show->setChecked(Settings::DBObjectsShow);
+    frame->menu_tools_dbobject_hide->setChecked(!Settings::DBObjectsShow);
+    if (Settings::DBObjectsShow)
+        frame->menu_tools_dbobject_showClick();
+    else
+        frame->menu_tools_dbobject_hideClick();
+    frame->showMaximized();
+    frame->ConnectThroughDialog();
+    return frame;
+}
+
+int ProgramStart::Run(QApplication& application)
+{
+    std::unique_ptr<TFMain_mul> frame(Start());
+    int result = 0;
+    try {
+        result = application.exec();
+    } catch (...) {
+        // An error that escapes the event loop ends the program without a message.
+    }
+    frame.reset();
+    FMain_mul = nullptr;
+    return result;
+}

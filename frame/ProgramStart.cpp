@@ -1,5 +1,8 @@
 #include "ProgramStart.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "ProgramGlobals.h"
 #include "Settings.h"
 #include "TFMain_mul.h"
@@ -24,6 +27,8 @@ TFMain_mul* ProgramStart::Start()
         frame->menu_tools_dbobject_showClick();
     else
         frame->menu_tools_dbobject_hideClick();
+    // Without a window manager "maximised" means nothing: start with the screen's size anyway.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) frame->setGeometry(screen->availableGeometry());
     frame->showMaximized();
     frame->ConnectThroughDialog();
     return frame;

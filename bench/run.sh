@@ -59,3 +59,14 @@ export ODBCSYSINI="$work/odbcsys" ODBCINI="$work/odbc.ini" QT_QPA_PLATFORM=offsc
 
 build/bench/result_bench "$work"
 build/bench/editor_colouring_bench
+
+echo "making 5,000 tables x 11 columns in PostgreSQL database \"catalog\" ..."
+psql -q -h 127.0.0.1 -p "$port" -U postgres -d postgres -c "create database catalog"
+psql -q -h 127.0.0.1 -p "$port" -U postgres -d catalog <<'SQL'
+select format('create table t%s (id integer primary key, code char(8), name varchar(40) not null, amount numeric(12,2), '
+              'quantity integer, price numeric(10,3), created date, updated timestamp, note text, flag boolean, '
+              'ref bigint)', lpad(n::text, 5, '0'))
+from generate_series(1, 5000) n
+\gexec
+SQL
+build/bench/catalog_bench BenchPGCatalog public.t02500

@@ -30,9 +30,7 @@ insert into big select n, 'name ' || n, date '2000-01-01' + (n % 9000), round(((
 analyze big;
 SQL
 
-mkdir -p "$work/odbcsys"
-cp /etc/odbcinst.ini "$work/odbcsys/odbcinst.ini"
-: >"$work/odbcsys/odbc.ini"
+scripts/odbc-sysini.sh "$work/odbcsys"
 cat >"$work/odbc.ini" <<DSN
 [BenchSQLite]
 Driver=SQLite3

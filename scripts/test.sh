@@ -19,9 +19,7 @@ port=$(scripts/postgres.sh start "$work/pg")
 
 # The driver list comes from the system, no system data source leaks in, and the user DSN
 # file of the run names both databases.
-mkdir -p "$work/odbcsys"
-cp /etc/odbcinst.ini "$work/odbcsys/odbcinst.ini"
-: >"$work/odbcsys/odbc.ini"
+scripts/odbc-sysini.sh "$work/odbcsys"
 cat >"$work/odbc.ini" <<DSN
 [TarnvaleSQLite]
 Driver=SQLite3

@@ -1,22 +1,22 @@
 #include "ObjectBrowserCommands.h"
 
+#include "BrowserPopupItems.h"
+#include "connection_rec.h"
+#include "FontChooser.h"
 #include "IdentifierQuoting.h"
 #include "NodeNameText.h"
 #include "ObjectBrowserTree.h"
-#include "BrowserPopupItems.h"
 #include "Prompter.h"
 #include "Settings.h"
 #include "SqlEditorDrop.h"
 #include "TFMain.h"
 #include "TFMain_mul.h"
-#include "connection_rec.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
 #include <QDrag>
-#include <QFontDialog>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -31,14 +31,6 @@ namespace {
 
 const QString NodeMimeType = QStringLiteral("application/x-tarnvale-browser-node");
 const QString MismatchText = QStringLiteral("当前窗口的数据库连接与对象浏览器中所选中的连接不一致！");
-
-std::optional<QFont> FontDialogChoice(QWidget* parent, const QFont& initial)
-{
-    QFontDialog dialog(initial, parent);
-    dialog.setObjectName(QStringLiteral("FontDialog_treeview"));
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.selectedFont();
-}
 
 QObject* ExecDrag(QDrag& drag)
 {
@@ -87,7 +79,6 @@ void AddLine(QPlainTextEdit& editor, const QString& text)
 ObjectBrowserCommands::ObjectBrowserCommands(TFMain_mul& frame, ObjectBrowserTree& tree)
     : QObject(&frame), frame_(frame), tree_(tree)
 {
-    if (!ChooseFont) ChooseFont = FontDialogChoice;
     if (!RunDrag) RunDrag = ExecDrag;
     tree_.Tree().viewport()->installEventFilter(this);
     connect(frame_.PopupMenuRefresh, &QMenu::aboutToShow, this, &ObjectBrowserCommands::PopupMenuRefreshPopup);
@@ -230,7 +221,7 @@ void ObjectBrowserCommands::N_copyDbOjectClick()
 void ObjectBrowserCommands::N_SetFontDBObjectClick()
 {
     QTreeWidget& tree = tree_.Tree();
-    const std::optional<QFont> chosen = ChooseFont(&frame_, tree.font());
+    const std::optional<QFont> chosen = FontChooser::Current().Choose(&frame_, QStringLiteral("FontDialog_treeview"), tree.font());
     if (!chosen) return;
     tree.setFont(*chosen);
     FontSetting& font = Settings::DbObjectFont;

@@ -23,9 +23,6 @@ class TFMain_mul;
 class ObjectBrowserCommands : public QObject {
     Q_OBJECT
 public:
-    // The font dialog FontDialog_treeview: the chosen font, or nothing when cancelled. Tests
-    // replace it.
-    static inline std::function<std::optional<QFont>(QWidget* parent, const QFont& initial)> ChooseFont;
     // Runs a drag to its end and gives the widget that took the drop; none when it was refused.
     // Tests replace it, since a drag holds the mouse until it ends.
     static inline std::function<QObject*(QDrag& drag)> RunDrag;

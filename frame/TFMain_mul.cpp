@@ -19,6 +19,7 @@
 #include "QueryWindowNaming.h"
 #include "ReadOnlyAttribute.h"
 #include "ResultFileName.h"
+#include "SaveFileChoice.h"
 #include "SettingFont.h"
 #include "Settings.h"
 #include "StatusPanelBar.h"
@@ -33,7 +34,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -951,25 +951,15 @@ void TFMain_mul::menu_run_display_FileClick()
 
 QString TFMain_mul::ChooseResultFile(TFMain& window)
 {
-    static const QStringList filters{QStringLiteral("Txt Files(*.txt)"), QStringLiteral("Csv Files(*.csv)"),
-                                     QStringLiteral("All Files(*.*)")};
-    // The window's own dialog: it keeps its folder from one run to the next.
-    QPointer<QFileDialog> dialog =
-        window.findChild<QFileDialog*>(QStringLiteral("SaveDialog_resultsave"), Qt::FindDirectChildrenOnly);
-    if (!dialog) {
-        dialog = new QFileDialog(&window, QStringLiteral("保存查询结果"));
-        dialog->setObjectName(QStringLiteral("SaveDialog_resultsave"));
-        dialog->setOption(QFileDialog::DontUseNativeDialog);
-        dialog->setOption(QFileDialog::DontConfirmOverwrite);
-        dialog->setAcceptMode(QFileDialog::AcceptSave);
-        dialog->setFileMode(QFileDialog::AnyFile);
-        dialog->setNameFilters(filters);
-        dialog->setSizeGripEnabled(true);
-    }
-    const int result = dialog->exec();
-    if (!dialog || result != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
-    const int filter = static_cast<int>(filters.indexOf(dialog->selectedNameFilter())) + 1;
-    return ResultFileName::Complete(dialog->selectedFiles().constFirst(), filter);
+    FileChooser::Request request;
+    request.Parent = &window;
+    request.Name = QStringLiteral("SaveDialog_resultsave");
+    request.Title = QStringLiteral("保存查询结果");
+    request.Filters = {QStringLiteral("Txt Files(*.txt)"), QStringLiteral("Csv Files(*.csv)"),
+                       QStringLiteral("All Files(*.*)")};
+    const SaveFileChoice::Result chosen = SaveFileChoice::Choose(
+        request, [](const QString& name, int filter) { return ResultFileName::Complete(name, filter + 1); });
+    return chosen.Accepted ? chosen.Path : QString();
 }
 
 MuliThread* TFMain_mul::RunningWorkerOf(TFMain& window) const

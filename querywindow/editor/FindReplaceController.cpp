@@ -1,6 +1,6 @@
 #include "FindReplaceController.h"
 
-#include "EditorMessageBox.h"
+#include "Prompter.h"
 #include "FindReplaceDialog.h"
 #include "OstrelLibrary.h"
 #include "ReplaceAllText.h"
@@ -77,8 +77,8 @@ int FindReplaceController::FindForward(const QPlainTextEdit& edit, const QString
 
 void FindReplaceController::NotFound(const QString& findText)
 {
-    EditorMessageBox::Show(&window_, {window_.windowTitle(), QStringLiteral("找不到 ") + Quoted(findText),
-                                      QMessageBox::Warning});
+    Prompter::Current().Message(QStringLiteral("找不到 ") + Quoted(findText), window_.windowTitle(),
+                                Prompter::Icon::Exclamation, Prompter::Ok);
 }
 
 void FindReplaceController::FindDialog_sqlFind()
@@ -165,8 +165,8 @@ void FindReplaceController::ReplaceDialog1Replace()
     if (options & FR_REPLACE) {
         QTextCursor selection = editor.textCursor();
         if (!selection.hasSelection()) {
-            EditorMessageBox::Show(&window_, {window_.windowTitle(), QStringLiteral("请先查找 ") + Quoted(find),
-                                              QMessageBox::Information});
+            Prompter::Current().Message(QStringLiteral("请先查找 ") + Quoted(find), window_.windowTitle(),
+                                        Prompter::Icon::Information, Prompter::Ok);
             return;
         }
         const int start = selection.selectionStart();

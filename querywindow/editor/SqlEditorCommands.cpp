@@ -2,6 +2,7 @@
 
 #include "EditorBookkeeping.h"
 #include "FindReplaceDialog.h"
+#include "FontChooser.h"
 #include "KeywordColouring.h"
 #include "QueryWindowFrame.h"
 #include "Settings.h"
@@ -13,7 +14,6 @@
 #include <QCursor>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QFontDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -25,13 +25,6 @@
 #include <algorithm>
 
 namespace {
-
-std::optional<QFont> FontDialogChoice(QWidget* parent, const QFont& initial)
-{
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent);
-    return ok ? std::optional<QFont>(font) : std::nullopt;
-}
 
 int StyleBits(const QFont& font)
 {
@@ -45,7 +38,6 @@ constexpr Qt::KeyboardModifiers ShiftCtrlAlt = Qt::ShiftModifier | Qt::ControlMo
 
 SqlEditorCommands::SqlEditorCommands(TFMain& window) : QObject(&window), window_(window)
 {
-    if (!ChooseFont) ChooseFont = FontDialogChoice;
     QPlainTextEdit* editor = window_.RichEdit_sql;
     colouring_ = new KeywordColouring(*editor);
     // The pop-up menu opens only from the mouse-down handling.
@@ -324,7 +316,7 @@ void SqlEditorCommands::FontClick()
 {
     QPlainTextEdit& editor = *window_.RichEdit_sql;
     const QTextCursor kept = editor.textCursor();
-    const std::optional<QFont> chosen = ChooseFont(&window_, editor.font());
+    const std::optional<QFont> chosen = FontChooser::Current().Choose(&window_, QStringLiteral("FontDialog_richedit_sql"), editor.font());
     if (chosen) {
         QTextDocument& document = *editor.document();
         // A font is no change of the text: the modified mark stays as it was.

@@ -17,9 +17,6 @@ class TFMain;
 class SqlEditorCommands : public QObject {
     Q_OBJECT
 public:
-    // The font dialog: the chosen font, or nothing when cancelled. Tests replace it.
-    static inline std::function<std::optional<QFont>(QWidget* parent, const QFont& initial)> ChooseFont;
-
     explicit SqlEditorCommands(TFMain& window);
 
     KeywordColouring& Colouring() { return *colouring_; }

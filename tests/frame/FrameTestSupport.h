@@ -2,7 +2,7 @@
 // it, an installation of the program in a scratch folder, and driving modal dialogs.
 #pragma once
 
-#include "Prompter.h"
+#include "RecordingPrompter.h"
 #include "RegistryStore.h"
 #include "Settings.h"
 #include "WidgetTestApp.h"
@@ -22,34 +22,6 @@
 #include <deque>
 #include <functional>
 #include <vector>
-
-struct PromptRecord {
-    QString Text;
-    QString Caption;
-    Prompter::Icon Icon = Prompter::Icon::None;
-    int Buttons = 0;
-};
-
-class RecordingPrompter : public Prompter {
-public:
-    RecordingPrompter() { Prompter::Install(this); }
-    ~RecordingPrompter() override { Prompter::Install(nullptr); }
-
-    Button Message(const QString& text, const QString& caption, Icon icon, int buttons) override
-    {
-        Prompts.push_back({text, caption, icon, buttons});
-        if (OnMessage) OnMessage(Prompts.back());
-        if (Answers.empty()) return (buttons & Ok) ? Ok : Cancel;
-        const Button answer = Answers.front();
-        Answers.pop_front();
-        return answer;
-    }
-
-    std::vector<PromptRecord> Prompts;
-    std::deque<Button> Answers;
-    // Runs inside the box, while it would be shown.
-    std::function<void(const PromptRecord&)> OnMessage;
-};
 
 // The program installed in a scratch folder: the registry's installation key points at it, the
 // per-user settings folder is empty, and the search library folder holds nothing unless asked.

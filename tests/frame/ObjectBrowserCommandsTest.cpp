@@ -6,6 +6,7 @@
 #include "ObjectBrowserFixture.h"
 #include "ResultGrid.h"
 #include "ResultGridModel.h"
+#include "ScriptedFontChooser.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -371,14 +372,13 @@ TEST_F(BrowserCommandsSQLiteTest, TheChosenTreeFontIsKeptAndWrittenToTheSettings
     QFont chosen(QStringLiteral("DejaVu Sans"), 14);
     chosen.setBold(true);
     chosen.setItalic(true);
-    QFont offered;
-    ObjectBrowserCommands::ChooseFont = [&](QWidget*, const QFont& initial) {
-        offered = initial;
-        return std::optional<QFont>(chosen);
-    };
+    ScriptedFontChooser fonts;
+    fonts.Answer = [&](const QFont&) { return std::optional<QFont>(chosen); };
     const QFont before = Tree().font();
     frame->N_SetFontDBObject->trigger();
-    EXPECT_EQ(offered, before);
+    ASSERT_EQ(fonts.Offered.size(), 1u);
+    EXPECT_EQ(fonts.Offered[0], before);
+    EXPECT_EQ(fonts.Names, (QStringList{"FontDialog_treeview"}));
     EXPECT_EQ(Tree().font().family(), "DejaVu Sans");
     EXPECT_EQ(Tree().font().pointSize(), 14);
     EXPECT_TRUE(Settings::DbObjectFont.Present);
@@ -402,12 +402,11 @@ TEST_F(BrowserCommandsSQLiteTest, TheChosenTreeFontIsKeptAndWrittenToTheSettings
     EXPECT_EQ(Tree().font().family(), "DejaVu Sans");
 
     // Cancelled: nothing changes.
-    ObjectBrowserCommands::ChooseFont = [](QWidget*, const QFont&) { return std::optional<QFont>(); };
+    fonts.Answer = nullptr;
     Tree().setFont(before);
     frame->N_SetFontDBObject->trigger();
     EXPECT_EQ(Tree().font(), before);
     EXPECT_EQ(Settings::DbObjectFont.FaceName, "DejaVu Sans");
-    ObjectBrowserCommands::ChooseFont = nullptr;
     QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
 }
 

@@ -14,6 +14,7 @@
 #include "ReadOnlyAttribute.h"
 #include "ResultGrid.h"
 #include "ResultGridModel.h"
+#include "ScriptedFileChooser.h"
 #include "StatusPanelBar.h"
 #include "TFMain.h"
 #include "TFMain_mul.h"
@@ -24,7 +25,6 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -66,20 +66,6 @@ Dialog Login(const QString& dsn, const QString& user = {}, const QString& passwo
         // A failed login keeps the dialog: it is cancelled so that the caller goes on.
         if (d.isVisible()) d.btnCancel->click();
     };
-}
-
-// Picks the filter and types the name into the save dialog, as a user does, and confirms.
-void SaveAs(QFileDialog& d, const QString& filter, const QString& name)
-{
-    d.selectNameFilter(filter);
-    auto* edit = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(edit, nullptr);
-    edit->setText(name);
-    static_cast<QDialog&>(d).accept();
-    if (d.isVisible()) {
-        ADD_FAILURE() << "the save dialog refused " << name.toStdString();
-        d.reject();
-    }
 }
 
 Dialog Cancel()
@@ -172,6 +158,7 @@ protected:
     QAction* WindowItem(int i) const { return frame->N_windows->actions().value(i); }
 
     RecordingPrompter prompter;
+    ScriptedFileChooser files;
     std::unique_ptr<TestInstallation> installation;
     std::unique_ptr<TFMain_mul> frame;
 };
@@ -528,15 +515,13 @@ TEST_P(DriverProgramTest, F5RunsABatchIntoAGridIntoTextAndIntoAFile)
     EXPECT_EQ(CommandImage::Of(frame->ToolButton_display), CommandImage::FileDisplay);
     const QString base = QString::fromStdString(TestDsn::ScratchDir()) + "/program-result";
     QFile::remove(base + ".csv");
-    bool dialogSeen = false;
-    WhenModal<QFileDialog>([&](QFileDialog& d) {
-        dialogSeen = true;
-        EXPECT_EQ(d.windowTitle(), "保存查询结果");
-        EXPECT_EQ(d.nameFilters(), (QStringList{"Txt Files(*.txt)", "Csv Files(*.csv)", "All Files(*.*)"}));
-        SaveAs(d, "Csv Files(*.csv)", base);
-    });
+    files.Accept(base, 1);
     PressF5(w);
-    EXPECT_TRUE(dialogSeen);
+    ASSERT_EQ(files.Requests.size(), 1u);
+    EXPECT_EQ(files.Requests[0].Name, "SaveDialog_resultsave");
+    EXPECT_EQ(files.Requests[0].Title, "保存查询结果");
+    EXPECT_EQ(files.Requests[0].Kind, FileChooser::Mode::Save);
+    EXPECT_EQ(files.Requests[0].Filters, (QStringList{"Txt Files(*.txt)", "Csv Files(*.csv)", "All Files(*.*)"}));
     ASSERT_TRUE(WaitRunEnd(w));
     EXPECT_EQ(w->ResultFileName, base + ".csv");
     QFile result(base + ".csv");
@@ -865,7 +850,7 @@ TEST_F(ProgramTest, ARunThatCannotStartLeavesTheWindowIdle)
     frame->menu_run_display_File->trigger();
 
     // The save dialog cancelled: nothing happens.
-    WhenModal<QFileDialog>([](QFileDialog& d) { d.reject(); });
+    files.Cancel();
     frame->ToolButton_run->trigger();
     EXPECT_EQ(w->RunCounter, 0);
     EXPECT_EQ(w->StatusBar1->PanelText(0), "Ready");
@@ -875,13 +860,16 @@ TEST_F(ProgramTest, ARunThatCannotStartLeavesTheWindowIdle)
     // comes, and the window stays idle.
     const QString unwritable = QString::fromStdString(TestDsn::ScratchDir()) + "/blocked";
     QDir().mkpath(unwritable + ".txt");
-    WhenModal<QFileDialog>([&](QFileDialog& d) { SaveAs(d, "Txt Files(*.txt)", unwritable); });
+    // The name exists (as a folder), so the dialog first asks before replacing it.
+    files.Accept(unwritable, 0);
+    prompter.Answers = {Prompter::Yes};
     frame->ToolButton_run->trigger();
     Settle();
-    ASSERT_EQ(prompter.Prompts.size(), 1u);
-    EXPECT_TRUE(prompter.Prompts[0].Text.startsWith(unwritable + ".txt: ")) << prompter.Prompts[0].Text.toStdString();
-    EXPECT_EQ(prompter.Prompts[0].Icon, Prompter::Icon::Error);
-    EXPECT_EQ(prompter.Prompts[0].Caption, " Tarnvale");
+    ASSERT_EQ(prompter.Prompts.size(), 2u);
+    EXPECT_EQ(prompter.Prompts[0].Caption, "保存查询结果");
+    EXPECT_TRUE(prompter.Prompts[1].Text.startsWith(unwritable + ".txt: ")) << prompter.Prompts[1].Text.toStdString();
+    EXPECT_EQ(prompter.Prompts[1].Icon, Prompter::Icon::Error);
+    EXPECT_EQ(prompter.Prompts[1].Caption, " Tarnvale");
     EXPECT_EQ(w->RunCounter, 0);
     EXPECT_EQ(w->ResultFile, nullptr);
     EXPECT_TRUE(w->RunWorker.isNull());

@@ -48,11 +48,11 @@ protected:
     }
     void ExpectNotFound(const QString& find, const char* where)
     {
-        ASSERT_EQ(Messages.size(), 1u) << where;
-        EXPECT_EQ(Messages[0].Text, u"找不到 \""_s + find + u"\""_s) << where;
-        EXPECT_EQ(Messages[0].Caption, u"无标题1"_s) << where;
-        EXPECT_EQ(Messages[0].Icon, QMessageBox::Warning) << where;
-        Messages.clear();
+        ASSERT_EQ(prompter.Prompts.size(), 1u) << where;
+        EXPECT_EQ(prompter.Prompts[0].Text, u"找不到 \""_s + find + u"\""_s) << where;
+        EXPECT_EQ(prompter.Prompts[0].Caption, u"无标题1"_s) << where;
+        EXPECT_EQ(prompter.Prompts[0].Icon, Prompter::Icon::Exclamation) << where;
+        prompter.Prompts.clear();
     }
 
     TFMain w;
@@ -93,7 +93,7 @@ TEST_F(FindReplace, FindNextDownWalksTheMatchesOfTheEditor)
         w.FindDialog_sql->FindNextButton->click();
         EXPECT_EQ(Selection(w.RichEdit_sql), e);
     }
-    EXPECT_TRUE(Messages.empty());
+    EXPECT_TRUE(prompter.Prompts.empty());
     w.FindDialog_sql->FindNextButton->click();
     ExpectNotFound(u"select"_s, "after the last");
     EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(29, 6));
@@ -192,12 +192,12 @@ TEST_F(FindReplace, ReplaceReplacesTheSelectionWhateverItHolds)
     MoveCaret(w.RichEdit_sql, 3);
     Use(w.ReplaceDialog1, u"from"_s, FR_DOWN, u"FROM"_s);
     w.ReplaceDialog1->ReplaceButton->click();
-    ASSERT_EQ(Messages.size(), 1u);
-    EXPECT_EQ(Messages[0].Text, u"请先查找 \"from\""_s);
-    EXPECT_EQ(Messages[0].Icon, QMessageBox::Information);
-    EXPECT_EQ(Messages[0].Caption, u"无标题1"_s);
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_EQ(prompter.Prompts[0].Text, u"请先查找 \"from\""_s);
+    EXPECT_EQ(prompter.Prompts[0].Icon, Prompter::Icon::Information);
+    EXPECT_EQ(prompter.Prompts[0].Caption, u"无标题1"_s);
     EXPECT_EQ(Text(w.RichEdit_sql), u"select a from t"_s);
-    Messages.clear();
+    prompter.Prompts.clear();
 
     MoveCaret(w.RichEdit_sql, 8, 7); // "a"
     const int before = w.UndoCount;
@@ -205,7 +205,7 @@ TEST_F(FindReplace, ReplaceReplacesTheSelectionWhateverItHolds)
     EXPECT_EQ(Text(w.RichEdit_sql), u"select FROM from t"_s);
     EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(7, 4));
     EXPECT_EQ(w.UndoCount, before + 1);
-    EXPECT_TRUE(Messages.empty());
+    EXPECT_TRUE(prompter.Prompts.empty());
 }
 
 struct ReplaceAllCase {
@@ -241,8 +241,8 @@ TEST_F(FindReplace, ReplaceAllReplacesEveryOccurrenceOnceInOneStep)
             EXPECT_EQ(w.History[64].Text, newest) << c.what;
             continue;
         }
-        EXPECT_TRUE(Messages.empty()) << c.what;
-        Messages.clear();
+        EXPECT_TRUE(prompter.Prompts.empty()) << c.what;
+        prompter.Prompts.clear();
         EXPECT_EQ(Text(w.RichEdit_sql), c.expected) << c.what;
         EXPECT_EQ(w.UndoCount, before + 1) << c.what;
         EXPECT_EQ(w.History[64].Text, c.expected) << c.what;

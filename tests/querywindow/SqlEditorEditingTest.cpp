@@ -2,6 +2,7 @@
 #include "FindReplaceDialog.h"
 #include "SqlEditorCommands.h"
 #include "SqlEditorDrop.h"
+#include "ScriptedFontChooser.h"
 #include "SqlEditorTestSupport.h"
 
 #include <QClipboard>
@@ -369,11 +370,10 @@ protected:
         savedInstall_ = Settings::InstallPath;
         savedFont_ = Settings::SqlEditorFont;
         Settings::InstallPath = dir_.path() + u"/install/"_s;
-        SqlEditorCommands::ChooseFont = [this](QWidget*, const QFont&) { ++dialogs_; return chosen_; };
+        fonts_.Answer = [this](const QFont&) { ++dialogs_; return chosen_; };
     }
     void TearDown() override
     {
-        SqlEditorCommands::ChooseFont = nullptr;
         Settings::InstallPath = savedInstall_;
         Settings::SqlEditorFont = savedFont_;
         qputenv("XDG_CONFIG_HOME", saved_);
@@ -390,6 +390,7 @@ protected:
     QByteArray saved_;
     QString savedInstall_;
     FontSetting savedFont_;
+    ScriptedFontChooser fonts_;
     std::optional<QFont> chosen_;
     int dialogs_ = 0;
 };

@@ -2,7 +2,7 @@
 // and text helpers, the keyword tables of the installation and the messages the editor shows.
 #pragma once
 
-#include "EditorMessageBox.h"
+#include "RecordingPrompter.h"
 #include "KeywordLists.h"
 #include "KeywordTables.h"
 #include "QueryWindowFrame.h"
@@ -81,15 +81,13 @@ protected:
     void SetUp() override
     {
         Settings::WordsAnalyze = true;
-        EditorMessageBox::Hook = [this](const EditorMessage& m) { Messages.push_back(m); };
     }
     void TearDown() override
     {
-        EditorMessageBox::Hook = nullptr;
         Settings::WordsAnalyze = false;
     }
 
-    std::vector<EditorMessage> Messages;
+    RecordingPrompter prompter;
 };
 
 inline void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {})

@@ -3,8 +3,8 @@
 #include "CommandImage.h"
 #include "DbmsKindOf.h"
 #include "DefaultWindowSize.h"
-#include "ODBCDiagnostics.h"
 #include "ObjectBrowserNodes.h"
+#include "QueryWindowConnection.h"
 #include "ProgramGlobals.h"
 #include "Prompter.h"
 #include "QueryWindowNaming.h"
@@ -252,49 +252,8 @@ void TFMain_mul::ToolButton_newsqlClick()
 
 bool TFMain_mul::ConnectQueryWindow(TFMain& w, QString* message)
 {
-    if (ODBCIntf::SQLAllocEnv(&w.hEnv) != SQL_SUCCESS) {
-        w.hEnv = SQL_NULL_HENV;
-        std::string text;
-        ODBCIntf::GetODBCErrorText(SQL_NULL_HENV, SQL_NULL_HDBC, SQL_NULL_HSTMT, nullptr, 0, text);
-        *message = QString::fromStdString(text);
-        return false;
-    }
-    if (ODBCIntf::SQLAllocConnect(w.hEnv, &w.hDbc) != SQL_SUCCESS) {
-        std::string text;
-        U_pub::GetDiagMessage(SQL_HANDLE_ENV, w.hEnv, text);
-        *message = QString::fromStdString(text);
-        w.hDbc = SQL_NULL_HDBC;
-        ODBCIntf::SQLFreeEnv(w.hEnv);
-        w.hEnv = SQL_NULL_HENV;
-        return false;
-    }
-    std::string dsn = w.DSN.toStdString();
-    std::string user = w.User.toStdString();
-    std::string password = w.Password.toStdString();
-    const auto dsnLength = static_cast<SQLSMALLINT>(std::min<std::size_t>(dsn.size(), 32767));
-    const SQLRETURN rc = ODBCIntf::SQLConnect(w.hDbc, reinterpret_cast<SQLCHAR*>(dsn.data()), dsnLength,
-                                              reinterpret_cast<SQLCHAR*>(user.data()), SQL_NTS,
-                                              reinterpret_cast<SQLCHAR*>(password.data()), SQL_NTS);
-    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
-        std::string text;
-        U_pub::GetDiagMessage(SQL_HANDLE_DBC, w.hDbc, text);
-        *message = QString::fromStdString(text);
-        ODBCIntf::SQLFreeConnect(w.hDbc);
-        ODBCIntf::SQLFreeEnv(w.hEnv);
-        w.hDbc = SQL_NULL_HDBC;
-        w.hEnv = SQL_NULL_HENV;
-        return false;
-    }
-    ODBCIntf::GetSupportedFunctions(w.hDbc, w.SupportedFunctions);
-    if (Settings::AutoCommit) {
-        w.AutoCommit = 1;
-        w.TransactionState = TransactionStates::AutoCommit;
-    } else {
-        w.AutoCommit = 0;
-        const SQLRETURN off = ODBCIntf::SQLSetConnectOption(w.hDbc, SQL_AUTOCOMMIT, SQL_AUTOCOMMIT_OFF);
-        w.TransactionState = (off == SQL_SUCCESS || off == SQL_SUCCESS_WITH_INFO) ? TransactionStates::None
-                                                                                 : TransactionStates::NotSupported;
-    }
+    if (!QueryWindowConnection::Open(w.DSN, w.User, w.Password, w.hEnv, w.hDbc, message)) return false;
+    QueryWindowConnection::ApplyCommitMode(w, w.hDbc, Settings::AutoCommit);
     w.StatementSeparator = Settings::StatementSeparator.toStdString();
     return true;
 }
@@ -385,22 +344,7 @@ void TFMain_mul::OpenQueryWindow(const QString& title, bool fromDialog)
 
     RegisterQueryWindow(window);
 
-    if (window->AutoCommit == 1) {
-        window->StatusBar2->SetPanelText(0, QStringLiteral("事务提交方式：自动提交"));
-        window->StatusBar2->SetPanelText(1, QStringLiteral("不存在事务"));
-    } else {
-        window->StatusBar2->SetPanelText(0, QStringLiteral("事务提交方式：手工提交"));
-        switch (window->TransactionState.load()) {
-        case TransactionStates::NotSupported:
-            window->StatusBar2->SetPanelText(1, QStringLiteral("当前连接不支持事务"));
-            break;
-        case TransactionStates::None: window->StatusBar2->SetPanelText(1, QStringLiteral("不存在事务")); break;
-        case TransactionStates::MayBeOpen:
-            window->StatusBar2->SetPanelText(1, QStringLiteral("可能存在未提交的事务"));
-            break;
-        default: break;
-        }
-    }
+    window->ShowCommitMode();
     window->StatusBar2->SetPanelText(
         2, QStringLiteral("SQL之间的分隔符：") + QString::fromStdString(window->StatementSeparator));
 

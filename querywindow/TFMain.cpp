@@ -5,6 +5,7 @@
 #include "FindReplaceController.h"
 #include "FrameToolbarMirror.h"
 #include "MuliThread.h"
+#include "QueryWindowConnection.h"
 #include "QueryWindowGeometry.h"
 #include "ResultGrid.h"
 #include "ResultGridGeometry.h"
@@ -17,9 +18,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDate>
 #include <QFont>
-#include <QLocale>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
@@ -247,13 +246,7 @@ void TFMain::FormCreate()
     PrevCaretLine = 1;
     CaretLine = 1;
 
-    HasSchedule = 0;
-    const QDate scheduleDay(1900, 1, 1);
-    ScheduleDate = QLocale().toString(scheduleDay, QLocale::ShortFormat);
-    ScheduleTime = QStringLiteral("00:00:01");
-    ScheduleMoment = QDateTime(scheduleDay, QTime(0, 0, 1));
-    ScheduleDisplayMode = -1;
-    ScheduleFileName.clear();
+    ClearSchedule();
 }
 
 void TFMain::SetDisplayImage(int image)
@@ -488,6 +481,22 @@ void TFMain::ShowStatementResult(MuliThread& run)
     DisplayStatement(run.StatementIndex, run.DisplayAsText, run.DisplayToFile);
 }
 
+void TFMain::ShowCommitMode()
+{
+    if (AutoCommit == 1) {
+        StatusBar2->SetPanelText(0, QStringLiteral("事务提交方式：自动提交"));
+        StatusBar2->SetPanelText(1, QStringLiteral("不存在事务"));
+        return;
+    }
+    StatusBar2->SetPanelText(0, QStringLiteral("事务提交方式：手工提交"));
+    switch (TransactionState.load()) {
+    case TransactionStates::NotSupported: StatusBar2->SetPanelText(1, QStringLiteral("当前连接不支持事务")); break;
+    case TransactionStates::None: StatusBar2->SetPanelText(1, QStringLiteral("不存在事务")); break;
+    case TransactionStates::MayBeOpen: StatusBar2->SetPanelText(1, QStringLiteral("可能存在未提交的事务")); break;
+    default: break;
+    }
+}
+
 void TFMain::ShowTransactionNote() { StatusBar2->SetPanelText(1, QStringLiteral("可能存在未提交的事务")); }
 
 void TFMain::ShowRunEnd(MuliThread&, const RunEndTexts& texts)
@@ -540,20 +549,8 @@ void TFMain::StopRunAndWait()
 
 void TFMain::FreeConnectionHandles()
 {
-    if (hDbc != SQL_NULL_HDBC) {
-        RetCode = ODBCIntf::SQLDisconnect(hDbc);
-        if (!SQL_SUCCEEDED(RetCode)) {
-            // A transaction left open keeps the driver from disconnecting: end it so the handles can go.
-            SQLEndTran(SQL_HANDLE_DBC, hDbc, SQL_ROLLBACK);
-            RetCode = ODBCIntf::SQLDisconnect(hDbc);
-        }
-        RetCode = ODBCIntf::SQLFreeConnect(hDbc);
-        hDbc = SQL_NULL_HDBC;
-    }
-    if (hEnv != SQL_NULL_HENV) {
-        RetCode = ODBCIntf::SQLFreeEnv(hEnv);
-        hEnv = SQL_NULL_HENV;
-    }
+    if (hDbc == SQL_NULL_HDBC && hEnv == SQL_NULL_HENV) return;
+    RetCode = QueryWindowConnection::Close(hEnv, hDbc);
 }
 
 void TFMain::ReleaseConnection() { emit ConnectionReleased(this); }

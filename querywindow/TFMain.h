@@ -5,6 +5,7 @@
 #pragma once
 
 #include "QueryWindowFrame.h"
+#include "QueryWindowSchedule.h"
 #include "QueryWindowState.h"
 #include "RunDisplay.h"
 #include "SqlEditorHistory.h"
@@ -34,7 +35,11 @@ class ResultGrid;
 class SqlEditorCommands;
 class StatusPanelBar;
 
-class TFMain : public QWidget, public QueryWindowState, public RunDisplay, public SqlEditorHistory {
+class TFMain : public QWidget,
+               public QueryWindowState,
+               public QueryWindowSchedule,
+               public RunDisplay,
+               public SqlEditorHistory {
     Q_OBJECT
 public:
     // System commands of the window's frame menu (masked with 0xFFF0).
@@ -59,6 +64,8 @@ public:
     // The display of statement i of a run in the given mode (what ShowStatementResult does for
     // the worker's current statement).
     void DisplayStatement(std::int32_t statementIndex, std::uint8_t displayAsText, std::uint8_t displayToFile);
+    // The commit mode and the transaction state in the second status bar.
+    void ShowCommitMode();
     // Appends lines to the messages text, each as a line of its own.
     void AppendResultLines(const QStringList& lines);
 
@@ -156,14 +163,6 @@ public:
     void FreeConnectionHandles();
     // Gives up the window's share of its connection record (ConnectionReleased; the frame does it).
     void ReleaseConnection();
-
-    // schedule
-    std::uint8_t HasSchedule = 0;
-    QString ScheduleDate;
-    QString ScheduleTime;
-    QDateTime ScheduleMoment;
-    std::int32_t ScheduleDisplayMode = 0;
-    QString ScheduleFileName;
 
 signals:
     void ConnectionReleased(TFMain* window);

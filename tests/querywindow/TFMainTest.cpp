@@ -45,7 +45,8 @@ TEST(TFMainCreation, NewWindowShowsGridModeWithItsCommandStates)
 
     EXPECT_EQ(w.HistoryCursor, 64);
     EXPECT_EQ(w.HasSchedule, 0);
-    EXPECT_EQ(w.ScheduleTime, "00:00:01");
+    EXPECT_EQ(w.ScheduleDate, QDate(1900, 1, 1));
+    EXPECT_EQ(w.ScheduleTime, QTime(0, 0, 1));
     EXPECT_EQ(w.ScheduleMoment, QDateTime(QDate(1900, 1, 1), QTime(0, 0, 1)));
     EXPECT_EQ(w.ScheduleDisplayMode, -1);
     EXPECT_TRUE(w.ScheduleFileName.isEmpty());

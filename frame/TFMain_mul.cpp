@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -46,6 +47,7 @@ TFMain_mul::TFMain_mul(QWidget* parent) : QMainWindow(parent)
     BuildPanels();
     ConnectCommands();
     BuildObjectBrowser();
+    BuildSchedule();
     WindowMenuRegistry << QStringLiteral("Cascade(&C)") << QStringLiteral("Tile Horizontal(&H)")
                        << QStringLiteral("Tile Vertical(&T)");
 
@@ -318,6 +320,7 @@ void TFMain_mul::FormCreate()
     // A failure shows at the connect dialog, which binds the driver manager again.
     ODBCIntf::LoadODBC(ODBCIntf::DefaultLibraryName);
     AutoSizeFirstChild = 1;
+    Timer1->start();
     created_ = true;
 }
 

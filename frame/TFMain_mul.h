@@ -25,6 +25,8 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QTimer;
+class ScheduleClock;
 class ObjectBrowserCommands;
 class ObjectBrowserTree;
 
@@ -220,6 +222,27 @@ public slots:
     void n_generate_design_spClick();
     // ---- end of the object browser ----
 
+public:
+    // ---- scheduled runs ----
+    // Looks every 5000 ms for query windows whose scheduled moment has come; runs from start-up.
+    QTimer* Timer1 = nullptr;
+    // Where the timer takes the current date and time (tests set their own).
+    const ScheduleClock* ScheduleClockInUse = nullptr;
+    // The run command's save-to-file branch into the schedule's file, without a dialog; the grid
+    // and text branch when the window does not save to a file.
+    void RunScheduledToFile(TFMain& window);
+
+public slots:
+    void mainmenu_query_scheduleClick();
+    void Timer1Timer();
+
+private:
+    void BuildSchedule();
+    // Brings the window to the front, checks its connection when the settings ask and starts it.
+    void LaunchScheduledRun(TFMain& window);
+    bool scheduleTicking_ = false;
+    // ---- end of scheduled runs ----
+
 public slots:
     // The click of a window item, and of the Windows menu itself.
     void N_windowsClick(QObject* sender);
@@ -251,9 +274,12 @@ private:
     // Menus after an opening failed: the state without a connection when no window is left.
     void RestoreMenusAfterFailedOpen();
     void EnableConnectedFrameItems();
-    // The result file of a save-to-file run: the save dialog and the name completed by its filter;
-    // empty when cancelled.
-    QString ChooseResultFile(TFMain& window);
+    // The run command on one window: refused while it holds a schedule; in save-to-file mode the
+    // result file is asked for first.
+    void RunQueryWindow(TFMain& window);
+    // Creates the result file and starts the run into it; a file that cannot be created is
+    // reported and no run starts.
+    bool StartRunToFile(TFMain& window, const QString& name);
     // Steps that put a window into its running state and start its worker; false, with the window
     // idle again, when the run could not start.
     bool StartRun(TFMain& window);

@@ -3,7 +3,6 @@
 #include "CommandImage.h"
 #include "Prompter.h"
 #include "ResultFileName.h"
-#include "SaveFileChoice.h"
 #include "Settings.h"
 #include "StatusPanelBar.h"
 #include "TFMain.h"
@@ -93,19 +92,6 @@ void TFMain_mul::menu_run_display_FileClick()
     w->menu_run_display_FileClick();
 }
 
-QString TFMain_mul::ChooseResultFile(TFMain& window)
-{
-    FileChooser::Request request;
-    request.Parent = &window;
-    request.Name = QStringLiteral("SaveDialog_resultsave");
-    request.Title = QStringLiteral("保存查询结果");
-    request.Filters = {QStringLiteral("Txt Files(*.txt)"), QStringLiteral("Csv Files(*.csv)"),
-                       QStringLiteral("All Files(*.*)")};
-    const SaveFileChoice::Result chosen = SaveFileChoice::Choose(
-        request, [](const QString& name, int filter) { return ResultFileName::Complete(name, filter + 1); });
-    return chosen.Accepted ? chosen.Path : QString();
-}
-
 MuliThread* TFMain_mul::RunningWorkerOf(TFMain& window) const
 {
     MuliThread* worker =
@@ -172,8 +158,13 @@ bool TFMain_mul::StartRun(TFMain& w)
 
 void TFMain_mul::ToolButton_runClick()
 {
-    TFMain* w = ActiveQueryWindow();
-    if (!w || w->IsClosing()) return;
+    if (TFMain* w = ActiveQueryWindow()) RunQueryWindow(*w);
+}
+
+void TFMain_mul::RunQueryWindow(TFMain& window)
+{
+    TFMain* w = &window;
+    if (w->IsClosing()) return;
     if (w->HasSchedule) {
         Prompter::Current().Message(QStringLiteral("因为存在执行计划，所以不能够手工执行SQL命令。") + QStringLiteral("\n\n") +
                                         QStringLiteral("如果想要手工执行SQL命令，请先删除执行计划！"),
@@ -185,23 +176,28 @@ void TFMain_mul::ToolButton_runClick()
         StartRun(*w);
         return;
     }
-    const QPointer<TFMain> window(w);
-    const QString name = ChooseResultFile(*w);
+    const QPointer<TFMain> alive(w);
+    const QString name = ResultFileName::Choose(w);
     // The window may have closed or started a run while the dialog was open.
-    if (name.isEmpty() || !window || w->IsClosing() || w->RunCounter != 0) return;
-    w->ResultFileName = name;
+    if (name.isEmpty() || !alive || w->IsClosing() || w->RunCounter != 0) return;
+    StartRunToFile(*w, name);
+}
+
+bool TFMain_mul::StartRunToFile(TFMain& w, const QString& name)
+{
+    w.ResultFileName = name;
     std::FILE* file = std::fopen(QFile::encodeName(name).constData(), "wb");
     if (!file) {
         const QString error = QString::fromLocal8Bit(std::strerror(errno));
         Prompter::Current().Message(name + QStringLiteral(": ") + error, windowTitle(), Prompter::Icon::Error,
                                     Prompter::Ok);
-        return;
+        return false;
     }
-    w->ResultFile = file;
-    if (!StartRun(*w)) {
-        std::fclose(file);
-        w->ResultFile = nullptr;
-    }
+    w.ResultFile = file;
+    if (StartRun(w)) return true;
+    std::fclose(file);
+    w.ResultFile = nullptr;
+    return false;
 }
 
 void TFMain_mul::ToolButton_stopClick()

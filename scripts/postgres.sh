@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # start <folder>: a throw-away PostgreSQL server on a free loopback port, trust authentication;
-#   prints the port. stop <folder>: stops it.
+#   prints the port. restart <folder>: stops it at once and starts it again on the same port (its
+#   clients lose their connections). stop <folder>: stops it.
 set -euo pipefail
 bin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)
 as_pg() {
@@ -22,6 +23,10 @@ start)
   done
   echo "no PostgreSQL server could be started; see $dir/server.log" >&2
   exit 1
+  ;;
+restart)
+  dir=$2
+  as_pg "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 -m immediate restart >/dev/null 2>&1
   ;;
 stop)
   dir=$2

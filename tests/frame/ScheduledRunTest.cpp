@@ -1,0 +1,531 @@
+// Scheduled runs in the running program: the schedule dialog from the frame's menu, the timer's
+// ticks on a test clock, runs into a grid and into a file compared with manual runs, the connection
+// check, and the reconnect after the PostgreSQL server restarted (a server of the test's own).
+#include "FrameTestSupport.h"
+#include "ProgramGlobals.h"
+#include "ProgramStart.h"
+#include "QueryWindowNaming.h"
+#include "ResultGrid.h"
+#include "ResultGridModel.h"
+#include "ScheduleConnection.h"
+#include "ScriptedFileChooser.h"
+#include "StatusPanelBar.h"
+#include "TFMain.h"
+#include "TFMain_mul.h"
+#include "TestConnection.h"
+#include "TestDsn.h"
+#include "TfrmSqlSchedule.h"
+#include "Tfrm_connect.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimeEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+
+namespace {
+
+class TestClock : public ScheduleClock {
+public:
+    QDateTime Now() const override { return Time; }
+    QDateTime Time = QDateTime(QDate(2031, 2, 3), QTime(4, 5, 57));
+};
+
+// A PostgreSQL server of the test's own, which it may restart and stop (never the run's shared one).
+class OwnPgServer {
+public:
+    static constexpr const char* Dsn = "TarnvaleOwnPG";
+
+    OwnPgServer() : folder_(QString::fromStdString(TestDsn::ScratchDir()) + "/own-pg")
+    {
+        QString out;
+        if (!Script("start", &out)) return;
+        port_ = out.trimmed();
+        // The data source is added before this process's first connection to it.
+        std::ofstream dsn(TestDsn::DsnFile(), std::ios::app);
+        dsn << "\n[" << Dsn << "]\nDriver=PostgreSQL ANSI\nServername=127.0.0.1\nPort=" << port_.toStdString()
+            << "\nDatabase=postgres\nUsername=postgres\nPassword=\nSSLmode=disable\n";
+    }
+    ~OwnPgServer() { Script("stop"); }
+    bool Ok() const { return !port_.isEmpty(); }
+    bool Restart() { return Script("restart"); }
+    bool Stop() { return Script("stop"); }
+
+private:
+    bool Script(const char* command, QString* out = nullptr)
+    {
+        QProcess p;
+        p.start(QStringLiteral("bash"), {QStringLiteral(TARNVALE_SOURCE_DIR "/scripts/postgres.sh"),
+                                         QString::fromLatin1(command), folder_});
+        const bool done = p.waitForFinished(180000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        if (out) *out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        EXPECT_TRUE(done) << "postgres.sh " << command << ": " << p.readAllStandardError().toStdString();
+        return done;
+    }
+
+    QString folder_;
+    QString port_;
+};
+
+class ScheduleProgramTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        installation = std::make_unique<TestInstallation>(TestInstallation::Contents{});
+        WhenModal<Tfrm_connect>([](Tfrm_connect& d) { d.btnCancel->click(); });
+        frame.reset(ProgramStart::Start());
+        Settle();
+        timerAtStart = {frame->Timer1->isActive(), frame->Timer1->interval()};
+        startedAtStart = frame->ScheduleStarted;
+        lastStartAtStart = frame->LastScheduleStart;
+        // The ticks come from the test, on the test's clock.
+        frame->Timer1->stop();
+        frame->ScheduleClockInUse = &clock;
+    }
+    void TearDown() override
+    {
+        if (frame) {
+            frame->close();
+            Settle();
+            frame.reset();
+            FMain_mul = nullptr;
+        }
+        installation.reset();
+    }
+
+    // A query window on the data source, as the connect dialog opens it.
+    TFMain* Open(const QString& dsn, const QString& user)
+    {
+        NewConnectionKey = "===" + dsn + ";" + user + ",;";
+        NewConnectionUser = user;
+        NewConnectionPassword.clear();
+        NewConnectionDSN = dsn;
+        ++WindowCounter;
+        frame->OpenQueryWindow(QueryWindowNaming::Title(WindowCounter), true);
+        Settle();
+        TFMain* w = frame->ActiveQueryWindow();
+        EXPECT_TRUE(w && w->DSN == dsn) << "no window on " << dsn.toStdString();
+        return w;
+    }
+    void Activate(TFMain* w)
+    {
+        frame->MdiArea->setActiveSubWindow(frame->SubWindowOf(w));
+        Settle();
+    }
+    static bool WaitRunEnd(TFMain* w)
+    {
+        return WaitUntil([w] { return w->RunCounter == 0 && w->RunWorker.isNull(); }, 30000);
+    }
+    // The schedule dialog from the frame's menu, acted on while it is shown.
+    void WithDialog(const std::function<void(TfrmSqlSchedule&)>& act)
+    {
+        bool shown = false;
+        WhenModal<TfrmSqlSchedule>([&](TfrmSqlSchedule& d) {
+            shown = true;
+            EXPECT_EQ(frmSqlSchedule, &d);
+            act(d);
+            d.Btn_close->click();
+        });
+        frame->mainmenu_query_schedule->trigger();
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(frmSqlSchedule, nullptr);
+    }
+    // Every cell of every result grid of the window's last run.
+    static QStringList Grids(TFMain* w)
+    {
+        QStringList cells;
+        for (ResultGrid* grid : w->ResultGrids) {
+            if (!grid) continue;
+            cells << "--";
+            for (int row = 0; row < grid->Model()->GridRowCount(); ++row)
+                for (int col = 0; col < grid->Model()->GridColCount(); ++col) cells << grid->Model()->Cell(col, row);
+        }
+        return cells;
+    }
+    // The messages page without the lines that name times.
+    static QStringList Messages(TFMain* w) { return w->RichEdit_result->toPlainText().split('\n'); }
+    static QByteArray FileBytes(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    // A grid schedule due at the clock's time, set as the dialog sets it.
+    void ScheduleNow(TFMain* w, std::int32_t mode = ScheduleModes::Grid, const QString& file = {})
+    {
+        w->HasSchedule = 1;
+        w->ScheduleDate = clock.Time.date();
+        w->ScheduleTime = clock.Time.time();
+        w->ScheduleMoment = clock.Time;
+        w->ScheduleDisplayMode = mode;
+        w->ScheduleFileName = file;
+    }
+    void Tick(qint64 advanceMs = 0)
+    {
+        clock.Time = clock.Time.addMSecs(advanceMs);
+        frame->Timer1Timer();
+    }
+
+    TestClock clock;
+    RecordingPrompter prompter;
+    ScriptedFileChooser files;
+    std::unique_ptr<TestInstallation> installation;
+    std::unique_ptr<TFMain_mul> frame;
+    std::pair<bool, int> timerAtStart;
+    std::uint8_t startedAtStart = 9;
+    QDateTime lastStartAtStart;
+};
+
+TEST_F(ScheduleProgramTest, TheTimerRunsFromStartUpWithNoStartBehindIt)
+{
+    EXPECT_EQ(timerAtStart, (std::pair<bool, int>{true, 5000}));
+    EXPECT_EQ(startedAtStart, 0);
+    EXPECT_EQ(lastStartAtStart, QDateTime(QDate(1900, 1, 1), QTime(0, 0, 1)));
+    EXPECT_EQ(frame->mainmenu_query_schedule->text(), "执行计划");
+    EXPECT_TRUE(frame->menu_query->actions().contains(frame->mainmenu_query_schedule));
+    // Without a query window the command shows nothing.
+    frame->mainmenu_query_scheduleClick();
+    EXPECT_EQ(frmSqlSchedule, nullptr);
+    EXPECT_TRUE(prompter.Prompts.empty());
+    Tick();
+    EXPECT_EQ(frame->ScheduleStarted, 0);
+}
+
+struct DriverCase {
+    const char* Name;
+    bool Pg;
+};
+
+class ScheduleDriverTest : public ScheduleProgramTest, public testing::WithParamInterface<DriverCase> {
+protected:
+    QString Dsn() const { return QString::fromLatin1(GetParam().Pg ? TestDsn::PgDsn() : TestDsn::SQLiteDsn()); }
+    QString User() const { return GetParam().Pg ? "postgres" : ""; }
+    void MakeTable()
+    {
+        TestConnection setup(Dsn().toLatin1().constData());
+        ASSERT_TRUE(setup.Ok());
+        setup.Exec("DROP TABLE IF EXISTS tv_schedule_rows");
+        setup.Exec("CREATE TABLE tv_schedule_rows (id INTEGER, name VARCHAR(20))");
+        setup.Exec("INSERT INTO tv_schedule_rows VALUES (1, 'abc')");
+        setup.Exec("INSERT INTO tv_schedule_rows VALUES (2, '汉字')");
+    }
+    const QString batch = "SELECT id, name FROM tv_schedule_rows ORDER BY id;\n"
+                          "SELECT count(*) AS n FROM tv_schedule_rows;\n"
+                          "UPDATE tv_schedule_rows SET id = id WHERE id = 2";
+};
+
+TEST_P(ScheduleDriverTest, AGridScheduleAddedInTheDialogRunsAsAManualRunDoes)
+{
+    MakeTable();
+    TFMain* w = Open(Dsn(), User());
+    ASSERT_TRUE(w);
+    w->RichEdit_sql->setPlainText(batch);
+    frame->ToolButton_run->trigger();
+    ASSERT_TRUE(WaitRunEnd(w));
+    const QStringList manualGrids = Grids(w);
+    const QStringList manualMessages = Messages(w);
+    ASSERT_EQ(manualGrids.count("--"), 2);
+
+    WithDialog([&](TfrmSqlSchedule& d) {
+        EXPECT_EQ(d.windowTitle(), "SQL 执行计划");
+        EXPECT_EQ(d.objectName(), "frmSqlSchedule");
+        EXPECT_FALSE(d.CheckListBox1->isEnabled());
+        EXPECT_EQ(d.CheckListBox1->count(), 0);
+        EXPECT_FALSE(d.ComboBox_DisplayList->isEnabled());
+        EXPECT_EQ(d.ComboBox_DisplayList->count(), 3);
+        EXPECT_EQ(d.ComboBox_DisplayList->itemText(2), "保存结果到文件");
+        EXPECT_EQ(d.ComboBox_DisplayList->currentIndex(), -1);
+        EXPECT_TRUE(d.edit_filename->isReadOnly());
+        EXPECT_FALSE(d.edit_filename->isEnabled());
+        EXPECT_FALSE(d.btnFilename->isEnabled());
+        EXPECT_TRUE(d.btn_Add->isEnabled());
+        EXPECT_FALSE(d.btn_Delete->isEnabled());
+        EXPECT_FALSE(d.btn_Update->isEnabled());
+        EXPECT_EQ(d.DateTimePicker_date->date(), QDate(2031, 2, 3));
+        EXPECT_EQ(d.DateTimePicker_time->time(), QTime(4, 5, 1));
+        // The user moves the time on by a minute and adds.
+        d.DateTimePicker_time->setTime(QTime(4, 6, 1));
+        d.btn_Add->click();
+        ASSERT_EQ(prompter.Prompts.size(), 1u);
+        EXPECT_EQ(prompter.Prompts[0].Text, "成功增加执行计划！");
+        EXPECT_EQ(prompter.Prompts[0].Caption, "提示");
+        ASSERT_EQ(d.CheckListBox1->count(), 1);
+        EXPECT_EQ(d.CheckListBox1->item(0)->text(), QString("Form%1   2031-02-03 04:06:01").arg(w->Handle()));
+        EXPECT_EQ(d.CheckListBox1->item(0)->checkState(), Qt::Checked);
+        EXPECT_EQ(d.ComboBox_DisplayList->currentIndex(), 0);
+        EXPECT_FALSE(d.btn_Add->isEnabled());
+        EXPECT_TRUE(d.btn_Update->isEnabled());
+    });
+    EXPECT_EQ(w->HasSchedule, 1);
+    EXPECT_EQ(w->ScheduleMoment, QDateTime(QDate(2031, 2, 3), QTime(4, 6, 1)));
+
+    // A manual run and another display are refused while the schedule is there.
+    prompter.Prompts.clear();
+    frame->ToolButton_run->trigger();
+    frame->N_File->trigger();
+    ASSERT_EQ(prompter.Prompts.size(), 2u);
+    EXPECT_EQ(prompter.Prompts[1].Text, "SQL 执行计划中是以表格显示结果，所以不能更改显示结果的方式！");
+    EXPECT_EQ(w->RunCounter, 0);
+    EXPECT_EQ(w->DisplayToFile, 0);
+
+    // Not yet: the tick a second before the moment starts nothing.
+    Tick(3000);
+    EXPECT_EQ(w->RunCounter, 0);
+    EXPECT_EQ(w->HasSchedule, 1);
+    // The moment's tick starts the run and takes the schedule.
+    Tick(1000);
+    EXPECT_EQ(w->HasSchedule, 0);
+    EXPECT_EQ(w->ScheduleDisplayMode, -1);
+    EXPECT_EQ(frame->ScheduleStarted, 1);
+    EXPECT_EQ(frame->LastScheduleStart, clock.Time);
+    EXPECT_TRUE(w->StatusBar1->PanelText(0).startsWith("开始执行时间："));
+    ASSERT_TRUE(WaitRunEnd(w));
+    EXPECT_EQ(Grids(w), manualGrids);
+    EXPECT_EQ(Messages(w), manualMessages);
+    EXPECT_EQ(w->StatusBar1->PanelText(2), "共返回结果行数：3");
+    EXPECT_EQ(prompter.Prompts.size(), 2u) << "the scheduled run raised a message";
+
+    // The schedule is gone: F5 runs by hand again.
+    frame->ToolButton_run->trigger();
+    EXPECT_EQ(w->RunCounter, 1);
+    ASSERT_TRUE(WaitRunEnd(w));
+}
+
+TEST_P(ScheduleDriverTest, AFileScheduleWritesTheFileAManualRunWrites)
+{
+    MakeTable();
+    TFMain* w = Open(Dsn(), User());
+    ASSERT_TRUE(w);
+    w->RichEdit_sql->setPlainText(batch);
+    frame->N_File->trigger();
+    const QString dir = QString::fromStdString(TestDsn::ScratchDir());
+    files.Accept(dir + "/manual", 1);
+    frame->ToolButton_run->trigger();
+    ASSERT_TRUE(WaitRunEnd(w));
+    const QByteArray manual = FileBytes(dir + "/manual.csv");
+    ASSERT_TRUE(manual.contains("2,\"\xE6\xB1\x89\xE5\xAD\x97\"")) << manual.toStdString();
+
+    WithDialog([&](TfrmSqlSchedule& d) {
+        EXPECT_TRUE(d.edit_filename->isEnabled());
+        EXPECT_TRUE(d.btnFilename->isEnabled());
+        d.btn_Add->click();
+        EXPECT_EQ(prompter.Prompts.back().Text, "结果保存成文件时，必须选择文件！");
+        EXPECT_EQ(prompter.Prompts.back().Caption, "SQL 执行计划");
+        files.Accept(dir + "/scheduled", 0);
+        d.btnFilename->click();
+        EXPECT_EQ(d.edit_filename->text(), dir + "/scheduled.txt");
+        d.btn_Add->click();
+        EXPECT_EQ(prompter.Prompts.back().Text, "成功增加执行计划！");
+        EXPECT_EQ(d.ComboBox_DisplayList->currentIndex(), 2);
+    });
+    EXPECT_EQ(w->ScheduleDisplayMode, ScheduleModes::File);
+    EXPECT_EQ(w->ScheduleFileName, dir + "/scheduled.txt");
+    const std::size_t dialogs = files.Requests.size();
+
+    Tick(1000);
+    EXPECT_EQ(w->RunCounter, 1);
+    EXPECT_EQ(w->ResultFileName, dir + "/scheduled.txt");
+    EXPECT_TRUE(w->ScheduleFileName.isEmpty()) << "a new file schedule needs a new choice";
+    ASSERT_TRUE(WaitRunEnd(w));
+    EXPECT_EQ(files.Requests.size(), dialogs) << "no dialog for a scheduled run";
+    EXPECT_EQ(FileBytes(dir + "/scheduled.txt"), manual);
+    EXPECT_TRUE(Messages(w).contains("下列文件已成功保存:"));
+}
+
+TEST_P(ScheduleDriverTest, TheProbePassesOnALiveConnectionAndKeepsIt)
+{
+    TFMain* w = Open(Dsn(), User());
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(ScheduleConnection::Answers(w->hDbc));
+    EXPECT_FALSE(ScheduleConnection::Answers(SQL_NULL_HDBC));
+    Settings::SQLScheduleReconnect = true;
+    const SQLHDBC dbc = w->hDbc;
+    const SQLHENV env = w->hEnv;
+    w->RichEdit_sql->setPlainText("SELECT 7 AS n");
+    ScheduleNow(w);
+    Tick();
+    ASSERT_TRUE(WaitRunEnd(w));
+    EXPECT_EQ(w->hDbc, dbc);
+    EXPECT_EQ(w->hEnv, env);
+    EXPECT_EQ(Grids(w), (QStringList{"--", "", "n", "1", "7"}));
+}
+
+TEST_P(ScheduleDriverTest, AWindowDueDuringItsRunKeepsItsScheduleForALaterTick)
+{
+    TFMain* w = Open(Dsn(), User());
+    ASSERT_TRUE(w);
+    w->RichEdit_sql->setPlainText(GetParam().Pg ? "SELECT pg_sleep(60)"
+                                                : "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c "
+                                                  "WHERE n < 2000000000) SELECT count(*) FROM c");
+    frame->ToolButton_run->trigger();
+    ASSERT_EQ(w->RunCounter, 1);
+    ScheduleNow(w);
+    Tick();
+    EXPECT_EQ(w->HasSchedule, 1);
+    EXPECT_EQ(frame->ScheduleStarted, 0) << "a window that could not start is not counted";
+    frame->ToolButton_stop->trigger();
+    ASSERT_TRUE(WaitRunEnd(w));
+
+    w->RichEdit_sql->setPlainText("SELECT 8 AS n");
+    Tick(5000);
+    EXPECT_EQ(w->HasSchedule, 0);
+    ASSERT_TRUE(WaitRunEnd(w));
+    EXPECT_EQ(Grids(w), (QStringList{"--", "", "n", "1", "8"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, ScheduleDriverTest, testing::Values(DriverCase{"SQLite", false}, DriverCase{"PostgreSQL", true}),
+                         [](const testing::TestParamInfo<DriverCase>& info) { return std::string(info.param.Name); });
+
+TEST_F(ScheduleProgramTest, TheDialogActsOnItsOwnWindowWhileATickStartsAnother)
+{
+    TFMain* a = Open(TestDsn::SQLiteDsn(), "");
+    TFMain* b = Open(TestDsn::SQLiteDsn(), "");
+    ASSERT_TRUE(a && b);
+    b->RichEdit_sql->setPlainText("SELECT 'b' AS w");
+    a->RichEdit_sql->setPlainText("SELECT 'a' AS w");
+    ScheduleNow(b);
+    Activate(a);
+    WithDialog([&](TfrmSqlSchedule& d) {
+        // A's schedule, an hour ahead.
+        d.DateTimePicker_time->setTime(QTime(5, 5, 1));
+        d.btn_Add->click();
+        ASSERT_EQ(a->HasSchedule, 1);
+        const QString line = d.CheckListBox1->item(0)->text();
+
+        // B's moment has come: B comes to the front and starts; A's line stays.
+        Tick();
+        EXPECT_EQ(frame->ActiveQueryWindow(), b);
+        EXPECT_EQ(b->HasSchedule, 0);
+        ASSERT_EQ(d.CheckListBox1->count(), 1);
+        EXPECT_EQ(d.CheckListBox1->item(0)->text(), line);
+
+        // The next button still acts on A.
+        prompter.Prompts.clear();
+        d.btn_Delete->click();
+        EXPECT_EQ(prompter.Prompts.at(0).Text, "成功删除执行计划！");
+        EXPECT_EQ(a->HasSchedule, 0);
+        d.btn_Add->click();
+        EXPECT_EQ(a->HasSchedule, 1);
+        EXPECT_EQ(a->ScheduleMoment, QDateTime(QDate(1900, 1, 1), QTime(0, 0, 1))) << "the pickers showed the deleted values";
+
+        // A's own start clears the dialog's line.
+        Tick(15000);
+        EXPECT_EQ(a->HasSchedule, 0);
+        EXPECT_EQ(frame->ActiveQueryWindow(), a);
+        EXPECT_EQ(d.CheckListBox1->count(), 0);
+    });
+    ASSERT_TRUE(WaitRunEnd(a));
+    ASSERT_TRUE(WaitRunEnd(b));
+    EXPECT_EQ(Grids(a), (QStringList{"--", "", "w", "1", "\"a\""}));
+    EXPECT_EQ(Grids(b), (QStringList{"--", "", "w", "1", "\"b\""}));
+}
+
+TEST_F(ScheduleProgramTest, ATickUnderAStartsMessageStartsNothingAndAClosedWindowIsPassedOver)
+{
+    TFMain* a = Open(TestDsn::SQLiteDsn(), "");
+    TFMain* b = Open(TestDsn::SQLiteDsn(), "");
+    ASSERT_TRUE(a && b);
+    a->RichEdit_sql->setPlainText("SELECT 1");
+    b->RichEdit_sql->setPlainText("SELECT 2 AS n");
+    // A's result file cannot be created, not even by root: its name is a folder.
+    const QString blocked = QString::fromStdString(TestDsn::ScratchDir()) + "/blocked.txt";
+    QDir().mkpath(blocked);
+    Activate(a);
+    frame->N_File->trigger();
+    ScheduleNow(a, ScheduleModes::File, blocked);
+    ScheduleNow(b);
+
+    QPointer<TFMain> closed(a);
+    int nestedStarts = -1;
+    prompter.OnMessage = [&](const PromptRecord&) {
+        // While the message is up, a tick 20 s on would find B due: it must wait.
+        Tick(20000);
+        nestedStarts = b->HasSchedule == 0 ? 1 : 0;
+        frame->SubWindowOf(a)->close();
+    };
+    Tick();
+    prompter.OnMessage = nullptr;
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_TRUE(prompter.Prompts[0].Text.startsWith(blocked + ": ")) << prompter.Prompts[0].Text.toStdString();
+    EXPECT_EQ(prompter.Prompts[0].Icon, Prompter::Icon::Error);
+    EXPECT_EQ(prompter.Prompts[0].Caption, frame->windowTitle());
+    EXPECT_EQ(nestedStarts, 0);
+    Settle();
+    EXPECT_TRUE(closed.isNull());
+    EXPECT_EQ(b->HasSchedule, 1);
+
+    Tick(20000);
+    EXPECT_EQ(b->HasSchedule, 0);
+    ASSERT_TRUE(WaitRunEnd(b));
+    EXPECT_EQ(Grids(b), (QStringList{"--", "", "n", "1", "2"}));
+}
+
+// The server restarts between the schedule and its moment.
+TEST_F(ScheduleProgramTest, AfterTheServerRestartedTheReconnectRestoresTheConnection)
+{
+    OwnPgServer server;
+    ASSERT_TRUE(server.Ok());
+    for (bool autoCommit : {true, false}) {
+        SCOPED_TRACE(autoCommit ? "auto-commit" : "manual commit");
+        Settings::AutoCommit = autoCommit;
+        Settings::SQLScheduleReconnect = true;
+        TFMain* w = Open(OwnPgServer::Dsn, "postgres");
+        ASSERT_TRUE(w);
+        // In manual commit a statement leaves a transaction that the restart ends.
+        w->RichEdit_sql->setPlainText("SELECT 1");
+        frame->ToolButton_run->trigger();
+        ASSERT_TRUE(WaitRunEnd(w));
+        const SQLHDBC before = w->hDbc;
+        w->RichEdit_sql->setPlainText("SELECT current_database() AS db");
+        ScheduleNow(w);
+
+        ASSERT_TRUE(server.Restart());
+        EXPECT_FALSE(ScheduleConnection::Answers(w->hDbc)) << "the restart ended the window's connection";
+        Tick(20000);
+        EXPECT_NE(w->hDbc, before);
+        EXPECT_EQ(w->AutoCommit, autoCommit ? 1 : 0);
+        EXPECT_EQ(w->TransactionState, autoCommit ? TransactionStates::AutoCommit : TransactionStates::None);
+        EXPECT_EQ(w->StatusBar2->PanelText(0), autoCommit ? "事务提交方式：自动提交" : "事务提交方式：手工提交");
+        ASSERT_TRUE(WaitRunEnd(w));
+        EXPECT_EQ(Grids(w), (QStringList{"--", "", "db", "1", "\"postgres\""})) << Messages(w).join('\n').toStdString();
+        EXPECT_TRUE(ScheduleConnection::Answers(w->hDbc));
+        frame->SubWindowOf(w)->close();
+        Settle();
+    }
+    EXPECT_TRUE(prompter.Prompts.empty());
+}
+
+TEST_F(ScheduleProgramTest, WithoutTheServerTheRunStartsAndReportsTheDriversError)
+{
+    OwnPgServer server;
+    ASSERT_TRUE(server.Ok());
+    Settings::SQLScheduleReconnect = true;
+    TFMain* w = Open(OwnPgServer::Dsn, "postgres");
+    ASSERT_TRUE(w);
+    const SQLHDBC before = w->hDbc;
+    w->RichEdit_sql->setPlainText("SELECT 1 AS n");
+    ScheduleNow(w);
+    ASSERT_TRUE(server.Stop());
+    Tick(20000);
+    EXPECT_EQ(w->hDbc, before) << "a failed reconnect keeps the window's connection";
+    EXPECT_EQ(w->HasSchedule, 0);
+    ASSERT_TRUE(WaitRunEnd(w));
+    EXPECT_TRUE(Grids(w).isEmpty());
+    EXPECT_FALSE(w->LastErrorText.isEmpty());
+    EXPECT_TRUE(Messages(w).join('\n').contains(w->LastErrorText.trimmed())) << Messages(w).join('\n').toStdString();
+    EXPECT_TRUE(prompter.Prompts.empty());
+}
+
+} // namespace

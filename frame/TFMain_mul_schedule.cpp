@@ -62,8 +62,9 @@ void TFMain_mul::mainmenu_query_scheduleClick()
 
 void TFMain_mul::Timer1Timer()
 {
-    // A message box raised by a start lets the timer fire again underneath it: that tick waits.
-    if (scheduleTicking_) return;
+    // A message box raised by a start lets the timer fire again underneath it: that tick waits. A
+    // closing frame starts nothing.
+    if (scheduleTicking_ || closing_) return;
     scheduleTicking_ = true;
     struct Done {
         bool& flag;
@@ -88,7 +89,9 @@ void TFMain_mul::LaunchScheduledRun(TFMain& window)
         sub->raise();
     }
     if (frmSqlSchedule) frmSqlSchedule->ClearLineOf(w->Handle());
-    if (Settings::SQLScheduleReconnect && !ScheduleConnection::Answers(w->hDbc) && ScheduleConnection::Reconnect(*w))
+    // Only the connection of a window without a run is checked: no worker is using it.
+    if (Settings::SQLScheduleReconnect && w->RunCounter == 0 && !w->IsClosing() &&
+        !ScheduleConnection::Answers(w->hDbc) && ScheduleConnection::Reconnect(*w))
         w->ShowCommitMode();
     if (w->DisplayToFile)
         RunScheduledToFile(*w);

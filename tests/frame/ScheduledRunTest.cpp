@@ -155,7 +155,7 @@ protected:
         }
         return cells;
     }
-    // The messages page without the lines that name times.
+    // The messages page, line by line.
     static QStringList Messages(TFMain* w) { return w->RichEdit_result->toPlainText().split('\n'); }
     static QByteArray FileBytes(const QString& path)
     {
@@ -221,6 +221,14 @@ protected:
         setup.Exec("INSERT INTO tv_schedule_rows VALUES (1, 'abc')");
         setup.Exec("INSERT INTO tv_schedule_rows VALUES (2, '汉字')");
     }
+    // A window on the test table with the batch in its editor.
+    TFMain* OpenWithBatch()
+    {
+        MakeTable();
+        TFMain* w = Open(Dsn(), User());
+        if (w) w->RichEdit_sql->setPlainText(batch);
+        return w;
+    }
     const QString batch = "SELECT id, name FROM tv_schedule_rows ORDER BY id;\n"
                           "SELECT count(*) AS n FROM tv_schedule_rows;\n"
                           "UPDATE tv_schedule_rows SET id = id WHERE id = 2";
@@ -228,10 +236,8 @@ protected:
 
 TEST_P(ScheduleDriverTest, AGridScheduleAddedInTheDialogRunsAsAManualRunDoes)
 {
-    MakeTable();
-    TFMain* w = Open(Dsn(), User());
+    TFMain* w = OpenWithBatch();
     ASSERT_TRUE(w);
-    w->RichEdit_sql->setPlainText(batch);
     frame->ToolButton_run->trigger();
     ASSERT_TRUE(WaitRunEnd(w));
     const QStringList manualGrids = Grids(w);
@@ -305,10 +311,8 @@ TEST_P(ScheduleDriverTest, AGridScheduleAddedInTheDialogRunsAsAManualRunDoes)
 
 TEST_P(ScheduleDriverTest, AFileScheduleWritesTheFileAManualRunWrites)
 {
-    MakeTable();
-    TFMain* w = Open(Dsn(), User());
+    TFMain* w = OpenWithBatch();
     ASSERT_TRUE(w);
-    w->RichEdit_sql->setPlainText(batch);
     frame->N_File->trigger();
     const QString dir = QString::fromStdString(TestDsn::ScratchDir());
     files.Accept(dir + "/manual", 1);

@@ -2,6 +2,7 @@
 
 #include "ConnectionKey.h"
 #include "DataSources.h"
+#include "ImageLists.h"
 #include "ODBCDiagnostics.h"
 #include "ODBCIntf.h"
 #include "ProgramGlobals.h"
@@ -110,9 +111,17 @@ void Tfrm_connect::BuildControls()
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
 
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setPixmap(ImageLists::ConnectDialogPicture().pixmap(48, 48));
+    auto* body = new QHBoxLayout;
+    body->addWidget(picture, 0, Qt::AlignTop);
+    body->addSpacing(8);
+    body->addLayout(fields, 1);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Separator(this));
-    layout->addLayout(fields);
+    layout->addLayout(body);
     layout->addWidget(Separator(this));
     layout->addLayout(buttons);
 

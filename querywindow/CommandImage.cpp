@@ -1,5 +1,7 @@
 #include "CommandImage.h"
 
+#include "ImageLists.h"
+
 #include <QAction>
 #include <QVariant>
 
@@ -9,7 +11,11 @@ namespace {
 constexpr const char* Property = "ImageIndex";
 }
 
-void Set(QAction* action, int index) { action->setProperty(Property, index); }
+void Set(QAction* action, int index)
+{
+    action->setProperty(Property, index);
+    action->setIcon(ImageLists::ImageList1(index));
+}
 
 int Of(const QAction* action)
 {

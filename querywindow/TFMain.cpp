@@ -4,6 +4,7 @@
 #include "EditorBookkeeping.h"
 #include "FindReplaceController.h"
 #include "FrameToolbarMirror.h"
+#include "ImageLists.h"
 #include "MuliThread.h"
 #include "QueryWindowConnection.h"
 #include "QueryWindowGeometry.h"
@@ -187,7 +188,8 @@ void TFMain::BuildControls()
     // Large text results would otherwise be kept a second time for undo.
     RichEdit_result->setUndoRedoEnabled(false);
     textLayout->addWidget(RichEdit_result);
-    PageControl_result->addTab(ts_text, QStringLiteral("消息"));
+    PageControl_result->addTab(ts_text, ImageLists::ImageList_forshowresult(ImageLists::MessagesPageImage),
+                               QStringLiteral("消息"));
 
     editorSplitter_->addWidget(RichEdit_sql);
     editorSplitter_->addWidget(PageControl_result);
@@ -400,7 +402,8 @@ ResultGrid* TFMain::CreateResultGrid(std::size_t i)
         auto* page = new QWidget;
         auto* pageLayout = new QVBoxLayout(page);
         pageLayout->setContentsMargins(0, 0, 0, 0);
-        PageControl_result->addTab(page, QStringLiteral("结果") + QString::number(i + 1));
+        PageControl_result->addTab(page, ImageLists::ImageList_forshowresult(ImageLists::ResultPageImage),
+                                   QStringLiteral("结果") + QString::number(i + 1));
         ResultTabs[i] = page;
     }
     if (!ResultGrids[i]) {

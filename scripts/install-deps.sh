@@ -7,7 +7,7 @@ packages=(
   unixodbc unixodbc-dev odbc-postgresql libsqliteodbc sqlite3
   libgtest-dev libgmock-dev
   postgresql
-  xvfb xauth fonts-wqy-microhei
+  xvfb xauth fonts-wqy-microhei tango-icon-theme
 )
 missing=()
 for p in "${packages[@]}"; do

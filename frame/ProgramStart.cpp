@@ -3,7 +3,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "ImageLists.h"
 #include "ProgramGlobals.h"
+#include "ProgramIcon.h"
 #include "Settings.h"
 #include "TFMain_mul.h"
 
@@ -15,6 +17,8 @@
 TFMain_mul* ProgramStart::Start()
 {
     QApplication::setApplicationName(QStringLiteral("Tarnvale"));
+    QApplication::setWindowIcon(ProgramIcon());
+    ImageLists::UseIconTheme();
     auto* frame = new TFMain_mul;
     FMain_mul = frame;
     frame->FormCreate();

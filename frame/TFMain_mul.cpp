@@ -5,6 +5,7 @@
 #include "ObjectBrowserCommands.h"
 #include "OstrelLibrary.h"
 #include "PlatformPaths.h"
+#include "ProgramIcon.h"
 #include "ProgramGlobals.h"
 #include "ReadOnlyAttribute.h"
 #include "Settings.h"
@@ -13,12 +14,12 @@
 #include <QActionGroup>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -42,6 +43,7 @@ QActionGroup* RadioGroup(QObject* parent, std::initializer_list<QAction*> action
 TFMain_mul::TFMain_mul(QWidget* parent) : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral(" Tarnvale"));
+    setWindowIcon(ProgramIcon());
     BuildMenus();
     BuildToolBar();
     BuildPanels();
@@ -189,6 +191,8 @@ void TFMain_mul::BuildToolBar()
     ToolBar2 = addToolBar(QStringLiteral("ToolBar2"));
     ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
     ToolBar2->setMovable(false);
+    ToolBar2->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ToolBar2->setIconSize(QSize(22, 22));
     ToolButton_newsql = Tool("ToolButton_newsql", QStringLiteral("新建查询"));
     ToolButton_opensql = Tool("ToolButton_opensql", QStringLiteral("打开"));
     ToolButton_savesql = Tool("ToolButton_savesql", QStringLiteral("保存"));
@@ -216,18 +220,30 @@ void TFMain_mul::BuildToolBar()
     ToolButton1 = Tool("ToolButton1", QString());
     ToolButton2 = Tool("ToolButton2", QString());
     for (QAction* a : {ToolBtn_exit, ToolButton1, ToolButton2}) a->setVisible(false);
+
+    const std::pair<QAction*, int> images[] = {
+        {ToolButton_newsql, CommandImage::NewQuery}, {ToolButton_opensql, CommandImage::OpenScript},
+        {ToolButton_savesql, CommandImage::SaveScript}, {ToolButton_cut, CommandImage::Cut},
+        {ToolButton_copy, CommandImage::Copy},         {ToolButton_paste, CommandImage::Paste},
+        {ToolButton_find, CommandImage::Find},         {ToolButton_replace, CommandImage::Replace},
+        {ToolButton_undosql, CommandImage::Undo},      {ToolButton_redosql, CommandImage::Redo},
+        {ToolButton_display, CommandImage::GridDisplay}, {ToolButton_run, CommandImage::Running},
+        {ToolButton_stop, CommandImage::Stop},         {ToolButton_export, CommandImage::Export},
+        {ToolButton_about, CommandImage::About},       {ToolBtn_exit, CommandImage::Exit},
+    };
+    for (const auto& [action, image] : images) CommandImage::Set(action, image);
 }
 
 void TFMain_mul::BuildPanels()
 {
-    auto* central = new QWidget(this);
-    auto* layout = new QHBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    panel_DbObject = new QWidget(central);
+    PanelSplitter = new QSplitter(Qt::Horizontal, this);
+    PanelSplitter->setObjectName(QStringLiteral("PanelSplitter"));
+    PanelSplitter->setChildrenCollapsible(false);
+    PanelSplitter->setHandleWidth(4);
+    panel_DbObject = new QWidget(PanelSplitter);
     panel_DbObject->setObjectName(QStringLiteral("panel_DbObject"));
-    panel_DbObject->setFixedWidth(255);
-    panel_DbObject->hide();
+    // Room for the title and the close button; the user drags it wider for long names.
+    panel_DbObject->setMinimumWidth(120);
     lbl_dbobject = new QLabel(QStringLiteral("对象浏览器"), panel_DbObject);
     lbl_dbobject->setObjectName(QStringLiteral("lbl_dbobject"));
     btnClosePanelDBObject = new QToolButton(panel_DbObject);
@@ -240,18 +256,17 @@ void TFMain_mul::BuildPanels()
     TreeView_dbObject->setHeaderHidden(true);
     TreeView_dbObject->setColumnCount(1);
     panel_DbObject->installEventFilter(this);
-    auto* splitter = new QFrame(central);
-    splitter->setObjectName(QStringLiteral("Panel2"));
-    splitter->setFrameStyle(QFrame::VLine | QFrame::Raised);
-    splitter->setFixedWidth(4);
-    splitter->hide();
-    Panel2 = splitter;
-    MdiArea = new QMdiArea(central);
+    MdiArea = new QMdiArea(PanelSplitter);
     MdiArea->setObjectName(QStringLiteral("MdiArea"));
-    layout->addWidget(panel_DbObject);
-    layout->addWidget(Panel2);
-    layout->addWidget(MdiArea, 1);
-    setCentralWidget(central);
+    PanelSplitter->addWidget(panel_DbObject);
+    PanelSplitter->addWidget(MdiArea);
+    PanelSplitter->setStretchFactor(0, 0);
+    PanelSplitter->setStretchFactor(1, 1);
+    Panel2 = PanelSplitter->handle(1);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    panel_DbObject->hide();
+    Panel2->hide();
+    setCentralWidget(PanelSplitter);
 }
 
 QAction* TFMain_mul::FrameCommand(const QString& name) { return commands_.value(name, nullptr); }
@@ -297,8 +312,28 @@ void TFMain_mul::ConnectCommands()
     bind({menu_run_display_File, N_File}, &TFMain_mul::menu_run_display_FileClick);
     bind({menu_tools_dbobject_show}, &TFMain_mul::menu_tools_dbobject_showClick);
     bind({menu_tools_dbobject_hide}, &TFMain_mul::menu_tools_dbobject_hideClick);
-    connect(menu_file_exit, &QAction::triggered, this, &QWidget::close);
-    connect(btnClosePanelDBObject, &QToolButton::clicked, this, &TFMain_mul::menu_tools_dbobject_hideClick);
+    bind({menu_file_exit}, &TFMain_mul::menu_file_exitClick);
+    connect(btnClosePanelDBObject, &QToolButton::clicked, this, &TFMain_mul::btnClosePanelDBObjectClick);
+
+    bind({ToolButton_undosql, mainmenu_eidt_undo}, &TFMain_mul::ToolButton_undosqlClick);
+    bind({ToolButton_redosql, mainmenu_eidt_redo}, &TFMain_mul::ToolButton_redosqlClick);
+    bind({ToolButton_cut}, &TFMain_mul::ToolButton_cutClick);
+    bind({mainmenu_eidt_cut}, &TFMain_mul::mainmenu_eidt_cutClick);
+    bind({ToolButton_copy}, &TFMain_mul::ToolButton_copyClick);
+    bind({mainmenu_eidt_copy}, &TFMain_mul::mainmenu_eidt_copyClick);
+    bind({ToolButton_paste, mainmenu_eidt_paste}, &TFMain_mul::ToolButton_pasteClick);
+    bind({mainmenu_eidt_selectall}, &TFMain_mul::mainmenu_eidt_selectallClick);
+    bind({ToolButton_find, mainmenu_eidt_search}, &TFMain_mul::ToolButton_findClick);
+    bind({ToolButton_replace, mainmenu_eidt_replace}, &TFMain_mul::ToolButton_replaceClick);
+    bind({ToolButton_opensql, mainmenu_file_opensqlfile}, &TFMain_mul::ToolButton_opensqlClick);
+    bind({ToolButton_savesql, mainmenu_file_savesqlfile}, &TFMain_mul::ToolButton_savesqlClick);
+    bind({N_escade}, &TFMain_mul::N_escadeClick);
+    bind({N_arrangeIconHer}, &TFMain_mul::N_arrangeIconHerClick);
+    bind({N_arrangeIconVer}, &TFMain_mul::N_arrangeIconVerClick);
+    bind({ToolButton_about, mainmenu_about_about}, &TFMain_mul::ToolButton_aboutClick);
+    bind({mainmenu_tools2_ODBC_Admin}, &TFMain_mul::mainmenu_tools2_ODBC_AdminClick);
+    bind({ToolButton_export, mainmenu_query_save}, &TFMain_mul::ToolButton_exportClick);
+    bind({mainmenu_tools2_config}, &TFMain_mul::mainmenu_tools2_configClick);
 }
 
 void TFMain_mul::FormCreate()
@@ -373,6 +408,9 @@ void TFMain_mul::closeEvent(QCloseEvent* event)
 
 bool TFMain_mul::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == panel_DbObject && event->type() == QEvent::Resize) LayoutObjectPanel();
+    if (watched == panel_DbObject && event->type() == QEvent::Resize) {
+        LayoutObjectPanel();
+        if (panel_DbObject->isVisible()) panelWidth_ = panel_DbObject->width();
+    }
     return QMainWindow::eventFilter(watched, event);
 }

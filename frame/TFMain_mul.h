@@ -21,6 +21,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QSplitter;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -104,6 +105,18 @@ public:
 
     // The object browser panel's inner layout.
     void LayoutObjectPanel();
+    // The mode of the next tiling: windows stacked (horizontal) or side by side (vertical).
+    Qt::Orientation TileMode = Qt::Horizontal;
+    // Tiles the query windows in TileMode.
+    void Tile();
+
+    // What saving a window's SQL text came to.
+    enum class ScriptSave { Saved, NothingToSave, Cancelled, Failed };
+    // Saves the window's SQL text to a script file the user chooses (asking before replacing one);
+    // the window's caption and Windows-menu item then name the file. An empty text asks nothing.
+    ScriptSave SaveSqlScript(TFMain& window);
+    // Opens a script file the user chooses into the window's editor.
+    void OpenSqlScript(TFMain& window);
     // The connection record of a tree node, found through its root node; none when none.
     connection_rec* FindConnectionOfNode(QTreeWidgetItem* node) const;
     // The frame's part of a closing query window's release of its connection record.
@@ -115,6 +128,8 @@ public:
     // Controls
     QMdiArea* MdiArea = nullptr;
     QWidget* panel_DbObject = nullptr;
+    // The splitter between the object browser and the query windows; the user drags it.
+    QSplitter* PanelSplitter = nullptr;
     QWidget* Panel2 = nullptr;
     QLabel* lbl_dbobject = nullptr;
     QToolButton* btnClosePanelDBObject = nullptr;
@@ -256,8 +271,38 @@ public slots:
     void menu_run_display_FileClick();
     void menu_tools_dbobject_showClick();
     void menu_tools_dbobject_hideClick();
+    void btnClosePanelDBObjectClick();
+    void FormResize();
+
+    // Edit commands on the active query window.
+    void ToolButton_undosqlClick();
+    void ToolButton_redosqlClick();
+    void ToolButton_cutClick();
+    void mainmenu_eidt_cutClick();
+    void ToolButton_copyClick();
+    void mainmenu_eidt_copyClick();
+    void ToolButton_pasteClick();
+    void mainmenu_eidt_selectallClick();
+    void ToolButton_findClick();
+    void ToolButton_replaceClick();
+
+    // SQL scripts of the active query window.
+    void ToolButton_opensqlClick();
+    void ToolButton_savesqlClick();
+
+    // Arranging the query windows.
+    void N_escadeClick();
+    void N_arrangeIconHerClick();
+    void N_arrangeIconVerClick();
+
+    void menu_file_exitClick();
+    void ToolButton_aboutClick();
+    void mainmenu_tools2_ODBC_AdminClick();
+    void ToolButton_exportClick();
+    void mainmenu_tools2_configClick();
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     // Closes every query window (each stops its run first), then FormClose.
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -298,8 +343,14 @@ private:
     QAction* WindowMenuItem(int index) const;
     void UncheckWindowItemsExcept(int index);
     void WatchWindowState(QMdiSubWindow* sub, TFMain* window);
+    // Runs an edit operation of the active window between two copies of its command states.
+    void EditActiveWindow(void (TFMain::*operation)());
+    // The query windows in the order they are arranged: the active one first.
+    QList<QMdiSubWindow*> ArrangedWindows() const;
 
     QHash<QString, QAction*> commands_;
+    // The object browser panel's width, kept while it is hidden.
+    int panelWidth_ = 255;
     bool created_ = false;
     bool closing_ = false;
 };

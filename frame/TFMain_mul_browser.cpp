@@ -10,6 +10,7 @@
 
 #include <QLabel>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -30,8 +31,14 @@ void TFMain_mul::menu_tools_dbobject_showClick()
     if (QueryWindows().isEmpty()) return;
     menu_tools_dbobject_show->setChecked(true);
     menu_tools_dbobject_hide->setChecked(false);
+    const bool wasHidden = panel_DbObject->isHidden();
     panel_DbObject->show();
     Panel2->show();
+    // The panel comes back as wide as it was left.
+    if (wasHidden) {
+        const int total = PanelSplitter->width() - PanelSplitter->handleWidth();
+        PanelSplitter->setSizes({panelWidth_, std::max(total - panelWidth_, 0)});
+    }
     LayoutObjectPanel();
     if (TFMain* w = ActiveQueryWindow()) w->FormResize();
     Settings::DBObjectsShow = true;
@@ -46,6 +53,8 @@ void TFMain_mul::menu_tools_dbobject_hideClick()
     Settings::DBObjectsShow = false;
     LayoutObjectPanel();
 }
+
+void TFMain_mul::btnClosePanelDBObjectClick() { menu_tools_dbobject_hideClick(); }
 
 connection_rec* TFMain_mul::FindConnectionOfNode(QTreeWidgetItem* node) const
 {

@@ -6,9 +6,11 @@
 #include "ObjectBrowserNodes.h"
 #include "QueryWindowConnection.h"
 #include "ProgramGlobals.h"
+#include "ProgramIcon.h"
 #include "Prompter.h"
 #include "QueryWindowNaming.h"
 #include "SettingFont.h"
+#include "SqlScriptFile.h"
 #include "Settings.h"
 #include "StatusPanelBar.h"
 #include "TFMain.h"
@@ -21,28 +23,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPlainTextEdit>
-#include <QStringDecoder>
 #include <QToolBar>
 #include <QTreeWidget>
-
-namespace {
-
-// The running picture of the Windows menu: a green "play" mark.
-QIcon RunningImage()
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::darkGreen);
-    painter.setBrush(QColor(0, 170, 0));
-    painter.drawPolygon(QPolygon({QPoint(4, 2), QPoint(13, 8), QPoint(4, 14)}));
-    return QIcon(pixmap);
-}
-
-} // namespace
 
 QAction* TFMain_mul::WindowMenuItem(int index) const
 {
@@ -103,7 +86,6 @@ void TFMain_mul::CheckWindowMenuEntry(QueryWindowHandle handle, const QString& c
 void TFMain_mul::MarkWindowBusy(QueryWindowHandle handle)
 {
     if (QAction* item = WindowMenuItem(WindowMenuEntry::Find(WindowMenuRegistry, handle))) {
-        item->setIcon(RunningImage());
         CommandImage::Set(item, CommandImage::Running);
     }
 }
@@ -111,7 +93,6 @@ void TFMain_mul::MarkWindowBusy(QueryWindowHandle handle)
 void TFMain_mul::MarkWindowIdle(QueryWindowHandle handle)
 {
     if (QAction* item = WindowMenuItem(WindowMenuEntry::Find(WindowMenuRegistry, handle))) {
-        item->setIcon(QIcon());
         CommandImage::Set(item, CommandImage::None);
     }
 }
@@ -261,6 +242,9 @@ bool TFMain_mul::ConnectQueryWindow(TFMain& w, QString* message)
 void TFMain_mul::ShowQueryWindow(TFMain* window)
 {
     QMdiSubWindow* sub = MdiArea->addSubWindow(window);
+    // The program's own icon, not the toolkit's.
+    window->setWindowIcon(ProgramIcon());
+    sub->setWindowIcon(ProgramIcon());
     WatchWindowState(sub, window);
     sub->show();
     MdiArea->setActiveSubWindow(sub);
@@ -291,20 +275,6 @@ void TFMain_mul::EnableConnectedFrameItems()
     N_arrangeIconHer->setEnabled(N_escade->isEnabled());
     N_arrangeIconVer->setEnabled(N_escade->isEnabled());
 }
-
-namespace {
-
-// A script's text: UTF-8, or GB18030 when it is not valid UTF-8.
-QString ScriptText(const QByteArray& bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return text;
-    QStringDecoder gb18030("GB18030");
-    return gb18030.isValid() ? QString(gb18030.decode(bytes)) : text;
-}
-
-} // namespace
 
 void TFMain_mul::OpenQueryWindow(const QString& title, bool fromDialog)
 {
@@ -350,7 +320,7 @@ void TFMain_mul::OpenQueryWindow(const QString& title, bool fromDialog)
 
     // A script named like the window's title in the current folder comes up in its editor.
     QFile script(title);
-    if (script.exists() && script.open(QIODevice::ReadOnly)) window->RichEdit_sql->setPlainText(ScriptText(script.readAll()));
+    if (script.exists() && script.open(QIODevice::ReadOnly)) window->RichEdit_sql->setPlainText(SqlScriptFile::Decode(script.readAll()));
 
     window->SyncFrameToolbar();
     EnableConnectedFrameItems();

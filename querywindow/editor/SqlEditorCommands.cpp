@@ -153,15 +153,36 @@ void SqlEditorCommands::Redo()
     w.RichEdit_sql->document()->setModified(true);
 }
 
-void SqlEditorCommands::ShowFindDialog()
+void SqlEditorCommands::ShowFindDialog() { ShowSearchDialog(window_.FindDialog_sql); }
+
+void SqlEditorCommands::ShowSearchDialog(FindReplaceDialog* dialog)
 {
     TFMain& w = window_;
-    FindReplaceDialog* dialog = w.FindDialog_sql;
     if (!dialog) return;
+    w.RichEdit_sql->setFocus();
     dialog->move(w.width() / 2 - 100, w.RichEdit_sql->mapTo(&w, QPoint(0, 0)).y() + 100);
     const QTextCursor cursor = w.RichEdit_sql->textCursor();
     if (cursor.hasSelection()) dialog->SetFindText(cursor.selectedText());
     dialog->Execute();
+}
+
+bool SqlEditorCommands::HistoryKey(int key, Qt::KeyboardModifiers shift)
+{
+    const Qt::KeyboardModifiers modifiers = shift & ShiftCtrlAlt;
+    const bool undo = modifiers == Qt::ControlModifier && key == Qt::Key_Z;
+    const bool redo = (modifiers == Qt::ControlModifier && key == Qt::Key_Y) ||
+                      (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_Z);
+    if (!undo && !redo) return false;
+    TFMain& w = window_;
+    // Offered as the window's buttons offer them; the frame's buttons follow before and after.
+    QAction* command = undo ? w.ToolButton_undosql : w.ToolButton_redosql;
+    if (command->isEnabled()) {
+        w.SyncFrameToolbar();
+        if (undo) w.ToolButton_undosqlClick();
+        else w.ToolButton_redosqlClick();
+        w.SyncFrameToolbar();
+    }
+    return true;
 }
 
 void SqlEditorCommands::KeyDown(int& key, Qt::KeyboardModifiers shift)
@@ -169,6 +190,12 @@ void SqlEditorCommands::KeyDown(int& key, Qt::KeyboardModifiers shift)
     TFMain& w = window_;
     if (key == Qt::Key_F5) {
         CallFrame("ToolButton_runClick");
+        key = 0;
+        return;
+    }
+    // The editor's own undo is off: these keys reach the window's history instead.
+    if (HistoryKey(key, shift)) {
+        w.PastePending = 0;
         key = 0;
         return;
     }

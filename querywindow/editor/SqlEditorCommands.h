@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class FindReplaceDialog;
 class KeywordColouring;
 class QMenu;
 class TFMain;
@@ -40,6 +41,8 @@ public:
     // Places FindDialog_sql as the editor's Ctrl+F does and shows it, with the selected text as its
     // find text when there is a selection.
     void ShowFindDialog();
+    // The same for the window's find or replace dialog, after giving the editor the focus.
+    void ShowSearchDialog(FindReplaceDialog* dialog);
 
     // Whether a drag comes from the frame's object tree.
     static bool IsObjectTree(const QObject* source);
@@ -52,6 +55,9 @@ private:
     void SetEnabled(const char* windowCommand, const std::optional<bool>& state);
     void CopyOntoFrame(const char* windowCommand, std::initializer_list<const char*> frameCommands);
     bool FrameCommandEnabled(const char* name) const;
+    // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z: the window's own undo and redo, when they are offered. False
+    // for any other key.
+    bool HistoryKey(int key, Qt::KeyboardModifiers shift);
     // Calls the frame's handler of that name; false when there is no frame or no such handler.
     bool CallFrame(const char* handler);
 

@@ -1,0 +1,321 @@
+// SQL scripts: opened into and saved from the active query window through the frame's commands,
+// with the file dialogs answered headless, and the script file's encoding and line rules.
+#include "ObjectBrowserFixture.h"
+#include "SaveFileChoice.h"
+#include "ScriptedFileChooser.h"
+#include "SqlScriptFile.h"
+#include "WindowMenuEntry.h"
+
+#include <QMdiArea>
+#include <QMenu>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray Bytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TEST(SqlScriptFile, LinesOfAFileAndOfTheEditor)
+{
+    struct Case {
+        QString Text;
+        QStringList Lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\n\n", {"a", ""}},
+        {"\n", {""}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SqlScriptFile::Lines(c.Text), c.Lines) << c.Text.toStdString();
+    // The editor's text has "\n" breaks only; an empty last line is no line of the file.
+    EXPECT_EQ(SqlScriptFile::EditorLines("a\nb\n"), (QStringList{"a", "b"}));
+    EXPECT_EQ(SqlScriptFile::EditorLines("a\nb"), (QStringList{"a", "b"}));
+    EXPECT_EQ(SqlScriptFile::EditorLines("a\n\n"), (QStringList{"a", ""}));
+    EXPECT_EQ(SqlScriptFile::EditorLines(QString("a") + QChar(0x2028) + "b"), (QStringList{"a", "b"}));
+    EXPECT_EQ(SqlScriptFile::Encode({"select 1;", "", "选择"}), QByteArray("select 1;\r\n\r\n") + QString("选择").toUtf8() + "\r\n");
+}
+
+TEST(SqlScriptFile, DecodesUtf8AndFallsBackToGb18030)
+{
+    const QString chinese = QStringLiteral("select '张伟' -- 北京");
+    QStringEncoder gb("GB18030");
+    const QByteArray gbBytes = gb.encode(chinese);
+    ASSERT_NE(gbBytes, chinese.toUtf8());
+    EXPECT_EQ(SqlScriptFile::Decode(chinese.toUtf8()), chinese);
+    EXPECT_EQ(SqlScriptFile::Decode(gbBytes), chinese);
+    EXPECT_EQ(SqlScriptFile::Decode("plain ascii"), QStringLiteral("plain ascii"));
+}
+
+class ScriptCommands : public BrowserFrameTest {
+protected:
+    void SetUp() override
+    {
+        BrowserFrameTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+    }
+    TFMain* OpenSQLite(const QString& user = {})
+    {
+        return Open(QString::fromLatin1(TestDsn::SQLiteDsn()), QStringLiteral("SQLite"), user);
+    }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    QString ItemText(TFMain* w) const
+    {
+        const int index = WindowMenuEntry::Find(frame->WindowMenuRegistry, w->Handle());
+        return index < 0 ? QString() : frame->N_windows->actions().value(index)->text();
+    }
+    QString RegistryLine(TFMain* w) const
+    {
+        const int index = WindowMenuEntry::Find(frame->WindowMenuRegistry, w->Handle());
+        return index < 0 ? QString() : frame->WindowMenuRegistry.at(index);
+    }
+    static QString CaptionFor(const TFMain* w, const QString& path)
+    {
+        return QStringLiteral("查询 -- ") + w->DSN + QStringLiteral("\\") + w->User + QStringLiteral("  --") + path;
+    }
+
+    ScriptedFileChooser chooser;
+    QTemporaryDir dir;
+};
+
+TEST_F(ScriptCommands, OpeningAScriptFillsTheEditorAndNamesTheWindow)
+{
+    TFMain* w = OpenSQLite();
+    ASSERT_NE(w, nullptr);
+    const QString before = w->windowTitle();
+    struct Case {
+        const char* What;
+        QByteArray Bytes;
+        QString Text;
+    };
+    QStringEncoder gb("GB18030");
+    const Case cases[] = {
+        {"UTF-8 with CR LF", QByteArray("select 1;\r\nselect '") + QString("张伟").toUtf8() + "';\r\n",
+         QStringLiteral("select 1;\nselect '张伟';")},
+        {"GB18030", gb.encode(QStringLiteral("-- 北京\nselect 2")), QStringLiteral("-- 北京\nselect 2")},
+        {"no line break at the end, LF breaks", "a\nb\n\nc", "a\nb\n\nc"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const QString path = Path(QStringLiteral("script%1.sql").arg(++n));
+        WriteBytes(path, c.Bytes);
+        chooser.Accept(path);
+        frame->mainmenu_file_opensqlfile->trigger();
+        EXPECT_EQ(w->RichEdit_sql->toPlainText(), c.Text) << c.What;
+        EXPECT_FALSE(w->RichEdit_sql->document()->isModified()) << c.What;
+        EXPECT_EQ(w->windowTitle(), CaptionFor(w, path)) << c.What;
+        EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral("  --") + path));
+        EXPECT_EQ(ItemText(w), w->windowTitle()) << c.What;
+        EXPECT_EQ(RegistryLine(w), QString::number(w->Handle()) + QStringLiteral("@@@@") + w->windowTitle());
+    }
+    ASSERT_EQ(chooser.Requests.size(), 3u);
+    const FileChooser::Request& r = chooser.Requests.front();
+    EXPECT_EQ(r.Name, QStringLiteral("OpenDialog_sql"));
+    EXPECT_EQ(r.Title, QStringLiteral("打开SQL文件"));
+    EXPECT_EQ(r.Kind, FileChooser::Mode::Open);
+    EXPECT_EQ(r.Filters, (QStringList{QStringLiteral("SQL文件(*.sql)"), QStringLiteral("所有文件(*)")}));
+    // The opened text is undoable like any change of the text.
+    EXPECT_TRUE(frame->ToolButton_undosql->isEnabled());
+    EXPECT_NE(before, w->windowTitle());
+    EXPECT_TRUE(prompter.Prompts.empty());
+}
+
+TEST_F(ScriptCommands, AScriptThatCannotBeReadOrACancelledDialogChangesNothing)
+{
+    TFMain* w = OpenSQLite();
+    ASSERT_NE(w, nullptr);
+    w->RichEdit_sql->setPlainText(QStringLiteral("kept"));
+    const QString caption = w->windowTitle();
+    const QString item = ItemText(w);
+
+    chooser.Cancel();
+    frame->ToolButton_opensql->trigger();
+    EXPECT_TRUE(prompter.Prompts.empty());
+
+    const QString missing = Path(QStringLiteral("gone.sql"));
+    chooser.Accept(missing);
+    frame->ToolButton_opensql->trigger();
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_TRUE(prompter.Prompts[0].Text.startsWith(missing + QStringLiteral(": "))) << prompter.Prompts[0].Text.toStdString();
+    EXPECT_GT(prompter.Prompts[0].Text.size(), missing.size() + 2) << "the system's text follows the name";
+    EXPECT_EQ(prompter.Prompts[0].Icon, Prompter::Icon::Error);
+
+    EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("kept"));
+    EXPECT_EQ(w->windowTitle(), caption);
+    EXPECT_EQ(ItemText(w), item);
+}
+
+TEST_F(ScriptCommands, SavingWritesEveryLineWithCrLfAndNamesTheWindow)
+{
+    TFMain* w = OpenSQLite();
+    ASSERT_NE(w, nullptr);
+    struct Case {
+        const char* What;
+        QString Text;
+        QByteArray Bytes;
+    };
+    const Case cases[] = {
+        {"two lines", "select 1;\nselect 2;", "select 1;\r\nselect 2;\r\n"},
+        {"a break at the end", "select 1;\n", "select 1;\r\n"},
+        {"empty lines inside", "a\n\n\nb", "a\r\n\r\n\r\nb\r\n"},
+        {"CJK text", QStringLiteral("select '张伟'"), QByteArray("select '") + QString("张伟").toUtf8() + "'\r\n"},
+        {"blanks only", "   ", "   \r\n"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const QString path = Path(QStringLiteral("saved%1.sql").arg(++n));
+        w->RichEdit_sql->setPlainText(c.Text);
+        w->RichEdit_sql->document()->setModified(true);
+        chooser.Accept(path);
+        frame->mainmenu_file_savesqlfile->trigger();
+        EXPECT_EQ(Bytes(path), c.Bytes) << c.What;
+        EXPECT_FALSE(w->RichEdit_sql->document()->isModified()) << c.What;
+        EXPECT_EQ(w->windowTitle(), CaptionFor(w, path)) << c.What;
+        EXPECT_EQ(ItemText(w), w->windowTitle()) << c.What;
+    }
+    const FileChooser::Request& r = chooser.Requests.back();
+    EXPECT_EQ(r.Name, QStringLiteral("SaveDialog_sql"));
+    EXPECT_EQ(r.Title, QStringLiteral("保存SQL文件"));
+    EXPECT_EQ(r.Kind, FileChooser::Mode::Save);
+
+    // A saved script opens as it was written.
+    const QString first = Path(QStringLiteral("saved1.sql"));
+    chooser.Accept(first);
+    frame->ToolButton_opensql->trigger();
+    EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("select 1;\nselect 2;"));
+    EXPECT_TRUE(prompter.Prompts.empty());
+}
+
+TEST_F(ScriptCommands, TheSaveCommandTellsWhatItCameTo)
+{
+    TFMain* w = OpenSQLite();
+    ASSERT_NE(w, nullptr);
+    const QString caption = w->windowTitle();
+
+    // An empty editor: no dialog, nothing written.
+    EXPECT_EQ(frame->SaveSqlScript(*w), TFMain_mul::ScriptSave::NothingToSave);
+    EXPECT_TRUE(chooser.Requests.empty());
+
+    w->RichEdit_sql->setPlainText(QStringLiteral("select 1"));
+    w->RichEdit_sql->document()->setModified(true);
+    chooser.Cancel();
+    EXPECT_EQ(frame->SaveSqlScript(*w), TFMain_mul::ScriptSave::Cancelled);
+    EXPECT_EQ(w->windowTitle(), caption);
+    EXPECT_TRUE(w->RichEdit_sql->document()->isModified());
+
+    // A name without an extension gets ".sql".
+    chooser.Accept(Path(QStringLiteral("plain")));
+    EXPECT_EQ(frame->SaveSqlScript(*w), TFMain_mul::ScriptSave::Saved);
+    EXPECT_EQ(Bytes(Path(QStringLiteral("plain.sql"))), QByteArray("select 1\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("plain"))));
+
+    // An existing file is replaced only when the user agrees.
+    const QString existing = Path(QStringLiteral("existing.sql"));
+    WriteBytes(existing, "old\r\n");
+    w->RichEdit_sql->setPlainText(QStringLiteral("new"));
+    chooser.Accept(existing);
+    chooser.Cancel();
+    prompter.Answers = {Prompter::No};
+    EXPECT_EQ(frame->SaveSqlScript(*w), TFMain_mul::ScriptSave::Cancelled);
+    EXPECT_EQ(Bytes(existing), QByteArray("old\r\n"));
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_EQ(prompter.Prompts[0].Text, SaveFileChoice::ReplaceQuestion(existing));
+    chooser.Accept(existing);
+    prompter.Answers = {Prompter::Yes};
+    EXPECT_EQ(frame->SaveSqlScript(*w), TFMain_mul::ScriptSave::Saved);
+    EXPECT_EQ(Bytes(existing), QByteArray("new\r\n"));
+}
+
+TEST_F(ScriptCommands, AFailedSaveKeepsTheOldFileTheModifiedMarkAndTheCaption)
+{
+    TFMain* w = OpenSQLite();
+    ASSERT_NE(w, nullptr);
+    const QString caption = w->windowTitle();
+    const QString existing = Path(QStringLiteral("kept.sql"));
+    const QByteArray old("select 'the old script';\r\n");
+    WriteBytes(existing, old);
+
+    struct Case {
+        const char* What;
+        QString Target;
+        std::function<void()> Break;
+        std::function<void()> Mend;
+    };
+    // A file size limit lets the first bytes through and refuses the rest, as a full disk does.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const Case cases[] = {
+        {"the folder is gone", Path(QStringLiteral("gone/new.sql")), [] {}, [] {}},
+        {"the disk takes only part of it", existing,
+         [&] {
+             rlimit small = saved;
+             small.rlim_cur = 64;
+             setrlimit(RLIMIT_FSIZE, &small);
+         },
+         [&] { setrlimit(RLIMIT_FSIZE, &saved); }},
+    };
+    for (const Case& c : cases) {
+        w->RichEdit_sql->setPlainText(QString(200, QLatin1Char('x')) + QStringLiteral("\nselect 2"));
+        w->RichEdit_sql->document()->setModified(true);
+        prompter.Prompts.clear();
+        prompter.Answers = {Prompter::Yes};
+        chooser.Accept(c.Target);
+        c.Break();
+        const TFMain_mul::ScriptSave result = frame->SaveSqlScript(*w);
+        c.Mend();
+        EXPECT_EQ(result, TFMain_mul::ScriptSave::Failed) << c.What;
+        ASSERT_FALSE(prompter.Prompts.empty()) << c.What;
+        const PromptRecord& message = prompter.Prompts.back();
+        EXPECT_TRUE(message.Text.startsWith(c.Target + QStringLiteral(": "))) << message.Text.toStdString();
+        EXPECT_EQ(message.Icon, Prompter::Icon::Error) << c.What;
+        EXPECT_TRUE(w->RichEdit_sql->document()->isModified()) << c.What;
+        EXPECT_EQ(w->windowTitle(), caption) << c.What;
+        EXPECT_EQ(ItemText(w), caption) << c.What;
+    }
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(Bytes(existing), old);
+    // No temporary file is left beside it.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.sql")});
+}
+
+TEST_F(ScriptCommands, TheCaptionNamesTheWindowsOwnConnection)
+{
+    TFMain* sqlite = OpenSQLite(QStringLiteral("reader"));
+    ASSERT_NE(sqlite, nullptr);
+    TFMain* pg = Open(QString::fromLatin1(TestDsn::PgDsn()), QStringLiteral("PostgreSQL"), QStringLiteral("postgres"));
+    ASSERT_NE(pg, nullptr);
+    // The latest connect dialog was PostgreSQL's; the SQLite window is brought to the front.
+    frame->MdiArea->setActiveSubWindow(frame->SubWindowOf(sqlite));
+    ASSERT_EQ(frame->ActiveQueryWindow(), sqlite);
+    sqlite->RichEdit_sql->setPlainText(QStringLiteral("select 1"));
+    const QString path = Path(QStringLiteral("own.sql"));
+    chooser.Accept(path);
+    frame->ToolButton_savesql->trigger();
+    EXPECT_EQ(sqlite->windowTitle(), QStringLiteral("查询 -- ") + QString::fromLatin1(TestDsn::SQLiteDsn()) +
+                                         QStringLiteral("\\reader  --") + path);
+    EXPECT_EQ(ItemText(sqlite), sqlite->windowTitle());
+    EXPECT_NE(ItemText(pg), sqlite->windowTitle());
+}
+
+} // namespace

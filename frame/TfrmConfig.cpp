@@ -22,6 +22,7 @@ QComboBox* DropDownList(QWidget* parent, const char* name)
     box->setObjectName(QString::fromLatin1(name));
     box->setEditable(false);
     box->setMaxVisibleItems(12);
+    box->setMinimumWidth(140);
     return box;
 }
 

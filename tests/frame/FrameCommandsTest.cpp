@@ -679,6 +679,39 @@ TEST_F(FrameCommands, WithoutAnAdministratorTheUsersDataSourceFileIsOpened)
     EXPECT_TRUE(opener.Started.empty());
 }
 
+// A query window that counts the exports asked of it.
+class ExportingWindow : public TFMain {
+    Q_OBJECT
+public:
+    using TFMain::TFMain;
+    int Exports = 0;
+
+public slots:
+    void btnEportClick() { ++Exports; }
+};
+
+TEST_F(FrameCommands, ExportGoesToTheActiveWindowWhileItHasAResult)
+{
+    auto* exporting = new ExportingWindow(frame.get());
+    exporting->setWindowTitle(QStringLiteral("export"));
+    frame->AddQueryWindow(exporting);
+    Settle();
+    ASSERT_EQ(frame->ActiveQueryWindow(), exporting);
+    EXPECT_FALSE(frame->ToolButton_export->isEnabled());
+    EXPECT_FALSE(frame->mainmenu_query_save->isEnabled());
+    frame->ToolButton_export->trigger();
+    EXPECT_EQ(exporting->Exports, 0);
+
+    exporting->ToolButton_export->setEnabled(true);
+    exporting->SyncFrameToolbar();
+    EXPECT_TRUE(frame->mainmenu_query_save->isEnabled());
+    frame->ToolButton_export->trigger();
+    frame->mainmenu_query_save->trigger();
+    EXPECT_EQ(exporting->Exports, 2);
+    frame->RemoveQueryWindow(exporting);
+    delete frame->SubWindowOf(exporting);
+}
+
 TEST_F(FrameCommands, ExitClosesTheWindowsAndTheFrame)
 {
     ASSERT_NE(OpenSQLite(), nullptr);
@@ -691,3 +724,5 @@ TEST_F(FrameCommands, ExitClosesTheWindowsAndTheFrame)
 }
 
 } // namespace
+
+#include "FrameCommandsTest.moc"

@@ -14,7 +14,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -297,6 +301,70 @@ TEST_F(ScriptCommands, AFailedSaveKeepsTheOldFileTheModifiedMarkAndTheCaption)
     EXPECT_EQ(Bytes(existing), old);
     // No temporary file is left beside it.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.sql")});
+}
+
+// A folder in which no file can be created, for root too: no write bits, and for root the
+// file system's immutable flag. Writable again when it goes.
+class UnwritableFolder {
+public:
+    explicit UnwritableFolder(const QString& path) : path_(path)
+    {
+        QFile::setPermissions(path_, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+        if (geteuid() == 0) SetImmutable(true);
+        QFile probe(path_ + QStringLiteral("/probe"));
+        unwritable_ = !probe.open(QIODevice::WriteOnly);
+        if (!unwritable_) probe.remove();
+    }
+    ~UnwritableFolder()
+    {
+        if (geteuid() == 0) SetImmutable(false);
+        QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    bool Unwritable() const { return unwritable_; }
+
+private:
+    void SetImmutable(bool on)
+    {
+        const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0) return;
+        int flags = 0;
+        if (ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+            ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        ::close(fd);
+    }
+
+    QString path_;
+    bool unwritable_ = false;
+};
+
+TEST_F(ScriptCommands, ASaveIntoAFolderThatTakesNoNewFileKeepsTheOldFile)
+{
+    TFMain* w = OpenSQLite();
+    ASSERT_NE(w, nullptr);
+    const QString folder = Path(QStringLiteral("locked"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString existing = folder + QStringLiteral("/kept.sql");
+    WriteBytes(existing, "select 'old';\r\n");
+    const QString caption = w->windowTitle();
+    w->RichEdit_sql->setPlainText(QStringLiteral("select 'new'"));
+    w->RichEdit_sql->document()->setModified(true);
+    TFMain_mul::ScriptSave result;
+    {
+        UnwritableFolder locked(folder);
+        if (!locked.Unwritable()) GTEST_SKIP() << "this file system lets root create files in any folder";
+        chooser.Accept(existing);
+        prompter.Answers = {Prompter::Yes};
+        result = frame->SaveSqlScript(*w);
+    }
+    EXPECT_EQ(result, TFMain_mul::ScriptSave::Failed);
+    EXPECT_EQ(Bytes(existing), QByteArray("select 'old';\r\n"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("kept.sql")});
+    EXPECT_TRUE(w->RichEdit_sql->document()->isModified());
+    EXPECT_EQ(w->windowTitle(), caption);
+    ASSERT_EQ(prompter.Prompts.size(), 2u);
+    EXPECT_TRUE(prompter.Prompts[1].Text.startsWith(existing + QStringLiteral(": ")));
 }
 
 TEST_F(ScriptCommands, TheCaptionNamesTheWindowsOwnConnection)

@@ -93,10 +93,10 @@ void TFMain_mul::BuildObjectBrowser()
         return a;
     };
     N_refreshDBObject = Item(PopupMenuRefresh, "N_refreshDBObject", QStringLiteral("刷新(&R)"));
-    CommandImage::Set(N_refreshDBObject, 46);
+    CommandImage::Set(N_refreshDBObject, CommandImage::Refresh);
     N5 = separator("N5");
     N_copyDbOject = Item(PopupMenuRefresh, "N_copyDbOject", QStringLiteral("拷贝(&C)"));
-    CommandImage::Set(N_copyDbOject, 23);
+    CommandImage::Set(N_copyDbOject, CommandImage::Copy);
     N1 = separator("N1");
     n_generate_SELECT_sql = Item(PopupMenuRefresh, "n_generate_SELECT_sql", QStringLiteral("返回所有行(&A)"));
     n_generate_SELECT_First100 = Item(PopupMenuRefresh, "n_generate_SELECT_First100", QStringLiteral("返回前100行(&P)"));
@@ -106,7 +106,7 @@ void TFMain_mul::BuildObjectBrowser()
     n_generate_design_sp = Item(PopupMenuRefresh, "n_generate_design_sp", QStringLiteral("查看存贮过程/函数内容(&T)"));
     N10 = separator("N10");
     N_SetFontDBObject = Item(PopupMenuRefresh, "N_SetFontDBObject", QStringLiteral("字体(&F)"));
-    CommandImage::Set(N_SetFontDBObject, 44);
+    CommandImage::Set(N_SetFontDBObject, CommandImage::Font);
 
     BrowserTree = new ObjectBrowserTree(*TreeView_dbObject, Connections);
     BrowserCommands = new ObjectBrowserCommands(*this, *BrowserTree);

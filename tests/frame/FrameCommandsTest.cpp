@@ -201,6 +201,13 @@ TEST_F(FrameCommands, MainMenuAndSubMenusAsTheUserSeesThem)
         EXPECT_FALSE(Command(name)->icon().isNull()) << name;
     }
     EXPECT_FALSE(frame->mainmenu_query_save->isEnabled());
+    // The object browser's pop-up items that carry a picture.
+    for (auto [item, image] : {std::pair{frame->N_refreshDBObject, CommandImage::Refresh},
+                               std::pair{frame->N_copyDbOject, CommandImage::Copy},
+                               std::pair{frame->N_SetFontDBObject, CommandImage::Font}}) {
+        EXPECT_EQ(IconName(item), QString::fromLatin1(ImageLists::ImageList1Name(image)));
+        EXPECT_FALSE(item->icon().pixmap(16, 16).isNull()) << image;
+    }
 }
 
 TEST_F(FrameCommands, ToolBarButtonsInOrderWithHintsAndPictures)

@@ -1,39 +1,22 @@
 #include "ResultGridModel.h"
 
+#include "ResultGridSort.h"
+
 #include <QBrush>
 #include <QGuiApplication>
 #include <QPalette>
 
-namespace {
-QString Utf8(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-} // namespace
-
 ResultGridModel::ResultGridModel(std::unique_ptr<ResultRowStore> rows, int columnCount, bool placeholderRow,
                                  QObject* parent)
-    : QAbstractTableModel(parent), rows_(rows ? std::move(rows) : std::make_unique<ResultRowStore>()),
-      columns_(columnCount < 1 ? 1 : columnCount), placeholder_(placeholderRow)
+    : QAbstractTableModel(parent), cells_(std::move(rows), columnCount, placeholderRow)
 {
 }
 
-int ResultGridModel::rowCount(const QModelIndex& parent) const
-{
-    if (parent.isValid()) return 0;
-    return placeholder_ ? 1 : static_cast<int>(rows_->RowCount());
-}
+int ResultGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : cells_.DataRows(); }
 
-int ResultGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : columns_; }
+int ResultGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : cells_.ColCount(); }
 
-QString ResultGridModel::Cell(int col, int row) const
-{
-    if (col < 0 || col >= columns_ || row < 0 || row >= GridRowCount()) return {};
-    if (row == 0) {
-        const auto& names = rows_->Header();
-        return col >= 1 && static_cast<std::size_t>(col) <= names.size() ? Utf8(names[col - 1]) : QString();
-    }
-    if (placeholder_) return {};
-    if (col == 0) return QString::number(row);
-    return Utf8(rows_->Field(static_cast<std::size_t>(row - 1), static_cast<std::size_t>(col - 1)));
-}
+QString ResultGridModel::Cell(int col, int row) const { return QString::fromStdString(cells_.Cell(col, row)); }
 
 QVariant ResultGridModel::data(const QModelIndex& index, int role) const
 {
@@ -49,4 +32,12 @@ QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, i
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Horizontal) return Cell(section, 0);
     return QString::number(section + 1);
+}
+
+int ResultGridModel::SortByColumn(int col, bool ascending, bool numeric)
+{
+    const int result = ResultGridSort::SortGridByColumn(cells_, col, ascending, numeric);
+    // The rows' texts changed in place, as when a grid swaps its rows' cells.
+    if (result == 0 && rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    return result;
 }

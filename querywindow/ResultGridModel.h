@@ -2,7 +2,7 @@
 // names) is the horizontal header, grid column 0 the row numbers 1 to n.
 #pragma once
 
-#include "ResultRowStore.h"
+#include "ResultGridCells.h"
 
 #include <QAbstractTableModel>
 
@@ -22,18 +22,22 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     // The grid's own coordinates: column 0 the row numbers, row 0 the names.
-    int GridRowCount() const { return rowCount() + 1; }
-    int GridColCount() const { return columns_; }
+    int GridRowCount() const { return cells_.RowCount(); }
+    int GridColCount() const { return cells_.ColCount(); }
     QString Cell(int col, int row) const;
 
     // Column 0 drawn like a header (a fixed column).
     void SetFixedColumnShaded(bool shaded) { shaded_ = shaded; }
 
-    const ResultRowStore& Rows() const { return *rows_; }
+    const ResultRowStore& Rows() const { return cells_.Rows(); }
+    const ResultGridCells& Cells() const { return cells_; }
+    void SetTextQualifier(std::string qualifier) { cells_.SetTextQualifier(std::move(qualifier)); }
+
+    // Sorts the data rows by a column (ResultGridSort); the cells at every place show their new
+    // row, the selection stays where it is. 0, or -1 with the order unchanged.
+    int SortByColumn(int col, bool ascending, bool numeric);
 
 private:
-    std::unique_ptr<ResultRowStore> rows_;
-    int columns_;
-    bool placeholder_;
+    ResultGridCells cells_;
     bool shaded_ = false;
 };

@@ -10,6 +10,7 @@
 #include "QueryWindowGeometry.h"
 #include "ResultGrid.h"
 #include "ResultGridGeometry.h"
+#include "ResultMessagesCommands.h"
 #include "ResultTextBlock.h"
 #include "SettingFont.h"
 #include "SqlEditorCommands.h"
@@ -68,6 +69,7 @@ TFMain::TFMain(QueryWindowFrame* frame, QWidget* parent)
     FormCreate();
     editorCommands_ = new SqlEditorCommands(*this);
     findReplace_ = new FindReplaceController(*this);
+    BuildResultHandlers();
 }
 
 TFMain::~TFMain()
@@ -76,6 +78,7 @@ TFMain::~TFMain()
     // already half destroyed.
     delete findReplace_;
     delete editorCommands_;
+    delete messagesCommands_;
 }
 
 QAction* TFMain::Command(const QString& name) const { return commands_.value(name, nullptr); }
@@ -386,11 +389,15 @@ void TFMain::AppendResultLines(const QStringList& lines)
 void TFMain::PrepareForRun()
 {
     const int editorHeight = QueryWindowGeometry::EditorHeightAtRunStart(height());
-    for (ResultGrid* grid : ResultGrids) delete grid;
-    ResultGrids.clear();
-    RichEdit_result->clear();
-    for (QWidget* page : ResultTabs) delete page;
-    ResultTabs.clear();
+    {
+        // Pages that go are no page change by the user.
+        const QSignalBlocker blocker(PageControl_result);
+        for (ResultGrid* grid : ResultGrids) delete grid;
+        ResultGrids.clear();
+        RichEdit_result->clear();
+        for (QWidget* page : ResultTabs) delete page;
+        ResultTabs.clear();
+    }
     PageControl_result->show();
     Splitter1->show();
     SetEditorHeight(editorHeight);
@@ -409,19 +416,20 @@ ResultGrid* TFMain::CreateResultGrid(std::size_t i)
     if (!ResultGrids[i]) {
         auto* grid = new ResultGrid(ResultTabs[i]);
         grid->setObjectName(QStringLiteral("STRINGGRID") + QString::number(i));
+        BindResultGrid(*grid);
         ResultTabs[i]->layout()->addWidget(grid);
         ResultGrids[i] = grid;
     }
     return ResultGrids[i];
 }
 
-void TFMain::FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result)
+void TFMain::FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result, const std::string& textQualifier)
 {
     // The grid keeps the statement's rows; the window gets a fresh store for the next one.
     std::unique_ptr<ResultRowStore> rows = std::move(ResultLines);
     ResultLines = std::make_unique<ResultRowStore>();
     const int columns = ResultColumnCount + 1;
-    grid.SetRows(std::move(rows), columns, result.RowCount == 0);
+    grid.SetRows(std::move(rows), columns, result.RowCount == 0, textQualifier);
     for (int j = 0; j < columns; ++j) {
         int width;
         if (j == 0) {
@@ -444,7 +452,8 @@ void TFMain::BringLastPageToFront()
     PageControl_result->setCurrentIndex(PageControl_result->count() - 1);
 }
 
-void TFMain::DisplayStatement(std::int32_t i, std::uint8_t displayAsText, std::uint8_t displayToFile)
+void TFMain::DisplayStatement(std::int32_t i, std::uint8_t displayAsText, std::uint8_t displayToFile,
+                              const std::string& textQualifier)
 {
     const bool valid = i >= 0 && static_cast<std::size_t>(i) < Results.size();
     const TQryResult_Tesk* result = valid ? Results[static_cast<std::size_t>(i)].get() : nullptr;
@@ -471,7 +480,7 @@ void TFMain::DisplayStatement(std::int32_t i, std::uint8_t displayAsText, std::u
             if (displayAsText) {
                 if (ResultLines) RichEdit_result->appendPlainText(ResultTextBlock(*ResultLines));
             } else if (grid) {
-                FillResultGrid(*grid, *result);
+                FillResultGrid(*grid, *result, textQualifier);
             }
         }
         AppendResultLines(MessageLines);
@@ -481,7 +490,7 @@ void TFMain::DisplayStatement(std::int32_t i, std::uint8_t displayAsText, std::u
 
 void TFMain::ShowStatementResult(MuliThread& run)
 {
-    DisplayStatement(run.StatementIndex, run.DisplayAsText, run.DisplayToFile);
+    DisplayStatement(run.StatementIndex, run.DisplayAsText, run.DisplayToFile, run.Qualifier());
 }
 
 void TFMain::ShowCommitMode()

@@ -18,6 +18,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class MuliThread;
@@ -32,6 +33,7 @@ class QToolBar;
 class FindReplaceController;
 class FindReplaceDialog;
 class ResultGrid;
+class ResultMessagesCommands;
 class SqlEditorCommands;
 class StatusPanelBar;
 
@@ -62,8 +64,9 @@ public:
     void SyncFrameToolbar();
 
     // The display of statement i of a run in the given mode (what ShowStatementResult does for
-    // the worker's current statement).
-    void DisplayStatement(std::int32_t statementIndex, std::uint8_t displayAsText, std::uint8_t displayToFile);
+    // the worker's current statement); textQualifier: the one the run wrapped character values in.
+    void DisplayStatement(std::int32_t statementIndex, std::uint8_t displayAsText, std::uint8_t displayToFile,
+                          const std::string& textQualifier = {});
     // The commit mode and the transaction state in the second status bar.
     void ShowCommitMode();
     // Appends lines to the messages text, each as a line of its own.
@@ -149,6 +152,23 @@ public:
     std::vector<ResultGrid*> ResultGrids;
     std::vector<QWidget*> ResultTabs;
 
+    // The result grids' handlers. key: a Qt key code; x, y: the grid's own coordinates.
+    void ResultGridEnter(ResultGrid* sender);
+    void ResultGridExit(ResultGrid* sender);
+    void ResultGridDblClick(ResultGrid* sender);
+    void ResultGridKeyDown(ResultGrid* sender, int& key, Qt::KeyboardModifiers shift);
+    void ResultGridMouseDown(ResultGrid* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+
+    // The messages page: its keys (key set to 0 when handled), mouse and pop-up menu.
+    void RichEdit_resultKeyDown(int& key, Qt::KeyboardModifiers shift);
+    void RichEdit_resultMouseDown(Qt::MouseButton button);
+    QMenu* PopupMenu_richeditresult = nullptr;
+    QAction* N_richeditresult_cut = nullptr;
+    QAction* N_richeditresult_copy = nullptr;
+    QAction* N_richeditresult_paste = nullptr;
+    QAction* N_richeditresult_selectall = nullptr;
+    QAction* N_richeditresult_font = nullptr;
+
     // display
     std::uint8_t SplitterDragging = 0;
 
@@ -192,6 +212,15 @@ public slots:
     void FindDialog1Find();
     void ReplaceDialog1Find();
     void ReplaceDialog1Replace();
+    // Results area
+    void PageControl_resultChange();
+    void N_richeditresult_cutClick();
+    void N_richeditresult_copyClick();
+    void N_richeditresult_pasteClick();
+    void N_richeditresult_selectallClick();
+    void N_richeditresult_fontClick();
+    // Exports the grid of the front result page to a file (the frame's export command calls it).
+    void btnEportClick();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -207,7 +236,13 @@ private:
     void SetEditorHeight(int height);
     void SetDisplayImage(int image);
     ResultGrid* CreateResultGrid(std::size_t i);
-    void FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result);
+    void FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result, const std::string& textQualifier);
+    // The results area's handlers: page changes, the export button, the messages page.
+    void BuildResultHandlers();
+    // The grid's handlers bound to this window's.
+    void BindResultGrid(ResultGrid& grid);
+    // The window's result object of a grid ("STRINGGRID" n: result n), or none.
+    TQryResult_Tesk* ResultOfGrid(const ResultGrid* grid) const;
     void BringLastPageToFront();
 
     // The window's close: its run ends, its connection goes, the frame forgets it.
@@ -222,4 +257,5 @@ private:
     QHash<QString, QAction*> commands_;
     SqlEditorCommands* editorCommands_ = nullptr;
     FindReplaceController* findReplace_ = nullptr;
+    ResultMessagesCommands* messagesCommands_ = nullptr;
 };

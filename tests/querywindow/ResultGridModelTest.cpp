@@ -1,4 +1,5 @@
 #include "ResultGridModel.h"
+#include "ResultRowsFixture.h"
 #include "ResultTextBlock.h"
 
 #include <gtest/gtest.h>
@@ -12,16 +13,7 @@ namespace {
 std::unique_ptr<ResultRowStore> Store(const std::vector<std::string>& names,
                                       const std::vector<std::vector<std::string>>& rows)
 {
-    auto store = std::make_unique<ResultRowStore>(names.size());
-    store->SetHeader(names);
-    for (const auto& row : rows) {
-        for (const auto& field : row) {
-            store->CurrentField() = field;
-            store->EndField();
-        }
-        store->EndRow();
-    }
-    return store;
+    return MakeRowStore(names, rows);
 }
 
 TEST(ResultGridModel, GridCoordinatesMapOntoHeaderRowNumbersAndFields)

@@ -1,0 +1,92 @@
+#include "ResultExportFile.h"
+
+#include <QSaveFile>
+
+namespace ResultExportFile {
+
+namespace {
+
+// Data rows to write: none for a grid that shows an empty result.
+int LastDataRow(const ResultGridCells& cells) { return cells.Placeholder() ? 0 : cells.RowCount() - 1; }
+
+void AppendField(const ResultGridCells& cells, int col, int row, std::string& out)
+{
+    const std::string& q = cells.TextQualifier();
+    const std::size_t at = out.size();
+    cells.AppendCell(col, row, out);
+    if (row == 0 || q.empty()) return;
+    const std::string_view field(out.data() + at, out.size() - at);
+    if (field.size() < 2 * q.size() || field.substr(0, q.size()) != q || field.substr(field.size() - q.size()) != q)
+        return;
+    const std::string_view inner = field.substr(q.size(), field.size() - 2 * q.size());
+    if (inner.find(q) == std::string_view::npos) return;
+    std::string doubled;
+    doubled.reserve(field.size() + 8);
+    doubled += q;
+    for (std::size_t i = 0; i < inner.size();) {
+        if (inner.compare(i, q.size(), q) == 0) {
+            doubled += q;
+            doubled += q;
+            i += q.size();
+        } else {
+            doubled += inner[i++];
+        }
+    }
+    doubled += q;
+    out.resize(at);
+    out += doubled;
+}
+
+} // namespace
+
+QString CompleteName(const QString& chosen, int filterIndex)
+{
+    if (filterIndex != CsvFilter && filterIndex != TxtFilter) return chosen;
+    const QString extension = filterIndex == CsvFilter ? QStringLiteral(".csv") : QStringLiteral(".txt");
+    return chosen.right(4).toLower() == extension ? chosen : chosen + extension;
+}
+
+bool IsCsvName(const QString& name) { return name.right(4).toLower() == QStringLiteral(".csv"); }
+
+void AppendLine(const ResultGridCells& cells, int row, std::string& out)
+{
+    const int last = cells.ColCount() - 1;
+    for (int col = 1; col <= last; ++col) {
+        AppendField(cells, col, row, out);
+        if (col < last) out += ',';
+    }
+    out += "\r\n";
+}
+
+std::string Text(const ResultGridCells& cells, bool withHeader)
+{
+    std::string text;
+    for (int row = withHeader ? 0 : 1; row <= LastDataRow(cells); ++row) AppendLine(cells, row, text);
+    return text;
+}
+
+QString Write(const QString& path, const ResultGridCells& cells, bool withHeader)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    // Written a block at a time: a large grid is never held twice as text.
+    constexpr std::size_t Block = 1 << 20;
+    std::string block;
+    block.reserve(Block + 4096);
+    const int last = LastDataRow(cells);
+    for (int row = withHeader ? 0 : 1; row <= last; ++row) {
+        AppendLine(cells, row, block);
+        if (block.size() >= Block || row == last) {
+            if (file.write(block.data(), static_cast<qint64>(block.size())) != static_cast<qint64>(block.size())) {
+                const QString error = file.errorString();
+                file.cancelWriting();
+                return error;
+            }
+            block.clear();
+        }
+    }
+    if (!file.commit()) return file.errorString();
+    return {};
+}
+
+} // namespace ResultExportFile

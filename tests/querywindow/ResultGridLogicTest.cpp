@@ -1,0 +1,343 @@
+// A result grid's logic without widgets: its cells in grid coordinates, the header-click sort on
+// cell matrices, the Ctrl+C text and the export lines and file names.
+#include "ResultExportFile.h"
+#include "ResultGridCells.h"
+#include "ResultGridCopyText.h"
+#include "ResultGridSort.h"
+#include "ResultRowsFixture.h"
+#include "TQryResult_Tesk.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Matrix = std::vector<std::vector<std::string>>;
+using ResultGridSort::CompareCellsAsNumbers;
+using ResultGridSort::CompareCellsAsText;
+using ResultGridSort::SortGridByColumn;
+
+ResultGridCells Cells(const std::vector<std::string>& names, const Matrix& rows, std::string qualifier = {})
+{
+    auto store = MakeRowStore(names, rows);
+    const bool empty = rows.empty();
+    ResultGridCells cells(std::move(store), static_cast<int>(names.size()) + 1, empty);
+    cells.SetTextQualifier(std::move(qualifier));
+    return cells;
+}
+
+// Column col of the data rows, top to bottom.
+std::vector<std::string> Column(const ResultGridCells& cells, int col)
+{
+    std::vector<std::string> values;
+    for (int row = 1; row < cells.RowCount(); ++row) values.push_back(cells.Cell(col, row));
+    return values;
+}
+
+std::vector<std::string> RowNumbers(const ResultGridCells& cells) { return Column(cells, 0); }
+
+TEST(ResultGridCells, RowNumbersTravelWithTheirRows)
+{
+    ResultGridCells cells = Cells({"id", "name"}, {{"1", "a"}, {"2", "b"}, {"3", "c"}});
+    EXPECT_EQ(cells.RowCount(), 4);
+    EXPECT_EQ(cells.ColCount(), 3);
+    EXPECT_EQ(cells.Cell(0, 0), "");
+    EXPECT_EQ(cells.Cell(2, 0), "name");
+    cells.SetRowOrder({2, 0, 1});
+    EXPECT_EQ(RowNumbers(cells), (std::vector<std::string>{"3", "1", "2"}));
+    EXPECT_EQ(Column(cells, 2), (std::vector<std::string>{"c", "a", "b"}));
+    // An order that is not one of every row is refused.
+    cells.SetRowOrder({0, 1});
+    EXPECT_EQ(RowNumbers(cells), (std::vector<std::string>{"3", "1", "2"}));
+}
+
+TEST(ResultGridSort, CompareCellsAsText)
+{
+    struct Case {
+        const char* A;
+        const char* B;
+        int Expected;
+    };
+    const Case cases[] = {
+        {"", "", 0},        {"", "a", 1},           {"a", "", -1},         {"abc", "abc", 0},
+        {"ab", "abc", -1},  {"B", "a", -1},         {"10", "9", -1},       {"abcdefgh1", "abcdefgh2", -1},
+        {"abcdefgh", "abcdefgh\x01", -1},            {"z", "张", -1},
+        // GBK order: chen, li, wang, zhang (the UTF-8 bytes would give the opposite of some).
+        {"陈", "李", -1},   {"李", "王", -1},       {"王", "张", -1},      {"张伟", "张", 1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CompareCellsAsText(c.A, c.B), c.Expected) << c.A << " ~ " << c.B;
+}
+
+TEST(ResultGridSort, CompareCellsAsNumbers)
+{
+    struct Case {
+        const char* A;
+        const char* B;
+        const char* Qualifier;
+        std::optional<int> Expected;
+    };
+    const Case cases[] = {
+        {"", "", "", 0},
+        {"", "abc", "", 1},  // the empty one is not read
+        {"abc", "", "", -1},
+        {"10", "9", "", 1},
+        {"-1.5", "2", "", -1},
+        {"1.5E20", "2E19", "", 1},
+        {"+5", " 5 ", "", 0},
+        {"0.10", ".1", "", 0},
+        {"9007199254740993", "9007199254740992", "", 1},  // BIGINT beyond a double's digits
+        {"INF", "1E300", "", 1},
+        {"-INF", "-1E300", "", -1},
+        {"NAN", "INF", "", 1},
+        {"NAN", "NAN", "", 0},
+        {"\"12.50\"", "\"9.00\"", "\"", 1},
+        {"'3'", "4", "'", -1},
+        {"\"\"", "1", "\"", 1},  // a wrapped NULL is empty
+        {"\"12.50\"", "1", "", std::nullopt},  // wrapped in a qualifier the run did not use
+        {"abc", "1", "", std::nullopt},
+        {"1", "1,5", "", std::nullopt},
+        {"0x10", "1", "", std::nullopt},
+        {"\"x\"", "1", "\"", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CompareCellsAsNumbers(c.A, c.B, c.Qualifier), c.Expected) << c.A << " ~ " << c.B;
+}
+
+// The grid's edge cases: column 1 of each matrix sorted; the row numbers show the order.
+TEST(ResultGridSort, EdgeCasesOfOneColumn)
+{
+    struct Case {
+        const char* Name;
+        Matrix Rows;
+        std::string Qualifier;
+        bool Numeric;
+        bool Ascending;
+        int Result;
+        std::vector<std::string> Expected;  // column 1 after the sort
+    };
+    const Matrix tenNineEmpty{{"10"}, {"9"}, {""}};
+    const Case cases[] = {
+        {"numbers ascending", tenNineEmpty, "", true, true, 0, {"9", "10", ""}},
+        {"numbers descending", tenNineEmpty, "", true, false, 0, {"", "10", "9"}},
+        {"text ascending", tenNineEmpty, "", false, true, 0, {"10", "9", ""}},
+        {"text descending", tenNineEmpty, "", false, false, 0, {"", "9", "10"}},
+        {"wrapped decimals", {{"\"12.50\""}, {"\"9.00\""}, {"\"\""}, {"\"-1\""}}, "\"", true, true, 0,
+         {"\"-1\"", "\"9.00\"", "\"12.50\"", "\"\""}},
+        {"GBK order", {{"张伟"}, {"李娜"}, {"Maria"}, {"王芳"}, {"陈静"}}, "", false, true, 0,
+         {"Maria", "陈静", "李娜", "王芳", "张伟"}},
+        {"a letter stops the sort", {{"3"}, {"abc"}, {"1"}}, "", true, true, -1, {"3", "abc", "1"}},
+        {"a wrapped text stops it", {{"\"3\""}, {"\"x\""}, {"\"1\""}}, "\"", true, true, -1, {"\"3\"", "\"x\"", "\"1\""}},
+        {"one row that is no number", {{"abc"}}, "", true, true, -1, {"abc"}},
+    };
+    for (const Case& c : cases) {
+        ResultGridCells cells = Cells({"v"}, c.Rows, c.Qualifier);
+        EXPECT_EQ(SortGridByColumn(cells, 1, c.Ascending, c.Numeric), c.Result) << c.Name;
+        EXPECT_EQ(Column(cells, 1), c.Expected) << c.Name;
+    }
+}
+
+TEST(ResultGridSort, EqualKeysEndWhereThePartitionStepsPutThem)
+{
+    // Pivot "a" (row 2): rows 1 and 4 swap, then rows 3 and 4 swap; a stable sort would give 2 4 1 3.
+    ResultGridCells cells = Cells({"v"}, {{"b"}, {"a"}, {"b"}, {"a"}});
+    ASSERT_EQ(SortGridByColumn(cells, 1, true, false), 0);
+    EXPECT_EQ(RowNumbers(cells), (std::vector<std::string>{"4", "2", "1", "3"}));
+    // Column 0 sorted as numbers restores the order as fetched, or reverses it.
+    ASSERT_EQ(SortGridByColumn(cells, 0, false, true), 0);
+    EXPECT_EQ(RowNumbers(cells), (std::vector<std::string>{"4", "3", "2", "1"}));
+    ASSERT_EQ(SortGridByColumn(cells, 0, true, true), 0);
+    EXPECT_EQ(RowNumbers(cells), (std::vector<std::string>{"1", "2", "3", "4"}));
+}
+
+TEST(ResultGridSort, AFailedSortKeepsTheOrderOfThePreviousSort)
+{
+    ResultGridCells cells = Cells({"n", "name"}, {{"2", "b"}, {"x", "c"}, {"1", "a"}});
+    ASSERT_EQ(SortGridByColumn(cells, 2, false, false), 0);
+    EXPECT_EQ(RowNumbers(cells), (std::vector<std::string>{"2", "1", "3"}));
+    EXPECT_EQ(SortGridByColumn(cells, 1, true, true), -1);
+    EXPECT_EQ(RowNumbers(cells), (std::vector<std::string>{"2", "1", "3"}));
+}
+
+// The sort as a grid that swaps its rows' texts does it: recursively, reading every compared cell
+// anew, giving up at the first cell that is not a number.
+struct NotANumber {};
+
+void ReferenceQuickSort(Matrix& rows, int lo, int hi, int col, bool ascending, const std::function<int(const std::string&, const std::string&)>& compare)
+{
+    int i = lo, j = hi;
+    const std::string p = rows[static_cast<std::size_t>((lo + hi) / 2)][static_cast<std::size_t>(col)];
+    const int before = ascending ? -1 : 1;
+    do {
+        while (compare(rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(col)], p) == before) ++i;
+        while (compare(rows[static_cast<std::size_t>(j)][static_cast<std::size_t>(col)], p) == -before) --j;
+        if (i <= j) {
+            std::swap(rows[static_cast<std::size_t>(i)], rows[static_cast<std::size_t>(j)]);
+            ++i;
+            --j;
+        }
+    } while (i <= j);
+    if (lo < j) ReferenceQuickSort(rows, lo, j, col, ascending, compare);
+    if (i < hi) ReferenceQuickSort(rows, i, hi, col, ascending, compare);
+}
+
+TEST(ResultGridSort, MatchesTheRecursiveRowSwappingSortOnManyTies)
+{
+    const std::vector<std::string> values{"", "1", "2", "10", "9", "-3", "2.0", "a", "b", "张", "李", "\"4\""};
+    std::mt19937 random(7);
+    int failedSorts = 0;
+    for (int round = 0; round < 400; ++round) {
+        const int n = 1 + static_cast<int>(random() % 40);
+        const bool numeric = round % 2 == 0, ascending = round % 3 != 0;
+        // Numeric rounds draw mostly numbers, so that most of them sort and some stop.
+        const std::size_t pool = numeric && round % 4 == 0 ? values.size() : (numeric ? 7 : values.size());
+        Matrix rows;
+        for (int r = 0; r < n; ++r) rows.push_back({std::to_string(r + 1), values[random() % pool]});
+        auto compare = [numeric](const std::string& a, const std::string& b) {
+            if (!numeric) return CompareCellsAsText(a, b);
+            const std::optional<int> c = CompareCellsAsNumbers(a, b, "\"");
+            if (!c) throw NotANumber{};
+            return *c;
+        };
+        Matrix expected = rows;
+        bool stopped = false;
+        try {
+            ReferenceQuickSort(expected, 0, n - 1, 1, ascending, compare);
+        } catch (const NotANumber&) {
+            stopped = true;
+            expected = rows;
+        }
+        failedSorts += stopped;
+
+        Matrix values1;
+        for (const auto& r : rows) values1.push_back({r[1]});
+        ResultGridCells cells = Cells({"v"}, values1, "\"");
+        ASSERT_EQ(SortGridByColumn(cells, 1, ascending, numeric), stopped ? -1 : 0) << "round " << round;
+        std::vector<std::string> expectedNumbers;
+        for (const auto& r : expected) expectedNumbers.push_back(r[0]);
+        ASSERT_EQ(RowNumbers(cells), expectedNumbers) << "round " << round;
+    }
+    EXPECT_GT(failedSorts, 0) << "some rounds meet a cell that is not a number";
+}
+
+TEST(ResultGridSort, HeaderClicksTurnTheDirection)
+{
+    TQryResult_Tesk r(3);
+    EXPECT_TRUE(r.SortColumn.isEmpty());
+    EXPECT_EQ(r.SortAscending, 1);
+    struct Click {
+        int Col;
+        bool Ascending;
+    };
+    const Click clicks[] = {{3, true}, {3, false}, {2, true}, {2, false}, {2, true}, {3, true}};
+    for (const Click& c : clicks) {
+        EXPECT_EQ(ResultGridSort::HeaderClickAscending(r, c.Col), c.Ascending) << c.Col;
+        EXPECT_EQ(r.SortColumn, QString::number(c.Col));
+        EXPECT_EQ(r.SortAscending, c.Ascending ? 1 : 0);
+    }
+}
+
+TEST(ResultGridCopyText, SelectedCellsJoinedByTabsAndLineEnds)
+{
+    const ResultGridCells cells =
+        Cells({"id", "name", "city"}, {{"1", "a", "x"}, {"2", "b", "y"}, {"3", "c", "z"}, {"4", "d", ""}});
+    struct Case {
+        GridRect Selection;
+        bool Header;
+        std::string Expected;
+    };
+    const Case cases[] = {
+        {{1, 3, 2, 4}, true, "id\tname\r\n3\tc\r\n4\td"},
+        {{1, 3, 2, 4}, false, "3\tc\r\n4\td"},
+        {{2, 2, 2, 2}, false, "b"},
+        {{2, 2, 2, 2}, true, "name\r\nb"},
+        {{0, 1, 1, 2}, true, "\tid\r\n1\t1\r\n2\t2"},
+        {{3, 4, 3, 4}, false, ""},
+        {{1, 1, 3, 4}, false, "1\ta\tx\r\n2\tb\ty\r\n3\tc\tz\r\n4\td\t"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ResultGridCopyText(cells, c.Selection, c.Header), c.Expected)
+            << c.Selection.Left << "," << c.Selection.Top << "-" << c.Selection.Right << "," << c.Selection.Bottom;
+}
+
+TEST(ResultGridCopyText, FollowsTheSortedRows)
+{
+    ResultGridCells cells = Cells({"v"}, {{"b"}, {"c"}, {"a"}});
+    ASSERT_EQ(SortGridByColumn(cells, 1, true, false), 0);
+    EXPECT_EQ(ResultGridCopyText(cells, {0, 1, 1, 3}, false), "3\ta\r\n1\tb\r\n2\tc");
+}
+
+TEST(ResultExportFile, NamesCompletedByTheFilter)
+{
+    struct Case {
+        const char* Chosen;
+        int Filter;
+        const char* Expected;
+    };
+    using namespace ResultExportFile;
+    const Case cases[] = {
+        {"/d/results", CsvFilter, "/d/results.csv"},  {"/d/results.CSV", CsvFilter, "/d/results.CSV"},
+        {"/d/results.txt", CsvFilter, "/d/results.txt.csv"}, {"/d/r", TxtFilter, "/d/r.txt"},
+        {"/d/r.TxT", TxtFilter, "/d/r.TxT"},          {"/d/r.csv", TxtFilter, "/d/r.csv.txt"},
+        {"/d/r", AllFilter, "/d/r"},                  {"/d/r.dat", AllFilter, "/d/r.dat"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CompleteName(c.Chosen, c.Filter), c.Expected) << c.Chosen;
+    EXPECT_TRUE(IsCsvName("/d/a.CSV"));
+    EXPECT_FALSE(IsCsvName("/d/a.txt"));
+    EXPECT_FALSE(IsCsvName("/d/csv"));
+}
+
+TEST(ResultExportFile, LinesOfTheGrid)
+{
+    struct Case {
+        const char* Name;
+        std::vector<std::string> Names;
+        Matrix Rows;
+        bool Header;
+        std::string Expected;
+    };
+    const Case cases[] = {
+        {"three columns, header on", {"a", "b"}, {{"1", "x"}, {"2", ""}}, true, "a,b\r\n1,x\r\n2,\r\n"},
+        {"header off", {"a", "b"}, {{"1", "x"}, {"2", ""}}, false, "1,x\r\n2,\r\n"},
+        {"one result column", {"a"}, {{"1"}, {"2"}}, true, "a\r\n1\r\n2\r\n"},
+        {"a comma makes a field", {"a", "b"}, {{"1,5", "x"}}, false, "1,5,x\r\n"},
+        {"empty result, header on", {"a", "b"}, {}, true, "a,b\r\n"},
+        {"empty result, header off", {"a", "b"}, {}, false, ""},
+        {"CJK", {"名称"}, {{"\"张伟\""}}, true, "名称\r\n\"张伟\"\r\n"},
+        {"qualifier doubled inside a wrapped value", {"q"}, {{"\"say \"hi\"\""}, {"\"\""}, {"\"\"\"\""}}, false,
+         "\"say \"\"hi\"\"\"\r\n\"\"\r\n\"\"\"\"\"\"\r\n"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ResultExportFile::Text(Cells(c.Names, c.Rows, "\""), c.Header), c.Expected) << c.Name;
+    // Without a qualifier nothing is doubled.
+    EXPECT_EQ(ResultExportFile::Text(Cells({"q"}, {{"\"a\"b\""}}), false), "\"a\"b\"\r\n");
+}
+
+TEST(ResultExportFile, WritesTheSortedGridAndReplacesAFileWhole)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.path() + "/out.csv";
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(std::string(10000, 'o').c_str());
+    }
+    ResultGridCells cells = Cells({"id", "name"}, {{"2", "b"}, {"1", "a"}});
+    ASSERT_EQ(SortGridByColumn(cells, 1, true, true), 0);
+    EXPECT_EQ(ResultExportFile::Write(path, cells, true), "");
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("id,name\r\n1,a\r\n2,b\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.csv"}) << "no file left aside";
+}
+
+} // namespace

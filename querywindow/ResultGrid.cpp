@@ -95,9 +95,11 @@ void ResultGrid::SetCurrentCell(int col, int row)
 {
     if (!model_ || model_->rowCount() == 0) return;
     const QModelIndex cell = model_->index(std::clamp(row, 1, model_->rowCount()) - 1, std::clamp(col, 0, ColCount() - 1));
-    selectionModel()->setCurrentIndex(cell, QItemSelectionModel::NoUpdate);
+    // Also the anchor that Shift+click and Shift+arrow keys extend from.
+    setCurrentIndex(cell);
     Select(cell, cell);
-    scrollTo(cell);
+    // A grid still being laid out has nothing to scroll yet: it starts at its top left.
+    if (isVisible()) scrollTo(cell);
 }
 
 void ResultGrid::SetRowSelect(bool on)

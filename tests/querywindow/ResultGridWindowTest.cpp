@@ -1,0 +1,731 @@
+// Result grids and the messages page in a query window of the running program, over real SQLite
+// and PostgreSQL results: header clicks, clicks and double clicks, Ctrl+C and Ctrl+A, page
+// changes, status texts, the messages page's keys, pop-up menu and font, and the export.
+#include "FindReplaceDialog.h"
+#include "FrameTestSupport.h"
+#include "ProgramGlobals.h"
+#include "ProgramStart.h"
+#include "RecordingOpener.h"
+#include "ResultExportFile.h"
+#include "ResultGrid.h"
+#include "ScriptedFileChooser.h"
+#include "ScriptedFontChooser.h"
+#include "StatusPanelBar.h"
+#include "TFMain.h"
+#include "TFMain_mul.h"
+#include "TestConnection.h"
+#include "TestDsn.h"
+#include "Tfrm_connect.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Driver {
+    const char* Name;
+    bool Pg;
+    const char* User;
+};
+
+// A folder whose entries nobody may change, not even root (the file system's immutable flag).
+class ImmutableFolder {
+public:
+    explicit ImmutableFolder(const QString& path) : path_(QFile::encodeName(path)) { ok_ = Set(true); }
+    ~ImmutableFolder() { Set(false); }
+    bool Ok() const { return ok_; }
+
+private:
+    bool Set(bool on)
+    {
+        const int fd = ::open(path_.constData(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0) return false;
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        ::close(fd);
+        return done;
+    }
+    QByteArray path_;
+    bool ok_ = false;
+};
+
+class ResultGridWindow : public testing::TestWithParam<Driver> {
+protected:
+    void SetUp() override
+    {
+        installation = std::make_unique<TestInstallation>(TestInstallation::Contents{});
+        const QString dsn = QString::fromLatin1(GetParam().Pg ? TestDsn::PgDsn() : TestDsn::SQLiteDsn());
+        const QString user = QString::fromLatin1(GetParam().User);
+        WhenModal<Tfrm_connect>([dsn, user](Tfrm_connect& d) {
+            d.ComboBox_odbc->setEditText(dsn);
+            d.Edit_user->setText(user);
+            d.btnOK->click();
+        });
+        frame.reset(ProgramStart::Start());
+        Settle();
+        ASSERT_EQ(frame->QueryWindows().size(), 1) << "the first query window did not open";
+        w = frame->QueryWindows().value(0);
+        frame->SubWindowOf(w)->showMaximized();
+        frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    }
+    void TearDown() override
+    {
+        if (frame) {
+            frame->close();
+            Settle();
+            frame.reset();
+            FMain_mul = nullptr;
+        }
+        installation.reset();
+    }
+
+    const char* Dsn() const { return GetParam().Pg ? TestDsn::PgDsn() : TestDsn::SQLiteDsn(); }
+    void MakeRows()
+    {
+        TestConnection setup(Dsn(), GetParam().User);
+        ASSERT_TRUE(setup.Ok());
+        setup.Exec("DROP TABLE IF EXISTS tv_grid_rows");
+        setup.Exec("CREATE TABLE tv_grid_rows (seq INTEGER, id INTEGER, name VARCHAR(20), amount DECIMAL(10,2), "
+                   "note VARCHAR(20))");
+        setup.Exec("INSERT INTO tv_grid_rows VALUES (1, 3, '张伟', 12.50, 'a,b')");
+        setup.Exec("INSERT INTO tv_grid_rows VALUES (2, 1, '李娜', 9.00, 'say \"hi\"')");
+        setup.Exec("INSERT INTO tv_grid_rows VALUES (3, NULL, 'Maria', NULL, NULL)");
+        setup.Exec("INSERT INTO tv_grid_rows VALUES (4, 4, '王芳', 100.25, '')");
+    }
+    static constexpr const char* Rows = "SELECT id, name, amount, note FROM tv_grid_rows ORDER BY seq";
+
+    // F5's command on the window's text, up to the end of the run.
+    void Run(TFMain* window, const QString& sql)
+    {
+        window->RichEdit_sql->setPlainText(sql);
+        frame->MdiArea->setActiveSubWindow(frame->SubWindowOf(window));
+        frame->ToolButton_run->trigger();
+        ASSERT_TRUE(WaitUntil([window] { return window->RunCounter == 0 && !window->RunWorker; })) << "the run did not end";
+        Settle();
+    }
+    ResultGrid* Grid(int i) const { return w->findChild<ResultGrid*>(QStringLiteral("STRINGGRID%1").arg(i)); }
+    static QStringList RowNumbers(const ResultGrid* g)
+    {
+        QStringList numbers;
+        for (int row = 1; row < g->RowCount(); ++row) numbers << g->Model()->Cell(0, row);
+        return numbers;
+    }
+    // The centre of cell (col, row), scrolled into view, in the coordinates of the widget that
+    // receives its clicks.
+    static QPoint CellCentre(ResultGrid* g, int col, int row)
+    {
+        g->scrollTo(g->model()->index(std::max(row - 1, 0), col));
+        if (row == 0)
+            return {g->horizontalHeader()->sectionViewportPosition(col) + g->columnWidth(col) / 2,
+                    g->horizontalHeader()->height() / 2};
+        return {g->columnViewportPosition(col) + g->columnWidth(col) / 2, g->rowViewportPosition(row - 1) + 9};
+    }
+    static QWidget* Target(ResultGrid* g, int row) { return row == 0 ? g->horizontalHeader()->viewport() : g->viewport(); }
+    static void Click(ResultGrid* g, int col, int row, Qt::KeyboardModifiers mods = {}, Qt::MouseButton b = Qt::LeftButton)
+    {
+        QTest::mouseClick(Target(g, row), b, mods, CellCentre(g, col, row));
+    }
+    // As the window system delivers it: press, release, press, double click, release.
+    static void DoubleClick(ResultGrid* g, int col, int row)
+    {
+        const QPoint at = CellCentre(g, col, row);
+        QTest::mouseClick(Target(g, row), Qt::LeftButton, {}, at);
+        QTest::mousePress(Target(g, row), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(Target(g, row), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(Target(g, row), Qt::LeftButton, {}, at);
+    }
+    static QString Clipboard() { return QGuiApplication::clipboard()->text(); }
+    void ShowPage(int index)
+    {
+        // As the user's click on a tab does it: the tab widget's page change.
+        w->PageControl_result->setCurrentIndex(index);
+        Settle();
+    }
+
+    std::unique_ptr<TestInstallation> installation;
+    std::unique_ptr<TFMain_mul> frame;
+    TFMain* w = nullptr;
+    RecordingPrompter prompter;
+};
+
+TEST_P(ResultGridWindow, HeaderClicksSortAndTurnTheDirectionColumnZeroRestoresTheFetchedOrder)
+{
+    MakeRows();
+    Run(w, Rows);
+    ResultGrid* g = Grid(0);
+    ASSERT_NE(g, nullptr);
+    TQryResult_Tesk& r = *w->Results[0];
+    ASSERT_EQ(RowNumbers(g), (QStringList{"1", "2", "3", "4"}));
+
+    struct Step {
+        int Col;
+        const char* SortColumn;
+        int Ascending;
+        QStringList Rows;
+    };
+    const Step steps[] = {
+        // id: 3, 1, NULL, 4 as numbers, the empty one last.
+        {1, "1", 1, {"2", "1", "4", "3"}},
+        {1, "1", 0, {"3", "4", "1", "2"}},
+        // amount: on PostgreSQL NUMERIC wrapped in the qualifier, 12.50, 9.00, NULL, 100.25, sorted
+        // as numbers; the SQLite driver describes it as text, sorted as the texts "12.5", "9", "", "100.25".
+        {3, "3", 1, GetParam().Pg ? QStringList{"2", "1", "4", "3"} : QStringList{"3", "4", "1", "2"}},
+        // name as text in GBK order: Maria, 李 (li), 王 (wang), 张 (zhang).
+        {2, "2", 1, {"3", "2", "4", "1"}},
+        {2, "2", 0, {"1", "4", "2", "3"}},
+        {0, "0", 1, {"1", "2", "3", "4"}},
+        {0, "0", 0, {"4", "3", "2", "1"}},
+    };
+    for (const Step& s : steps) {
+        Click(g, s.Col, 0);
+        EXPECT_EQ(r.SortColumn, s.SortColumn) << "column " << s.Col;
+        EXPECT_EQ(r.SortAscending, s.Ascending) << "column " << s.Col;
+        EXPECT_EQ(RowNumbers(g), s.Rows) << "column " << s.Col;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone again";
+    }
+    // The cells travel with their rows.
+    EXPECT_EQ(g->Model()->Cell(2, 1), "\"王芳\"");
+    EXPECT_TRUE(prompter.Prompts.empty());
+}
+
+TEST_P(ResultGridWindow, ANumericColumnHoldingTextKeepsTheGridsOrder)
+{
+    // A text column whose result the test marks as numbers.
+    TestConnection setup(Dsn(), GetParam().User);
+    ASSERT_TRUE(setup.Ok());
+    setup.Exec("DROP TABLE IF EXISTS tv_grid_text");
+    setup.Exec("CREATE TABLE tv_grid_text (seq INTEGER, v VARCHAR(10))");
+    setup.Exec("INSERT INTO tv_grid_text VALUES (1, '2')");
+    setup.Exec("INSERT INTO tv_grid_text VALUES (2, 'abc')");
+    setup.Exec("INSERT INTO tv_grid_text VALUES (3, '1')");
+    Run(w, "SELECT seq, v FROM tv_grid_text ORDER BY seq");
+    ResultGrid* g = Grid(0);
+    ASSERT_NE(g, nullptr);
+    TQryResult_Tesk& r = *w->Results[0];
+    ASSERT_EQ(r.Columns[2].Numeric, 0);
+    r.Columns[2].Numeric = 1;
+    Click(g, 1, 0);
+    Click(g, 1, 0);
+    ASSERT_EQ(RowNumbers(g), (QStringList{"3", "2", "1"}));
+    Click(g, 2, 0);
+    EXPECT_EQ(RowNumbers(g), (QStringList{"3", "2", "1"})) << "never half sorted";
+    EXPECT_EQ(r.SortColumn, "2");
+    EXPECT_EQ(r.SortAscending, 1);
+    EXPECT_TRUE(prompter.Prompts.empty()) << "nothing is said";
+    Click(g, 2, 0);
+    EXPECT_EQ(r.SortAscending, 0) << "the next click on the same header turns the direction";
+}
+
+TEST_P(ResultGridWindow, RowNumberClicksDataCellClicksAndDoubleClicksSelect)
+{
+    MakeRows();
+    Run(w, Rows);
+    ResultGrid* g = Grid(0);
+    ASSERT_NE(g, nullptr);
+    EXPECT_FALSE(g->RowSelect());
+    EXPECT_EQ(g->Selection(), (GridRect{1, 1, 1, 1})) << "a new grid has its first data cell current";
+
+    Click(g, 0, 3);
+    EXPECT_TRUE(g->RowSelect());
+    EXPECT_EQ(g->Row(), 3);
+    EXPECT_EQ(g->Selection(), (GridRect{1, 3, 4, 3}));
+
+    Click(g, 2, 2);
+    EXPECT_FALSE(g->RowSelect());
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_EQ(g->Selection(), (GridRect{2, 2, 2, 2}));
+
+    // A right click changes nothing.
+    Click(g, 0, 4, {}, Qt::RightButton);
+    EXPECT_FALSE(g->RowSelect());
+    EXPECT_EQ(g->Selection(), (GridRect{2, 2, 2, 2}));
+
+    // A drag or Shift+click from a data cell never takes in the row numbers.
+    Click(g, 3, 1);
+    Click(g, 0, 3, Qt::ShiftModifier);
+    EXPECT_TRUE(g->RowSelect()) << "a Shift+click on a row number still selects the row";
+
+    DoubleClick(g, 1, 1);
+    EXPECT_TRUE(g->RowSelect());
+    EXPECT_EQ(g->Selection(), (GridRect{1, 1, 4, 1}));
+    w->ResultGridDblClick(g);
+    EXPECT_FALSE(g->RowSelect());
+    w->ResultGridDblClick(g);
+    w->ResultGridDblClick(g);
+    EXPECT_FALSE(g->RowSelect()) << "two double clicks return to cell selection";
+
+    // The keys never move the cursor into the row numbers.
+    g->setFocus();
+    g->SetCurrentCell(1, 2);
+    QTest::keyClick(g, Qt::Key_Left);
+    QTest::keyClick(g, Qt::Key_Home);
+    EXPECT_EQ(g->Col(), 1);
+    QTest::keyClick(g, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(g, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(g->Selection(), (GridRect{1, 2, 2, 3}));
+}
+
+TEST_P(ResultGridWindow, CtrlCCopiesTheSelectionCtrlASelectsTheDataBothTakenByTheGrid)
+{
+    MakeRows();
+    Run(w, Rows);
+    ResultGrid* g = Grid(0);
+    ASSERT_NE(g, nullptr);
+    // Shortcuts of the program on the same keys do not take them from the grid.
+    int stolen = 0;
+    for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_A)}) {
+        auto* shortcut = new QAction(frame.get());
+        shortcut->setShortcut(keys);
+        QObject::connect(shortcut, &QAction::triggered, [&stolen] { ++stolen; });
+        frame->addAction(shortcut);
+    }
+
+    Click(g, 1, 1);
+    Click(g, 2, 2, Qt::ShiftModifier);
+    ASSERT_EQ(g->Selection(), (GridRect{1, 1, 2, 2}));
+    struct Case {
+        bool Header;
+        QString Expected;
+    };
+    const Case cases[] = {
+        {true, "id\tname\r\n3\t\"张伟\"\r\n1\t\"李娜\""},
+        {false, "3\t\"张伟\"\r\n1\t\"李娜\""},
+    };
+    for (const Case& c : cases) {
+        Settings::ExportWithTblColumn = c.Header;
+        QGuiApplication::clipboard()->setText("before");
+        QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(Clipboard(), c.Expected);
+    }
+
+    QGuiApplication::clipboard()->setText("before");
+    QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Clipboard(), "before") << "Ctrl+Shift+C is nothing special";
+
+    QTest::keyClick(g, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(g->Selection(), (GridRect{1, 1, 4, 4}));
+    Settings::ExportWithTblColumn = true;
+    QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier);
+    const QStringList lines = Clipboard().split("\r\n");
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[0], "id\tname\tamount\tnote");
+    EXPECT_EQ(lines[3], "\t\"Maria\"\t\"\"\t\"\"");
+    EXPECT_TRUE(lines[4].startsWith("4\t\"王芳\"\t\"100.25"));
+    EXPECT_EQ(stolen, 0);
+
+    // With row selection the rows' data cells are copied.
+    Click(g, 0, 2);
+    Settings::ExportWithTblColumn = false;
+    QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(Clipboard().startsWith("1\t\"李娜\"\t\"9")) << Clipboard().toStdString();
+}
+
+TEST_P(ResultGridWindow, PageChangesMoveTheFocusAndTheStatusTextsFollowIt)
+{
+    MakeRows();
+    Run(w, QString(Rows) + ";\nUPDATE tv_grid_rows SET note = 'x' WHERE seq = 0;\nSELECT count(*) AS n FROM tv_grid_rows");
+    ASSERT_EQ(w->PageControl_result->count(), 3);
+    EXPECT_EQ(w->PageControl_result->currentIndex(), 2) << "the last page is in front";
+    const QString runRows = w->StatusBar1->PanelText(2);
+    EXPECT_EQ(runRows, "共返回结果行数：5");
+    const QString runStart = w->StatusBar1->PanelText(0);
+
+    ShowPage(0);
+    EXPECT_TRUE(w->RichEdit_result->hasFocus());
+
+    ResultGrid* first = Grid(0);
+    ASSERT_NE(first, nullptr);
+    first->SetCurrentCell(3, 4);
+    ShowPage(1);
+    EXPECT_TRUE(first->hasFocus());
+    EXPECT_EQ(first->Col(), 1);
+    EXPECT_EQ(first->Row(), 1);
+    const TQryResult_Tesk& r0 = *w->Results[0];
+    EXPECT_EQ(w->StatusBar1->PanelText(0),
+              "开始执行时间：" + r0.StartTime.toString("yyyy-MM-dd hh:mm:ss"));
+    EXPECT_TRUE(w->StatusBar1->PanelText(1).startsWith("执行所需时间：0:00:")) << w->StatusBar1->PanelText(1).toStdString();
+    EXPECT_EQ(w->StatusBar1->PanelText(2), "返回结果行数：4");
+
+    ShowPage(2);
+    ResultGrid* count = Grid(2);
+    ASSERT_NE(count, nullptr);
+    EXPECT_TRUE(count->hasFocus());
+    EXPECT_EQ(w->StatusBar1->PanelText(2), "返回结果行数：1");
+
+    ShowPage(0);
+    EXPECT_EQ(w->StatusBar1->PanelText(0), runStart);
+    EXPECT_TRUE(w->StatusBar1->PanelText(1).startsWith("执行总时间：0:00:"));
+    EXPECT_EQ(w->StatusBar1->PanelText(2), runRows);
+
+    // A cancelled statement says so.
+    w->Results[0]->Cancelled = 1;
+    w->RunCancelled = 1;
+    ShowPage(1);
+    EXPECT_EQ(w->StatusBar1->PanelText(2), "( 用户已取消查询 )");
+    ShowPage(0);
+    EXPECT_EQ(w->StatusBar1->PanelText(2), "( 用户已取消查询 )");
+}
+
+TEST_P(ResultGridWindow, StatusTextsGoToTheGridsOwnWindow)
+{
+    MakeRows();
+    Run(w, Rows);
+    frame->ToolButton_newsql->trigger();
+    Settle();
+    ASSERT_EQ(frame->QueryWindows().size(), 2);
+    TFMain* other = frame->ActiveQueryWindow();
+    ASSERT_NE(other, w);
+    const QString otherText = other->StatusBar1->PanelText(2);
+    w->ResultGridEnter(Grid(0));
+    EXPECT_EQ(w->StatusBar1->PanelText(2), "返回结果行数：4");
+    EXPECT_EQ(other->StatusBar1->PanelText(2), otherText);
+    w->ResultGridExit(Grid(0));
+    EXPECT_EQ(w->StatusBar1->PanelText(2), "共返回结果行数：4");
+    EXPECT_EQ(other->StatusBar1->PanelText(2), otherText);
+}
+
+TEST_P(ResultGridWindow, MessagesPageKeysAndPopupMenu)
+{
+    Run(w, "SELECT 1 AS a");
+    ShowPage(0);
+    QPlainTextEdit* memo = w->RichEdit_result;
+    ASSERT_TRUE(memo->hasFocus());
+    ASSERT_FALSE(memo->toPlainText().isEmpty());
+    const int length = static_cast<int>(memo->toPlainText().size());
+
+    for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
+        memo->moveCursor(QTextCursor::Start);
+        QTest::keyClick(memo, Qt::Key_A, mods);
+        EXPECT_EQ(memo->textCursor().selectionEnd() - memo->textCursor().selectionStart(), length);
+    }
+
+    // Ctrl+F: the find dialog with the selected text.
+    QTextCursor c = memo->textCursor();
+    c.setPosition(1);
+    c.setPosition(5, QTextCursor::KeepAnchor);
+    memo->setTextCursor(c);
+    QTest::keyClick(memo, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_NE(w->FindDialog1, nullptr);
+    EXPECT_TRUE(w->FindDialog1->isVisible());
+    EXPECT_EQ(w->FindDialog1->FindText(), c.selectedText());
+    EXPECT_EQ(w->FindDialog1->pos(), QPoint(w->width() / 2 - 100, memo->y() + 100));
+    w->FindDialog1->hide();
+
+    QMenu* menu = w->PopupMenu_richeditresult;
+    ASSERT_NE(menu, nullptr);
+    QStringList items;
+    for (QAction* a : menu->actions()) items << (a->isSeparator() ? "-" : a->objectName() + " " + a->text());
+    EXPECT_EQ(items, (QStringList{"N_richeditresult_cut 剪切(&T)", "N_richeditresult_copy 复制(&C)",
+                                  "N_richeditresult_paste 粘贴(&P)", "N_richeditresult_selectall 全选(&S)", "-",
+                                  "N_richeditresult_font 字体(&F)"}));
+    struct Case {
+        bool Selection;
+        bool CutCopy;
+    };
+    for (const Case& s : {Case{true, true}, Case{false, false}}) {
+        QTextCursor cursor = memo->textCursor();
+        cursor.setPosition(0);
+        if (s.Selection) cursor.setPosition(3, QTextCursor::KeepAnchor);
+        memo->setTextCursor(cursor);
+        QTest::mousePress(memo->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+        EXPECT_TRUE(menu->isVisible());
+        EXPECT_EQ(w->N_richeditresult_cut->isEnabled(), s.CutCopy);
+        EXPECT_EQ(w->N_richeditresult_copy->isEnabled(), s.CutCopy);
+        EXPECT_TRUE(w->N_richeditresult_paste->isEnabled());
+        EXPECT_TRUE(w->N_richeditresult_selectall->isEnabled());
+        menu->hide();
+        QTest::mouseRelease(memo->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+    }
+    QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(menu->isVisible()) << "the left button opens nothing";
+
+    // The items: copy, cut, paste (only text), select all.
+    memo->setPlainText("alpha beta");
+    QTextCursor alpha = memo->textCursor();
+    alpha.setPosition(0);
+    alpha.setPosition(5, QTextCursor::KeepAnchor);
+    memo->setTextCursor(alpha);
+    w->N_richeditresult_copyClick();
+    EXPECT_EQ(Clipboard(), "alpha");
+    w->N_richeditresult_cutClick();
+    EXPECT_EQ(memo->toPlainText(), " beta");
+    w->N_richeditresult_pasteClick();
+    EXPECT_EQ(memo->toPlainText(), "alpha beta");
+    auto* image = new QMimeData;
+    image->setData("image/png", QByteArray("\x89PNG"));
+    QGuiApplication::clipboard()->setMimeData(image);
+    w->N_richeditresult_pasteClick();
+    EXPECT_EQ(memo->toPlainText(), "alpha beta") << "no text, no paste";
+    w->N_richeditresult_selectallClick();
+    EXPECT_EQ(memo->textCursor().selectedText(), "alpha beta");
+}
+
+TEST_P(ResultGridWindow, MessagesFontIsWrittenAlsoOnCancelAndCarriedToANewWindow)
+{
+    ScriptedFontChooser fonts;
+    const QString ini = installation->IniPath();
+    auto section = [&ini] {
+        QFile file(ini);
+        file.open(QIODevice::ReadOnly);
+        const QString text = QString::fromUtf8(file.readAll()).replace("\r\n", "\n");
+        const qsizetype at = text.indexOf("[Font_SQLResult]");
+        return text.mid(at, text.indexOf("[", at + 1) - at).trimmed();
+    };
+
+    QFont chosen("DejaVu Sans");
+    chosen.setPointSize(14);
+    chosen.setBold(true);
+    chosen.setItalic(true);
+    fonts.Answer = [&chosen](const QFont&) { return std::optional<QFont>(chosen); };
+    w->N_richeditresult_font->trigger();
+    ASSERT_EQ(fonts.Names, QStringList{"FontDialog_richedit_result"});
+    EXPECT_EQ(w->RichEdit_result->font().family(), "DejaVu Sans");
+    EXPECT_EQ(section(), "[Font_SQLResult]\nFontName=DejaVu Sans\nSize=14\nFontStyle=3");
+
+    // A cancelled dialog rewrites the section with the font kept.
+    QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
+    {
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QString text = QString::fromUtf8(file.readAll());
+        file.close();
+        text.replace("Size=14", "Size=99");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text.toUtf8());
+    }
+    fonts.Answer = nullptr;
+    w->N_richeditresult_font->trigger();
+    EXPECT_EQ(fonts.Offered.back().family(), "DejaVu Sans");
+    EXPECT_EQ(section(), "[Font_SQLResult]\nFontName=DejaVu Sans\nSize=14\nFontStyle=3");
+    EXPECT_FALSE(QFileInfo(ini).permissions() & QFile::WriteOwner) << "read-only again";
+
+    // The window goes; a new one shows the font.
+    frame->SubWindowOf(w)->close();
+    Settle();
+    ASSERT_TRUE(frame->QueryWindows().isEmpty());
+    WhenModal<Tfrm_connect>([this](Tfrm_connect& d) {
+        d.ComboBox_odbc->setEditText(QString::fromLatin1(Dsn()));
+        d.Edit_user->setText(QString::fromLatin1(GetParam().User));
+        d.btnOK->click();
+    });
+    frame->mainmenu_file_connect->trigger();
+    Settle();
+    ASSERT_EQ(frame->QueryWindows().size(), 1);
+    const QFont shown = frame->QueryWindows().value(0)->RichEdit_result->font();
+    EXPECT_EQ(shown.family(), "DejaVu Sans");
+    EXPECT_EQ(shown.pointSize(), 14);
+    EXPECT_TRUE(shown.bold());
+    EXPECT_TRUE(shown.italic());
+}
+
+class ResultExport : public ResultGridWindow {
+protected:
+    void SetUp() override
+    {
+        ResultGridWindow::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(dir.isValid());
+        MakeRows();
+        Run(w, Rows);
+        ASSERT_NE(Grid(0), nullptr);
+    }
+    static QByteArray Bytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    QByteArray Amount(const char* pg, const char* sqlite) const { return GetParam().Pg ? pg : sqlite; }
+
+    QTemporaryDir dir;
+    ScriptedFileChooser files;
+    RecordingOpener desktop;
+};
+
+TEST_P(ResultExport, WithTheMessagesPageInFrontOnlyTheMessage)
+{
+    ShowPage(0);
+    w->btnEportClick();
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_EQ(prompter.Prompts[0].Text, "请选中要导出结果的网格");
+    EXPECT_EQ(prompter.Prompts[0].Caption, "提示");
+    EXPECT_EQ(prompter.Prompts[0].Icon, Prompter::Icon::Information);
+    EXPECT_EQ(prompter.Prompts[0].Buttons, Prompter::Ok);
+    EXPECT_TRUE(files.Requests.empty());
+}
+
+TEST_P(ResultExport, BytesOfNullsCjkCommasAndQuotesInTheSortedOrder)
+{
+    Settings::ExportWithTblColumn = true;
+    Click(Grid(0), 1, 0);  // by id, ascending: 1, 3, 4, NULL
+    files.Accept(dir.path() + "/results", 0);
+    w->btnEportClick();
+    ASSERT_EQ(files.Requests.size(), 1u);
+    EXPECT_EQ(files.Requests[0].Name, "SaveDialog1");
+    EXPECT_EQ(files.Requests[0].Title, "保存查询结果");
+    EXPECT_EQ(files.Requests[0].Kind, FileChooser::Mode::Save);
+    EXPECT_EQ(files.Requests[0].Filters, (QStringList{"Csv Files(*.csv)", "Txt Files(*.txt)", "All Files(*.*)"}));
+    const QByteArray expected = "id,name,amount,note\r\n"
+                                "1,\"\xE6\x9D\x8E\xE5\xA8\x9C\",\"" + Amount("9.00", "9") + "\",\"say \"\"hi\"\"\"\r\n"
+                                "3,\"\xE5\xBC\xA0\xE4\xBC\x9F\",\"" + Amount("12.50", "12.5") + "\",\"a,b\"\r\n"
+                                "4,\"\xE7\x8E\x8B\xE8\x8A\xB3\",\"100.25\",\"\"\r\n"
+                                ",\"Maria\",\"\",\"\"\r\n";
+    EXPECT_EQ(Bytes(dir.path() + "/results.csv"), expected);
+    EXPECT_TRUE(prompter.Prompts.empty());
+    EXPECT_TRUE(desktop.Queried.isEmpty()) << "FileOpenByExcelAuto is off";
+
+    // Without the header line, as a .txt.
+    Settings::ExportWithTblColumn = false;
+    files.Accept(dir.path() + "/results", 1);
+    w->btnEportClick();
+    EXPECT_EQ(Bytes(dir.path() + "/results.txt"), expected.mid(expected.indexOf("\r\n") + 2));
+}
+
+TEST_P(ResultExport, ACsvIsOpenedWithTheDesktopsProgramWhenAsked)
+{
+    Settings::FileOpenByExcelAuto = true;
+    struct Case {
+        const char* Name;
+        int Filter;
+        bool HasProgram;
+        bool Opened;
+        bool Message;
+    };
+    const Case cases[] = {
+        {"a", 0, true, true, false},
+        {"b", 0, false, false, true},
+        {"c.CSV", 2, true, true, false},
+        {"d", 1, true, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        desktop.Opened.clear();
+        desktop.Queried.clear();
+        desktop.HasProgram = c.HasProgram;
+        prompter.Prompts.clear();
+        files.Accept(dir.path() + "/" + c.Name, c.Filter);
+        w->btnEportClick();
+        const QString path = dir.path() + "/" + ResultExportFile::CompleteName(c.Name, c.Filter);
+        EXPECT_TRUE(QFileInfo::exists(path)) << "the file is written in every case";
+        EXPECT_EQ(desktop.Opened, c.Opened ? QStringList{path} : QStringList{});
+        EXPECT_EQ(desktop.Queried.isEmpty(), c.Filter == 1) << "a .txt is never opened";
+        ASSERT_EQ(prompter.Prompts.size(), c.Message ? 1u : 0u);
+        if (c.Message) {
+            EXPECT_EQ(prompter.Prompts[0].Text, "您的机器里未安装Microsoft Excel");
+            EXPECT_EQ(prompter.Prompts[0].Caption, "提示");
+            EXPECT_EQ(prompter.Prompts[0].Icon, Prompter::Icon::Information);
+        }
+    }
+}
+
+TEST_P(ResultExport, AnExistingFileIsReplacedOnlyAfterYes)
+{
+    const QString path = dir.path() + "/kept.csv";
+    {
+        QFile kept(path);
+        ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+        kept.write("the user's file");
+    }
+    prompter.Answers = {Prompter::No};
+    files.Accept(dir.path() + "/kept", 0);
+    files.Cancel();
+    w->btnEportClick();
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_EQ(prompter.Prompts[0].Text, path + " 已存在。\n要替换它吗？");
+    EXPECT_EQ(Bytes(path), "the user's file");
+
+    prompter.Answers = {Prompter::Yes};
+    files.Accept(path, 0);
+    w->btnEportClick();
+    EXPECT_TRUE(Bytes(path).startsWith("3,")) << Bytes(path).toStdString();
+}
+
+TEST_P(ResultExport, AnUnwritableFolderKeepsTheOldFileAndSaysWhy)
+{
+    const QString folder = dir.path() + "/locked";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + "/kept.csv";
+    {
+        QFile kept(path);
+        ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+        kept.write("the user's file");
+    }
+    Settings::FileOpenByExcelAuto = true;
+    ImmutableFolder locked(folder);
+    ASSERT_TRUE(locked.Ok()) << "the file system cannot lock a folder";
+    prompter.Answers = {Prompter::Yes};
+    files.Accept(path, 0);
+    w->btnEportClick();
+    ASSERT_EQ(prompter.Prompts.size(), 2u);
+    const PromptRecord& error = prompter.Prompts[1];
+    EXPECT_TRUE(error.Text.startsWith(path + ": ")) << error.Text.toStdString();
+    EXPECT_GT(error.Text.size(), path.size() + 2) << "the system's text follows the name";
+    EXPECT_EQ(error.Caption, "提示");
+    EXPECT_EQ(error.Icon, Prompter::Icon::Error);
+    EXPECT_EQ(Bytes(path), "the user's file");
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"kept.csv"});
+    EXPECT_TRUE(desktop.Queried.isEmpty());
+    EXPECT_TRUE(desktop.Opened.isEmpty());
+}
+
+TEST_P(ResultExport, TheResultFileOfASaveToFileRunIsReplacedOnlyAfterYes)
+{
+    const QString path = dir.path() + "/run.txt";
+    {
+        QFile kept(path);
+        ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+        kept.write("the user's file");
+    }
+    frame->menu_run_display_File->trigger();
+    w->RichEdit_sql->setPlainText(Rows);
+    prompter.Answers = {Prompter::No};
+    files.Accept(dir.path() + "/run", 0);
+    files.Cancel();
+    frame->ToolButton_run->trigger();
+    Settle();
+    EXPECT_EQ(w->RunCounter, 0) << "no run without a file";
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_EQ(prompter.Prompts[0].Text, path + " 已存在。\n要替换它吗？");
+    EXPECT_EQ(Bytes(path), "the user's file");
+
+    prompter.Answers = {Prompter::Yes};
+    files.Accept(path, 0);
+    Run(w, Rows);
+    EXPECT_TRUE(Bytes(path).startsWith("3,\"")) << Bytes(path).toStdString();
+}
+
+const Driver Drivers[] = {{"SQLite", false, ""}, {"PostgreSQL", true, "postgres"}};
+
+INSTANTIATE_TEST_SUITE_P(Drivers, ResultGridWindow, testing::ValuesIn(Drivers),
+                         [](const testing::TestParamInfo<Driver>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Drivers, ResultExport, testing::ValuesIn(Drivers),
+                         [](const testing::TestParamInfo<Driver>& info) { return std::string(info.param.Name); });
+
+} // namespace

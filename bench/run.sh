@@ -56,6 +56,7 @@ DSN
 export ODBCSYSINI="$work/odbcsys" ODBCINI="$work/odbc.ini" QT_QPA_PLATFORM=offscreen
 
 build/bench/result_bench "$work"
+build/bench/grid_bench "$work"
 build/bench/editor_colouring_bench
 
 echo "making 5,000 tables x 11 columns in PostgreSQL database \"catalog\" ..."

@@ -20,8 +20,17 @@ constexpr int Stop = 2;
 
 enum class NumberKind : std::uint8_t { Number, NotANumberValue, Empty, Invalid };
 
-struct NumberKey {
+// A number read from a cell. Wide when it has more significant digits than a double holds (large
+// BIGINT and DECIMAL values): then the whole sort compares in extended precision.
+struct ReadValue {
     long double Value = 0;
+    NumberKind Kind = NumberKind::Empty;
+    bool Wide = false;
+};
+
+template <class T>
+struct NumberKey {
+    T Value = 0;
     std::uint32_t Row = 0;
     NumberKind Kind = NumberKind::Empty;
 };
@@ -41,9 +50,9 @@ std::string_view Unqualified(std::string_view cell, std::string_view qualifier)
     return cell;
 }
 
-NumberKey ReadNumber(std::string_view cell, std::string_view qualifier)
+ReadValue ReadNumber(std::string_view cell, std::string_view qualifier)
 {
-    NumberKey key;
+    ReadValue key;
     if (cell.empty()) return key;
     std::string_view text = Unqualified(cell, qualifier);
     // A wrapped empty value is an empty value (a NULL of a character-bound column).
@@ -55,15 +64,17 @@ NumberKey ReadNumber(std::string_view cell, std::string_view qualifier)
     if (text.empty()) return key;
     const char* begin = text.data();
     const char* end = begin + text.size();
-    const auto digits = std::count_if(begin, end, [](char c) { return c >= '0' && c <= '9'; });
+    // Distinct numbers of at most 15 significant digits stay distinct and in order as doubles.
+    const char* first = std::find_if(begin, end, [](char c) { return c >= '1' && c <= '9'; });
+    key.Wide = std::count_if(first, end, [](char c) { return c >= '0' && c <= '9'; }) > 15;
     std::from_chars_result r{};
-    // More digits than a double holds (large BIGINT and DECIMAL values) are read in full precision.
     double value = 0;
-    if (digits <= 15) r = std::from_chars(begin, end, value);
-    if (digits > 15 || r.ec == std::errc::result_out_of_range) {
+    if (!key.Wide) r = std::from_chars(begin, end, value);
+    if (key.Wide || r.ec == std::errc::result_out_of_range) {
         long double wide = 0;
         r = std::from_chars(begin, end, wide);
         key.Value = wide;
+        key.Wide = true;
     } else {
         key.Value = value;
     }
@@ -72,8 +83,11 @@ NumberKey ReadNumber(std::string_view cell, std::string_view qualifier)
     return key;
 }
 
-int CompareNumberKeys(const NumberKey& a, const NumberKey& b)
+template <class Key>
+int CompareNumberKeys(const Key& a, const Key& b)
 {
+    if (a.Kind == NumberKind::Number && b.Kind == NumberKind::Number)
+        return a.Value == b.Value ? 0 : (a.Value > b.Value ? 1 : -1);
     if (a.Kind == NumberKind::Empty) return b.Kind == NumberKind::Empty ? 0 : 1;
     if (b.Kind == NumberKind::Empty) return -1;
     if (a.Kind == NumberKind::Invalid || b.Kind == NumberKind::Invalid) return Stop;
@@ -156,23 +170,31 @@ std::string_view StoreField(const ResultGridCells& cells, int col, std::uint32_t
     return cells.Rows().Field(row, static_cast<std::size_t>(col - 1));
 }
 
-bool SortByNumbers(const ResultGridCells& cells, int col, bool ascending, std::vector<std::uint32_t>& order)
+template <class T>
+bool SortNumberKeys(const std::vector<ReadValue>& values, bool ascending, std::vector<std::uint32_t>& order)
 {
-    std::vector<NumberKey> keys(order.size());
-    const std::string_view qualifier = cells.TextQualifier();
-    for (std::size_t pos = 0; pos < order.size(); ++pos) {
-        NumberKey& key = keys[pos];
-        if (col == 0) {
-            key.Kind = NumberKind::Number;
-            key.Value = static_cast<long double>(order[pos]) + 1;
-        } else {
-            key = ReadNumber(StoreField(cells, col, order[pos]), qualifier);
-        }
-        key.Row = order[pos];
-    }
-    if (!QuickSortGridRows(keys, ascending, CompareNumberKeys)) return false;
+    std::vector<NumberKey<T>> keys(order.size());
+    for (std::size_t pos = 0; pos < order.size(); ++pos)
+        keys[pos] = {static_cast<T>(values[pos].Value), order[pos], values[pos].Kind};
+    if (!QuickSortGridRows(keys, ascending, CompareNumberKeys<NumberKey<T>>)) return false;
     for (std::size_t pos = 0; pos < order.size(); ++pos) order[pos] = keys[pos].Row;
     return true;
+}
+
+bool SortByNumbers(const ResultGridCells& cells, int col, bool ascending, std::vector<std::uint32_t>& order)
+{
+    std::vector<ReadValue> values(order.size());
+    const std::string_view qualifier = cells.TextQualifier();
+    bool wide = false;
+    for (std::size_t pos = 0; pos < order.size(); ++pos) {
+        if (col == 0) {
+            values[pos] = {static_cast<long double>(order[pos]) + 1, NumberKind::Number, false};
+        } else {
+            values[pos] = ReadNumber(StoreField(cells, col, order[pos]), qualifier);
+            wide = wide || values[pos].Wide;
+        }
+    }
+    return wide ? SortNumberKeys<long double>(values, ascending, order) : SortNumberKeys<double>(values, ascending, order);
 }
 
 bool SortByText(const ResultGridCells& cells, int col, bool ascending, std::vector<std::uint32_t>& order)

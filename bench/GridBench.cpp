@@ -1,0 +1,187 @@
+// Measures what a user does with a large result grid, beside what the run took: header-click
+// sorts by a text and by numeric columns, the export of the grid next to a save-to-file run of the
+// same query, and Ctrl+A then Ctrl+C into the clipboard.
+#include "MuliThread.h"
+#include "ODBCIntf.h"
+#include "ResultExportFile.h"
+#include "ResultGrid.h"
+#include "ResultGridMouseDown.h"
+#include "ResultGridSort.h"
+#include "TFMain.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPointer>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const char* Query = "select id, name, d, amount, ts from big";
+
+// A query window on its own connection to dsn, as opening one makes it.
+class BenchWindow {
+public:
+    explicit BenchWindow(const QString& dsn)
+    {
+        ODBCIntf::LoadODBC(nullptr);
+        ODBCIntf::SQLAllocEnv(&w.hEnv);
+        ODBCIntf::SQLAllocConnect(w.hEnv, &w.hDbc);
+        const QByteArray name = dsn.toUtf8();
+        auto text = [](const char* s) { return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s)); };
+        ok = SQL_SUCCEEDED(ODBCIntf::SQLConnect(w.hDbc, text(name.constData()), SQL_NTS, text(""), SQL_NTS, text(""), SQL_NTS));
+        ODBCIntf::GetSupportedFunctions(w.hDbc, w.SupportedFunctions);
+        w.StatementSeparator.assign(1, ';');
+        w.AutoCommit = 1;
+        w.DbmsKind = 20;
+        w.resize(1600, 900);
+        w.show();
+        QCoreApplication::processEvents();
+    }
+    ~BenchWindow() { w.FreeConnectionHandles(); }
+
+    // A run of the query in the window's display mode, to its end; its time in ms.
+    double Run()
+    {
+        RunOptions options;
+        options.SqlText = Query;
+        QElapsedTimer timer;
+        timer.start();
+        QPointer<MuliThread> worker = new MuliThread(w, w, options, "", "", "");
+        QEventLoop loop;
+        QObject::connect(worker.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
+        if (worker) loop.exec();
+        return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    }
+
+    TFMain w;
+    bool ok = false;
+};
+
+// A left click on the header of column col, as the grid hands it to the window; its time in ms.
+double HeaderClick(TFMain& w, ResultGrid& grid, int col)
+{
+    grid.scrollTo(grid.model()->index(0, col));
+    QHeaderView* header = grid.horizontalHeader();
+    const QPoint at = header->viewport()->mapTo(&grid, QPoint(header->sectionViewportPosition(col) + 5, 5));
+    QElapsedTimer timer;
+    timer.start();
+    HandleResultGridMouseDown(*w.Results[0], grid, Qt::LeftButton, at.x(), at.y());
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+void Key(ResultGrid& grid, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+    QApplication::sendEvent(&grid, &press);
+}
+
+void Measure(const QString& dsn, const QString& folder)
+{
+    double fileRunMs = 0;
+    {
+        BenchWindow file(dsn);
+        if (!file.ok) {
+            std::printf("%s: cannot connect\n", qPrintable(dsn));
+            return;
+        }
+        file.w.menu_run_display_FileClick();
+        const QByteArray path = QFile::encodeName(folder + "/" + dsn + "-file.csv");
+        file.w.ResultFile = std::fopen(path.constData(), "wb");
+        file.w.ResultFileName = QString::fromUtf8(path);
+        fileRunMs = file.Run();
+    }
+
+    BenchWindow grid(dsn);
+    const double fetchMs = grid.Run();
+    ResultGrid* g = grid.w.ResultGrids.empty() ? nullptr : grid.w.ResultGrids[0];
+    if (!g || !g->Model()) {
+        std::printf("%s: no grid\n", qPrintable(dsn));
+        return;
+    }
+    const TQryResult_Tesk& r = *grid.w.Results[0];
+    std::printf("\n%s: %d rows x %d columns\n", qPrintable(dsn), g->RowCount() - 1, g->ColCount() - 1);
+    std::printf("  grid run (fetch and show)        %8.0f ms\n", fetchMs);
+    std::printf("  save-to-file run                 %8.0f ms\n", fileRunMs);
+    struct Sort {
+        int Col;
+        const char* What;
+    };
+    for (const Sort s : {Sort{2, "name"}, Sort{1, "id"}, Sort{4, "amount"}}) {
+        const bool numeric = r.Columns[static_cast<std::size_t>(s.Col)].Numeric != 0;
+        const double ascending = HeaderClick(grid.w, *g, s.Col);
+        const double descending = HeaderClick(grid.w, *g, s.Col);
+        std::printf("  sort by %-6s (%s)%s %6.0f ms ascending, %6.0f ms descending, %.2f / %.2f x the fetch%s\n", s.What,
+                    numeric ? "numbers" : "text   ", "", ascending, descending, ascending / fetchMs,
+                    descending / fetchMs, ascending <= 1000 && descending <= 1000 ? " (within 1 s)" : " (OVER 1 s)");
+    }
+    HeaderClick(grid.w, *g, 0);
+
+    QElapsedTimer timer;
+    timer.start();
+    const QString exportPath = folder + "/" + dsn + "-export.csv";
+    const QString error = ResultExportFile::Write(exportPath, g->Model()->Cells(), true);
+    const double exportMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    std::printf("  export of the grid               %8.0f ms = %.2f x the save-to-file run (target <= 0.30)%s, %.1f MB\n",
+                exportMs, exportMs / fileRunMs, error.isEmpty() ? "" : qPrintable(" FAILED: " + error),
+                static_cast<double>(QFile(exportPath).size()) / 1e6);
+
+    g->setFocus();
+    timer.restart();
+    Key(*g, Qt::Key_A);
+    Key(*g, Qt::Key_C);
+    const double copyMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    const QString copied = QGuiApplication::clipboard()->text();
+    const qsizetype lines = copied.count(QLatin1Char('\n')) + (copied.isEmpty() ? 0 : 1);
+    std::printf("  Ctrl+A, Ctrl+C                   %8.0f ms, clipboard %lld characters in %lld lines (%s)\n", copyMs,
+                static_cast<long long>(copied.size()), static_cast<long long>(lines),
+                lines == g->RowCount() - 1 ? "every row" : "ROWS MISSING");
+}
+
+// Text keys of CJK cells go through the GB18030 converter: a column of 1,000,000 Chinese names.
+void MeasureCjkSort()
+{
+    const char* family[] = {"张", "李", "王", "陈", "刘", "杨", "黄", "赵"};
+    const char* given[] = {"伟", "芳", "娜", "静", "敏", "强", "磊", "洋", "艳", "军"};
+    auto store = std::make_unique<ResultRowStore>(1);
+    store->SetHeader({"name"});
+    constexpr int Rows = 1000000;
+    for (int i = 0; i < Rows; ++i) {
+        std::string& field = store->CurrentField();
+        field.assign(1, '"');
+        field += family[(i * 7) % 8];
+        field += given[(i * 13) % 10];
+        field += given[(i / 10) % 10];
+        field += std::to_string(i % 997);
+        field += "\"";
+        store->EndField();
+        store->EndRow();
+    }
+    ResultGridCells cells(std::move(store), 2, false);
+    cells.SetTextQualifier("\"");
+    QElapsedTimer timer;
+    timer.start();
+    ResultGridSort::SortGridByColumn(cells, 1, true, false);
+    const double ascending = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    timer.restart();
+    ResultGridSort::SortGridByColumn(cells, 1, false, false);
+    const double descending = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    std::printf("\nIn memory: 1000000 Chinese names sorted as text %.0f ms ascending, %.0f ms descending\n", ascending,
+                descending);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QString folder = argc >= 2 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp");
+    for (const QString& dsn : {QStringLiteral("BenchSQLite"), QStringLiteral("BenchPG")}) Measure(dsn, folder);
+    MeasureCjkSort();
+    return 0;
+}

@@ -68,8 +68,8 @@ void ResultGrid::SetRows(std::unique_ptr<ResultRowStore> rows, int columnCount, 
     delete oldModel;
     // Only the grid lines between data cells go; the header keeps its frame.
     setShowGrid(!emptyResult);
-    // The first cell after the fixed ones is the current one, as in a new grid.
-    SetCurrentCell(std::min(fixedCols_, ColCount() - 1), 1);
+    // The first cell after the fixed ones is the current one, as in a new grid, shown from its top left.
+    MakeCurrent(std::min(fixedCols_, ColCount() - 1), 1);
 }
 
 int ResultGrid::Col() const
@@ -91,15 +91,20 @@ void ResultGrid::Select(const QModelIndex& from, const QModelIndex& to)
     selectionModel()->select(QItemSelection(from, to), flags);
 }
 
-void ResultGrid::SetCurrentCell(int col, int row)
+QModelIndex ResultGrid::MakeCurrent(int col, int row)
 {
-    if (!model_ || model_->rowCount() == 0) return;
+    if (!model_ || model_->rowCount() == 0) return {};
     const QModelIndex cell = model_->index(std::clamp(row, 1, model_->rowCount()) - 1, std::clamp(col, 0, ColCount() - 1));
     // Also the anchor that Shift+click and Shift+arrow keys extend from.
     setCurrentIndex(cell);
     Select(cell, cell);
-    // A grid still being laid out has nothing to scroll yet: it starts at its top left.
-    if (isVisible()) scrollTo(cell);
+    return cell;
+}
+
+void ResultGrid::SetCurrentCell(int col, int row)
+{
+    const QModelIndex cell = MakeCurrent(col, row);
+    if (cell.isValid()) scrollTo(cell);
 }
 
 void ResultGrid::SetRowSelect(bool on)

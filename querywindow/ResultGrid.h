@@ -73,6 +73,8 @@ private:
     QPoint FromViewport(const QPoint& p) const;
     QPoint FromHeader(const QPoint& p) const;
     void Select(const QModelIndex& from, const QModelIndex& to);
+    // Makes cell (col, row) current and selects it, without scrolling.
+    QModelIndex MakeCurrent(int col, int row);
     bool HasFixedColumn() const { return fixedCols_ > 0 && ColCount() > fixedCols_; }
 
     ResultGridModel* model_ = nullptr;

@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -250,6 +251,7 @@ TEST_P(ResultGridWindow, RowNumberClicksDataCellClicksAndDoubleClicksSelect)
     ASSERT_NE(g, nullptr);
     EXPECT_FALSE(g->RowSelect());
     EXPECT_EQ(g->Selection(), (GridRect{1, 1, 1, 1})) << "a new grid has its first data cell current";
+    EXPECT_EQ(g->horizontalScrollBar()->value(), 0) << "and shows its row numbers";
 
     Click(g, 0, 3);
     EXPECT_TRUE(g->RowSelect());

@@ -208,23 +208,27 @@ bool ObjectBrowserTree::LoadCatalog(connection_rec& rec, QString& error)
          tableColumns = std::make_unique<StringList>(), procedures = std::make_unique<StringList>(),
          procedureColumns = std::make_unique<StringList>();
 
-    // A call the driver does not offer gives an empty list; a call that fails fails the load, so
-    // that a half-read catalog is never taken for the connection's.
+    // Only the table listing decides the load: when it fails nothing was read that could stand for
+    // the connection's catalog. The other readers keep what they read before a failure (one broken
+    // view must not hide every table), and a call the driver does not offer gives an empty list.
     std::string failure;
-    auto read = [&](SQLUSMALLINT function, auto&& reader) {
-        if (!failure.empty() || !connection.Offers(function)) return;
-        std::string text;
-        reader(text);
-        failure = text;
-    };
-    read(SQL_API_SQLTABLES, [&](std::string& text) {
-        U_pub::ListTables(dbc, *systemTables, *tables, *views, *aliases, *otherTables, *temporaryTables, text);
-    });
-    read(SQL_API_SQLCOLUMNS,
-         [&](std::string& text) { U_pub::ListTableColumns(rec.DbmsKind, dbc, *tableColumns, text); });
-    read(SQL_API_SQLPROCEDURES, [&](std::string& text) { U_pub::ListProcedures(dbc, *procedures, text); });
-    read(SQL_API_SQLPROCEDURECOLUMNS,
-         [&](std::string& text) { U_pub::ListProcedureColumns(dbc, *procedureColumns, text); });
+    if (connection.Offers(SQL_API_SQLTABLES))
+        U_pub::ListTables(dbc, *systemTables, *tables, *views, *aliases, *otherTables, *temporaryTables, failure);
+    if (failure.empty()) {
+        std::string columnsError, proceduresError, parametersError;
+        if (connection.Offers(SQL_API_SQLCOLUMNS))
+            U_pub::ListTableColumns(rec.DbmsKind, dbc, *tableColumns, columnsError);
+        if (connection.Offers(SQL_API_SQLPROCEDURES)) U_pub::ListProcedures(dbc, *procedures, proceduresError);
+        if (connection.Offers(SQL_API_SQLPROCEDURECOLUMNS))
+            U_pub::ListProcedureColumns(dbc, *procedureColumns, parametersError);
+        // A listing that found nothing while the next calls fail did fail: the SQLite driver lists
+        // a file that is no database as an empty catalog.
+        const bool nothingListed = systemTables->empty() && tables->empty() && views->empty() && aliases->empty() &&
+                                   otherTables->empty() && temporaryTables->empty();
+        if (nothingListed)
+            for (const std::string* e : {&columnsError, &proceduresError, &parametersError})
+                if (failure.empty()) failure = *e;
+    }
     connection.Close();
     if (!failure.empty()) {
         error = QString::fromStdString(failure);

@@ -31,9 +31,10 @@ public:
     // Loads what the node's level needs. False with the error text when a load failed; error is
     // left as it was when there is no record or no driver manager.
     bool ExpandTreeNode(QTreeWidgetItem* node, bool refresh, QString& error);
-    // Reads the whole catalog over a private connection. Only a load in which every offered
-    // catalog call succeeded replaces the record's nine lists; otherwise the record is unchanged,
-    // false is returned and error says why.
+    // Reads the whole catalog over a private connection. A load whose table listing succeeded
+    // replaces the record's nine lists, each with what its reader could read; when the connection
+    // or the table listing fails (also a listing that found nothing while the next calls failed)
+    // the record is unchanged, false is returned and error says why.
     bool LoadCatalog(connection_rec& rec, QString& error);
     // Adds the objects of the category's list once after each load; false for a node that is no
     // category.

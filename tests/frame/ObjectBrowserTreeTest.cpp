@@ -221,6 +221,42 @@ TEST_F(BrowserFrameTest, ACatalogWhoseCallsFailIsNotTakenForLoaded)
     EXPECT_EQ(ChildTexts(Expand(Child(Root(), "用户表"))), QStringList{"t"});
 }
 
+TEST_F(BrowserFrameTest, ABrokenViewHidesNothingElseOfTheCatalog)
+{
+    // The view's table is gone: reading the view's columns fails, the table listing does not.
+    const std::string file = TestDsn::ScratchDir() + "/broken-view.db";
+    QFile::remove(QString::fromStdString(file));
+    AddDataSource("TarnvaleBrowserBrokenView", file);
+    {
+        TestConnection db("TarnvaleBrowserBrokenView");
+        ASSERT_TRUE(db.Ok());
+        for (const char* sql : {"CREATE TABLE gone (a INTEGER)", "CREATE VIEW v_broken AS SELECT a FROM gone",
+                                "CREATE TABLE kept (k INTEGER PRIMARY KEY, name VARCHAR(10))",
+                                "CREATE VIEW v_kept AS SELECT k FROM kept", "DROP TABLE gone"})
+            ASSERT_TRUE(db.Exec(sql)) << sql;
+    }
+    TFMain* w = Open("TarnvaleBrowserBrokenView", "SQLite");
+    ASSERT_NE(w, nullptr);
+    connection_rec* rec = frame->Connections.Head();
+
+    auto expectCatalogShown = [&](const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_TRUE(prompter.Prompts.empty()) << (prompter.Prompts.empty() ? "" : prompter.Prompts[0].Text.toStdString());
+        EXPECT_TRUE(rec->CatalogLoaded);
+        EXPECT_EQ(ChildTexts(Expand(Child(Root(), "用户表"))), QStringList{"kept"});
+        EXPECT_EQ(ChildTexts(Expand(Child(Root(), "视图"))), (QStringList{"v_broken", "v_kept"}));
+        EXPECT_NE(Path(Root(), {"用户表", "kept", "索引"}), nullptr) << "the table's details open";
+    };
+    Expand(Root());
+    expectCatalogShown("first load");
+
+    // Refresh loads the same partial catalog again, without a message.
+    Tree().setCurrentItem(Root());
+    frame->N_refreshDBObjectClick();
+    Settle();
+    expectCatalogShown("after Refresh");
+}
+
 TEST_F(BrowserFrameTest, NodesFindTheirRecordThroughTheirRootItem)
 {
     // A data source whose name holds "(", and two records with one data source and user.

@@ -64,15 +64,14 @@ void FindReplaceController::ShowSelectionWithoutFocus(QPlainTextEdit& edit)
     edit.setPalette(palette);
 }
 
-int FindReplaceController::FindForward(const QPlainTextEdit& edit, const QString& text, int from, bool matchCase,
-                                       bool wholeWord)
+int FindReplaceController::FindForward(const QPlainTextEdit& edit, const QString& text, int from,
+                                       std::uint32_t options)
 {
-    if (text.isEmpty()) return -1;
-    QTextDocument::FindFlags flags;
-    if (matchCase) flags |= QTextDocument::FindCaseSensitively;
-    if (wholeWord) flags |= QTextDocument::FindWholeWords;
-    const QTextCursor match = edit.document()->find(text, std::clamp(from, 0, TextLength(edit)), flags);
-    return match.isNull() ? -1 : match.selectionStart();
+    int position = 0;
+    return OstrelLibrary::SeekForward(SqlEditorText::Of(*edit.document()), std::clamp(from, 0, TextLength(edit)), text,
+                                      LibraryOptions(options), &position)
+               ? position
+               : -1;
 }
 
 void FindReplaceController::NotFound(const QString& findText)
@@ -90,7 +89,7 @@ void FindReplaceController::FindDialog_sqlFind()
     ShowSelectionWithoutFocus(editor);
     const QTextCursor selection = editor.textCursor();
     if (options & FR_DOWN) {
-        const int at = FindForward(editor, find, selection.selectionEnd(), options & FR_MATCHCASE, options & FR_WHOLEWORD);
+        const int at = FindForward(editor, find, selection.selectionEnd(), options);
         if (at < 0) NotFound(find);
         else SelectMatch(editor, at, static_cast<int>(find.size()));
         return;
@@ -146,7 +145,7 @@ void FindReplaceController::ReplaceDialog1Find()
     const std::uint32_t options = dialog.Options();
     ShowSelectionWithoutFocus(editor);
     const int from = editor.textCursor().selectionEnd();
-    const int at = FindForward(editor, find, from, options & FR_MATCHCASE, options & FR_WHOLEWORD);
+    const int at = FindForward(editor, find, from, options);
     if (at >= 0) {
         SelectMatch(editor, at, static_cast<int>(find.size()));
         return;

@@ -1,10 +1,12 @@
-// Find and replace of a query window: Find Next in the SQL editor (down with the editor's own
-// search, up through the search library) and in the messages text (both ways through the search
-// library), Replace and Replace All in the editor. It creates the window's three dialogs.
+// Find and replace of a query window: Find Next in the SQL editor and in the messages text, both
+// ways through the search library (one rule of case and of whole words for every search), Replace
+// and Replace All in the editor. It creates the window's three dialogs.
 #pragma once
 
 #include <QObject>
 #include <QString>
+
+#include <cstdint>
 
 class FindReplaceDialog;
 class QPlainTextEdit;
@@ -24,8 +26,9 @@ public:
     static void SelectMatch(QPlainTextEdit& edit, int position, int length);
     // The selection stays visible while the dialog has the focus.
     static void ShowSelectionWithoutFocus(QPlainTextEdit& edit);
-    // The editor's own forward search from position to the end: the match's position or -1.
-    static int FindForward(const QPlainTextEdit& edit, const QString& text, int from, bool matchCase, bool wholeWord);
+    // The forward search in the editor from position to the end, under the dialog's FR_MATCHCASE
+    // and FR_WHOLEWORD: the match's position or -1.
+    static int FindForward(const QPlainTextEdit& edit, const QString& text, int from, std::uint32_t options);
 
 private:
     void NotFound(const QString& findText);

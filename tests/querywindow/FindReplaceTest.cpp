@@ -122,6 +122,43 @@ TEST_F(FindReplace, FindNextUpUsesTheSearchLibrary)
     EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(2, 6));
 }
 
+TEST_F(FindReplace, WholeWordsFollowOneRuleInBothDirectionsAndInTheReplaceDialog)
+{
+    // "_" and digits belong to a word, a CJK character too; blanks and punctuation end it.
+    w.RichEdit_sql->setPlainText(u"select user_id, id2, 中id, ID from t_id where id = 1"_s);
+    const int standalone = 26, last = 45, end = 51;
+    struct Step {
+        std::uint32_t options;
+        int caret;
+        std::pair<int, int> expected;
+    };
+    const Step steps[] = {
+        {FR_DOWN | FR_WHOLEWORD, 0, {standalone, 2}},
+        {FR_DOWN | FR_WHOLEWORD, standalone + 2, {last, 2}},
+        {FR_DOWN | FR_WHOLEWORD | FR_MATCHCASE, 0, {last, 2}},
+        {FR_WHOLEWORD, end, {last, 2}},
+        {FR_WHOLEWORD, last, {standalone, 2}},
+        {FR_WHOLEWORD | FR_MATCHCASE, last, {-1, 0}},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.options);
+        MoveCaret(w.RichEdit_sql, s.caret);
+        Use(w.FindDialog_sql, u"id"_s, s.options);
+        w.FindDialog_sql->FindNextButton->click();
+        if (s.expected.first < 0) {
+            ExpectNotFound(u"id"_s, "no whole word \"id\" above");
+        } else {
+            EXPECT_EQ(Selection(w.RichEdit_sql), s.expected);
+        }
+    }
+    // The replace dialog's Find Next searches down by the same rule.
+    MoveCaret(w.RichEdit_sql, 0);
+    Use(w.ReplaceDialog1, u"id"_s, FR_DOWN | FR_WHOLEWORD);
+    w.ReplaceDialog1->FindNextButton->click();
+    EXPECT_EQ(Selection(w.RichEdit_sql), std::make_pair(standalone, 2));
+    EXPECT_TRUE(prompter.Prompts.empty());
+}
+
 TEST_F(FindReplace, AMissingLibraryFindsNothing)
 {
     OstrelLibrary::Unload();
@@ -131,6 +168,10 @@ TEST_F(FindReplace, AMissingLibraryFindsNothing)
     Use(w.FindDialog_sql, u"select"_s, 0);
     w.FindDialog_sql->FindNextButton->click();
     ExpectNotFound(u"select"_s, "editor up");
+    MoveCaret(w.RichEdit_sql, 0);
+    Use(w.FindDialog_sql, u"select"_s, FR_DOWN);
+    w.FindDialog_sql->FindNextButton->click();
+    ExpectNotFound(u"select"_s, "editor down");
     Use(w.FindDialog1, u"select"_s, FR_DOWN);
     MoveCaret(w.RichEdit_result, 0);
     w.FindDialog1->FindNextButton->click();

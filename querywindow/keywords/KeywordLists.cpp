@@ -75,12 +75,11 @@ bool ReadKeywordFile(const std::filesystem::path& file, KeywordList& list)
     std::string_view rest = text;
     if (rest.starts_with("\xEF\xBB\xBF")) rest.remove_prefix(3);
     while (!rest.empty()) {
-        const std::size_t lf = rest.find('\n');
-        std::string_view line = rest.substr(0, lf);
-        if (line.ends_with('\r')) line.remove_suffix(1);
-        list.emplace_back(line);
-        if (lf == std::string_view::npos) break;
-        rest.remove_prefix(lf + 1);
+        const std::size_t end = rest.find_first_of("\r\n");
+        list.emplace_back(rest.substr(0, end));
+        if (end == std::string_view::npos) break;
+        const bool crLf = rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n';
+        rest.remove_prefix(end + (crLf ? 2 : 1));
     }
     return true;
 }

@@ -22,7 +22,7 @@ KeywordList* KeywordListOfKind(int kind);
 // "SRCREQU_<kind>.DAT" for kind 1..8, empty for any other kind.
 std::string KeywordFileName(int kind);
 
-// Replaces list with the lines of the file, split at LF with the CR of a CR LF removed; a leading
+// Replaces list with the lines of the file, each ended by CR LF, LF or CR alone; a leading
 // UTF-8 byte order mark is dropped. A file that cannot be read leaves list empty and gives false.
 bool ReadKeywordFile(const std::filesystem::path& file, KeywordList& list);
 

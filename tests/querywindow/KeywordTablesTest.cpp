@@ -264,6 +264,10 @@ TEST_F(KeywordTablesTest, ReadKeywordFileSplitsLines)
         {"SELECT,1\nFROM,1", {"SELECT,1", "FROM,1"}},
         {"\xEF\xBB\xBFSELECT,1\n\nFROM,1\n", {"SELECT,1", "", "FROM,1"}},
         {"", {}},
+        // Lines end at CR LF, LF or CR alone, in any mix.
+        {"SELECT,1\rFROM,1\rWHERE,2", {"SELECT,1", "FROM,1", "WHERE,2"}},
+        {"A,1\r\nB,1\nC,1\rD,1\r", {"A,1", "B,1", "C,1", "D,1"}},
+        {"A,1\r\r\nB,1\n\rC,1", {"A,1", "", "B,1", "", "C,1"}},
     };
     for (const Case& c : cases) {
         WriteFile(folder + "/k.dat", c.bytes);

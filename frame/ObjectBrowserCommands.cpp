@@ -185,10 +185,11 @@ void ObjectBrowserCommands::ConnectionMismatch(const QString& caption)
 
 void ObjectBrowserCommands::TreeView_dbObjectEndDrag(QObject* target)
 {
-    TFMain* w = frame_.ActiveQueryWindow();
+    // The target first: a drop anywhere but into a SQL editor does nothing. Then the window that
+    // owns that editor gives the position its drag-over recorded and the connection to check.
+    QPlainTextEdit* editor = EditorOfTarget(target);
+    TFMain* w = editor ? WindowOfEditor(*editor) : nullptr;
     if (!w) return;
-    const int line = w->DropLine;
-    const int column = w->DropColumn;
     QTreeWidgetItem* node = tree_.Tree().currentItem();
     const BrowserNodeKind kind = KindOfNode(node);
     QString text;
@@ -202,9 +203,14 @@ void ObjectBrowserCommands::TreeView_dbObjectEndDrag(QObject* target)
         }
         text = DropTextOfNode(kind, node->text(0), KindOfRecord(rec));
     }
-    QPlainTextEdit* editor = EditorOfTarget(target);
-    if (!editor || text.isEmpty()) return;
-    InsertAtLineColumn(*editor, line, column, text);
+    if (!text.isEmpty()) InsertAtLineColumn(*editor, w->DropLine, w->DropColumn, text);
+}
+
+TFMain* ObjectBrowserCommands::WindowOfEditor(QPlainTextEdit& editor)
+{
+    for (QObject* o = editor.parent(); o; o = o->parent())
+        if (auto* w = qobject_cast<TFMain*>(o)) return w;
+    return nullptr;
 }
 
 void ObjectBrowserCommands::N_copyDbOjectClick()

@@ -18,6 +18,7 @@ class ObjectBrowserTree;
 class QDrag;
 class QPlainTextEdit;
 class QTreeWidgetItem;
+class TFMain;
 class TFMain_mul;
 
 class ObjectBrowserCommands : public QObject {
@@ -40,7 +41,8 @@ public:
     // Before the pop-up menu shows.
     void PopupMenuRefreshPopup();
     // The drag of the selected node ended on target (none when refused): its name goes into the
-    // SQL editor that took it, at the position the active query window recorded.
+    // SQL editor that took it, at the position that editor's query window recorded, after the
+    // node's connection was checked against that window's.
     void TreeView_dbObjectEndDrag(QObject* target);
     // The selected node's name onto the clipboard.
     void N_copyDbOjectClick();
@@ -56,6 +58,8 @@ private:
     void StartDrag(QTreeWidgetItem* node);
     // The editor a drop landed on: RichEdit_sql itself or its viewport; none for anything else.
     static QPlainTextEdit* EditorOfTarget(QObject* target);
+    // The query window the editor belongs to; none for an editor outside one.
+    static TFMain* WindowOfEditor(QPlainTextEdit& editor);
     void ConnectionMismatch(const QString& caption);
 
     TFMain_mul& frame_;

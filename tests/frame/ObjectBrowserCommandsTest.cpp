@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDrag>
+#include <QMdiArea>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -231,6 +232,7 @@ protected:
         EXPECT_EQ(drag.source(), &Tree());
         EXPECT_TRUE(drag.mimeData() && !drag.mimeData()->formats().isEmpty());
         EXPECT_FALSE(drag.mimeData()->hasText()) << "nothing else takes the node for text";
+        if (offEditorTarget) return offEditorTarget;
         QTextCursor at(window->RichEdit_sql->document()->findBlockByNumber(dropLine));
         at.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, dropColumn - 1);
         const QPoint point = window->RichEdit_sql->cursorRect(at).center();
@@ -254,6 +256,8 @@ protected:
     int dropLine = 0;
     int dropColumn = 1;
     bool dropAccepted = true;
+    // A drop that lands on this widget instead of an editor.
+    QObject* offEditorTarget = nullptr;
 };
 
 TEST_F(BrowserCommandsSQLiteTest, AColumnDraggedIntoTheEditorGoesInAtTheDropPositionWithItsBlanks)
@@ -318,6 +322,37 @@ TEST_F(BrowserCommandsSQLiteTest, ANodeOfAnotherConnectionIsRefusedByTheDropAndT
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "dated");
     EXPECT_EQ(prompter.Prompts.size(), 2u);
     EXPECT_EQ(sqlite->RichEdit_sql->toPlainText(), "x");
+}
+
+TEST_F(BrowserCommandsSQLiteTest, ADropChecksItsTargetFirstThenTheConnectionOfTheTargetsOwnWindow)
+{
+    TFMain* sqlite = window;
+    sqlite->RichEdit_sql->setPlainText("SELECT  FROM dated");
+    TFMain* pg = Open(QString::fromLatin1(TestDsn::PgDsn()), "PostgreSQL");
+    ASSERT_NE(pg, nullptr);
+    pg->RichEdit_sql->setPlainText("y");
+    ASSERT_EQ(frame->ActiveQueryWindow(), pg);
+    QTreeWidgetItem* column = dated->child(0)->child(0);
+
+    // Dropped on the MDI area's grey background, or refused: no message, nothing inserted.
+    offEditorTarget = frame->MdiArea->viewport();
+    DragNode(column);
+    offEditorTarget = nullptr;
+    dropAccepted = false;
+    DragNode(column);
+    dropAccepted = true;
+    ASSERT_EQ(drags, 2);
+    EXPECT_TRUE(prompter.Prompts.empty());
+
+    // Into the SQLite window's editor while the PostgreSQL window is active: the name goes in at
+    // the position the SQLite window recorded.
+    dropLine = 0;
+    dropColumn = 8;
+    DragNode(column);
+    EXPECT_TRUE(prompter.Prompts.empty());
+    EXPECT_EQ(sqlite->RichEdit_sql->toPlainText(), "SELECT order date FROM dated");
+    EXPECT_EQ(pg->RichEdit_sql->toPlainText(), "y");
+    EXPECT_EQ(frame->ActiveQueryWindow(), pg);
 }
 
 TEST_F(BrowserCommandsSQLiteTest, CopyQuotesByTheKindOfTheNodesRecord)

@@ -6,5 +6,7 @@
 
 using StringList = std::vector<std::string>;
 
-// Ascending, case-insensitive, stable: equal names keep their order and duplicates stay.
+// Ascending in the GBK order: Chinese names by their GB18030 bytes (pinyin order for the common
+// characters), ASCII letters without regard to case. Stable: equal names keep their order and
+// duplicates stay.
 void SortStringList(StringList& list);

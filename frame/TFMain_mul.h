@@ -351,6 +351,8 @@ private:
     QHash<QString, QAction*> commands_;
     // The object browser panel's width, kept while it is hidden.
     int panelWidth_ = 255;
+    // Query windows opened since the MDI area was last empty: each opens one cascade step further.
+    int cascadeIndex_ = 0;
     bool created_ = false;
     bool closing_ = false;
 };

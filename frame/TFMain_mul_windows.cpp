@@ -8,6 +8,7 @@
 #include "ProgramGlobals.h"
 #include "ProgramIcon.h"
 #include "Prompter.h"
+#include "QueryWindowGeometry.h"
 #include "QueryWindowNaming.h"
 #include "SettingFont.h"
 #include "SqlScriptFile.h"
@@ -24,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -246,6 +248,14 @@ void TFMain_mul::ShowQueryWindow(TFMain* window)
     window->setWindowIcon(ProgramIcon());
     sub->setWindowIcon(ProgramIcon());
     WatchWindowState(sub, window);
+    // The designed size, as far as the MDI area holds it (the toolkit would give its minimum), at
+    // the next cascade place inside the area.
+    const QSize area = MdiArea->viewport()->size();
+    const QSize size = QueryWindowGeometry::DesignedSize.boundedTo(area);
+    if (QueryWindowCount() == 1) cascadeIndex_ = 0;
+    const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+    sub->resize(size);
+    sub->move(QueryWindowGeometry::CascadePosition(cascadeIndex_++, size, area, step));
     sub->show();
     MdiArea->setActiveSubWindow(sub);
 }

@@ -1,5 +1,7 @@
 #include "QueryWindowGeometry.h"
 
+#include <algorithm>
+
 namespace QueryWindowGeometry {
 
 std::array<int, 5> StatusBar1PanelWidths(int w)
@@ -13,6 +15,15 @@ std::array<int, 3> StatusBar2PanelWidths(int w)
 {
     const int a = w / 3;
     return {a, a, w - 2 * a};
+}
+
+QPoint CascadePosition(int index, const QSize& window, const QSize& area, int step)
+{
+    if (step <= 0 || index <= 0) return {0, 0};
+    const int room = std::min(area.width() - window.width(), area.height() - window.height());
+    const int places = std::max(room, 0) / step + 1;
+    const int k = index % places;
+    return {k * step, k * step};
 }
 
 int EditorHeightWithResults(int h) { return static_cast<int>(h * 0.3747); }

@@ -51,6 +51,29 @@ TEST(QueryWindowGeometry, StatusBarPanelsShareTheClientWidth)
     EXPECT_EQ(QueryWindowGeometry::StatusBar2PanelWidths(1001), (std::array<int, 3>{333, 333, 335}));
 }
 
+TEST(QueryWindowGeometry, WindowsCascadeInsideTheAreaAndStartOverAtItsCorner)
+{
+    struct Case {
+        int index;
+        QSize window, area;
+        QPoint at;
+    };
+    const Case cases[] = {
+        {0, {760, 540}, {1660, 950}, {0, 0}},
+        {1, {760, 540}, {1660, 950}, {24, 24}},
+        {17, {760, 540}, {1660, 950}, {408, 408}},
+        // 410 pixels of height to spare hold 18 places, 0 to 17: the 18th starts over.
+        {18, {760, 540}, {1660, 950}, {0, 0}},
+        {19, {760, 540}, {1660, 950}, {24, 24}},
+        // No room to spare in one direction: every window at the corner.
+        {3, {760, 540}, {760, 900}, {0, 0}},
+        {3, {640, 420}, {640, 420}, {0, 0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(QueryWindowGeometry::CascadePosition(c.index, c.window, c.area, 24), c.at)
+            << c.index << " in " << c.area.width() << "x" << c.area.height();
+}
+
 TEST(QueryWindowGeometry, EditorHeights)
 {
     EXPECT_EQ(QueryWindowGeometry::EditorHeightWithResults(400), 149);

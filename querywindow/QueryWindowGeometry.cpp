@@ -17,6 +17,18 @@ std::array<int, 3> StatusBar2PanelWidths(int w)
     return {a, a, w - 2 * a};
 }
 
+std::vector<int> ShownPanelWidths(const std::vector<int>& designed, const std::vector<int>& needed, int barWidth)
+{
+    std::vector<int> shown(designed.size(), 0);
+    int used = 0;
+    for (std::size_t i = 0; i + 1 < designed.size(); ++i) {
+        shown[i] = std::max(designed[i], i < needed.size() ? needed[i] : 0);
+        used += shown[i];
+    }
+    if (!shown.empty()) shown.back() = std::max(barWidth - used, 0);
+    return shown;
+}
+
 QPoint CascadePosition(int index, const QSize& window, const QSize& area, int step)
 {
     if (step <= 0 || index <= 0) return {0, 0};

@@ -6,6 +6,7 @@
 #include <QSize>
 
 #include <array>
+#include <vector>
 
 namespace QueryWindowGeometry {
 
@@ -18,6 +19,10 @@ inline constexpr QSize DesignedSize(760, 540);
 std::array<int, 5> StatusBar1PanelWidths(int clientWidth);
 // StatusBar2: two thirds side by side, the last one the rest.
 std::array<int, 3> StatusBar2PanelWidths(int clientWidth);
+
+// The widths a status bar shows: every panel but the last at least as wide as its text needs
+// (needed) and never narrower than its share (designed); the last one the rest of the bar.
+std::vector<int> ShownPanelWidths(const std::vector<int>& designed, const std::vector<int>& needed, int barWidth);
 
 // Where the index-th query window since the MDI area was last empty (0 for the first) opens:
 // cascaded down and right by step from the area's top left corner, starting over at the corner

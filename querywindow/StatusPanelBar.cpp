@@ -1,5 +1,8 @@
 #include "StatusPanelBar.h"
 
+#include "QueryWindowGeometry.h"
+
+#include <QEvent>
 #include <QLabel>
 
 StatusPanelBar::StatusPanelBar(int panelCount, QWidget* parent) : QFrame(parent)
@@ -18,7 +21,9 @@ QString StatusPanelBar::PanelText(int i) const { return Has(i) ? panels_[i].Labe
 
 void StatusPanelBar::SetPanelText(int i, const QString& text)
 {
-    if (Has(i)) panels_[i].Label->setText(text);
+    if (!Has(i)) return;
+    panels_[i].Label->setText(text);
+    PlacePanels();
 }
 
 int StatusPanelBar::PanelWidth(int i) const { return Has(i) ? panels_[i].Width : 0; }
@@ -46,11 +51,26 @@ void StatusPanelBar::resizeEvent(QResizeEvent* event)
     PlacePanels();
 }
 
+void StatusPanelBar::changeEvent(QEvent* event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::FontChange) PlacePanels();
+}
+
+int StatusPanelBar::ShownPanelWidth(int i) const { return Has(i) ? panels_[i].Label->width() : 0; }
+
 void StatusPanelBar::PlacePanels()
 {
-    int x = 0;
+    // The shares of the width were measured for another font: a text that needs more gets it.
+    std::vector<int> designed, needed;
     for (const Panel& p : panels_) {
-        p.Label->setGeometry(x, 0, p.Width, height());
-        x += p.Width;
+        designed.push_back(p.Width);
+        needed.push_back(p.Label->text().isEmpty() ? 0 : p.Label->sizeHint().width());
+    }
+    const std::vector<int> shown = QueryWindowGeometry::ShownPanelWidths(designed, needed, width());
+    int x = 0;
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
+        panels_[i].Label->setGeometry(x, 0, shown[i], height());
+        x += shown[i];
     }
 }

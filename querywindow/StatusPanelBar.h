@@ -1,4 +1,5 @@
-// A status bar of fixed panels side by side, each with its own width, text and alignment.
+// A status bar of panels side by side, each with its own share of the width, text and alignment;
+// a panel whose text needs more than its share is widened to show it whole.
 #pragma once
 
 #include <QFrame>
@@ -16,13 +17,18 @@ public:
     int PanelCount() const { return static_cast<int>(panels_.size()); }
     QString PanelText(int i) const;
     void SetPanelText(int i, const QString& text);
+    // The panel's share of the bar, as set.
     int PanelWidth(int i) const;
     void SetPanelWidth(int i, int width);
+    // The width the panel shows: its share, or more when its text needs more at the bar's font;
+    // the last panel gets the rest of the bar.
+    int ShownPanelWidth(int i) const;
     Qt::Alignment PanelAlignment(int i) const;
     void SetPanelAlignment(int i, Qt::Alignment alignment);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     bool Has(int i) const { return i >= 0 && i < PanelCount(); }

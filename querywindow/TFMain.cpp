@@ -27,6 +27,7 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QThread>
@@ -56,6 +57,14 @@ QPlainTextEdit* TextArea(QWidget* parent, const char* name, const QFont& font)
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     return edit;
+}
+
+// The column width at which a grid cell shows text whole: the style's margin on either side of
+// the text, and the grid line.
+int CellWidthForText(const QTableView& grid, const QString& text)
+{
+    const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+    return grid.fontMetrics().horizontalAdvance(text) + 2 * margin + (grid.showGrid() ? 1 : 0);
 }
 
 } // namespace
@@ -433,7 +442,9 @@ void TFMain::FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result, con
     for (int j = 0; j < columns; ++j) {
         int width;
         if (j == 0) {
-            width = ResultGridGeometry::RowNumberColumnWidth(grid.RowCount());
+            // The widths by digits were measured for another font: the last number must show whole.
+            width = std::max(ResultGridGeometry::RowNumberColumnWidth(grid.RowCount()),
+                             CellWidthForText(grid, QString::number(grid.RowCount() - 1)));
         } else if (static_cast<std::size_t>(j) < result.Columns.size()) {
             const FieldsList_Tesk& c = result.Columns[static_cast<std::size_t>(j)];
             width = ResultGridGeometry::DataColumnWidth(c.DisplayWidth, c.Name);

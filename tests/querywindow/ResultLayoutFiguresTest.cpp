@@ -51,6 +51,24 @@ TEST(QueryWindowGeometry, StatusBarPanelsShareTheClientWidth)
     EXPECT_EQ(QueryWindowGeometry::StatusBar2PanelWidths(1001), (std::array<int, 3>{333, 333, 335}));
 }
 
+TEST(QueryWindowGeometry, PanelsWidenForTheirTextsAndTheLastTakesTheRest)
+{
+    struct Case {
+        const char* what;
+        std::vector<int> designed, needed;
+        int bar;
+        std::vector<int> shown;
+    };
+    const Case cases[] = {
+        {"texts fit their shares", {200, 200, 168, 168, 164}, {90, 70, 80, 60, 50}, 900, {200, 200, 168, 168, 164}},
+        {"wider texts take from the last", {124, 124, 105, 105, 102}, {230, 130, 0, 100, 60}, 560,
+         {230, 130, 105, 105, 0}},
+        {"the last text never widens", {300, 300, 300}, {10, 10, 900}, 900, {300, 300, 300}},
+        {"no panels", {}, {}, 900, {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(QueryWindowGeometry::ShownPanelWidths(c.designed, c.needed, c.bar), c.shown) << c.what;
+}
+
 TEST(QueryWindowGeometry, WindowsCascadeInsideTheAreaAndStartOverAtItsCorner)
 {
     struct Case {

@@ -4,6 +4,7 @@
 #include "WidgetTestApp.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -133,6 +134,41 @@ TEST_F(TFMainLayout, StatusBarPanelWidthsFollowTheClientWidth)
     // StatusBar2 stands directly above StatusBar1, which is at the bottom edge.
     EXPECT_EQ(w.StatusBar1->geometry().bottom(), w.height() - 1);
     EXPECT_EQ(w.StatusBar2->geometry().bottom() + 1, w.StatusBar1->y());
+}
+
+TEST_F(TFMainLayout, StatusPanelsShowTheirWholeTextsAtTheBarsFont)
+{
+    // A run's end in a window of 560 pixels: the shares of the width would cut these texts.
+    w.resize(560, 400);
+    Settle();
+    const QString bar1[] = {"开始执行时间：2024-05-01 12:34:56", "执行总时间：0:00:00.014", "共返回结果行数：123456",
+                            "数据源：TarnvaleDemo", "当前用户："};
+    for (int i = 0; i < 5; ++i) w.StatusBar1->SetPanelText(i, bar1[i]);
+    const QString bar2[] = {"事务提交方式：自动提交", "可能存在未提交的事务", "SQL之间的分隔符：;"};
+    for (int i = 0; i < 3; ++i) w.StatusBar2->SetPanelText(i, bar2[i]);
+    auto expectWhole = [](StatusPanelBar* bar, int panels) {
+        const QList<QLabel*> labels = bar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_EQ(labels.size(), panels);
+        int x = 0;
+        for (int i = 0; i < panels - 1; ++i) {
+            const QLabel* l = labels[i];
+            EXPECT_GE(l->contentsRect().width() - l->indent(), l->fontMetrics().horizontalAdvance(l->text()))
+                << l->text().toStdString();
+            EXPECT_GE(l->width(), bar->PanelWidth(i)) << "never narrower than its share";
+            EXPECT_EQ(l->x(), x) << "side by side";
+            x += l->width();
+        }
+        EXPECT_EQ(labels.back()->x(), x);
+    };
+    expectWhole(w.StatusBar1, 5);
+    expectWhole(w.StatusBar2, 3);
+
+    // A larger font widens them again.
+    QFont larger = w.StatusBar1->font();
+    larger.setPixelSize(20);
+    w.StatusBar1->setFont(larger);
+    Settle();
+    expectWhole(w.StatusBar1, 5);
 }
 
 TEST_F(TFMainLayout, EditorFillsTheWindowUntilResultsAreShown)

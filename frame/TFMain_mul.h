@@ -77,7 +77,7 @@ public:
     void AddWindowMenuEntry(QueryWindowHandle handle, const QString& caption);
     void RenameWindowMenuEntry(QueryWindowHandle handle, const QString& caption);
     void MarkWindowBusy(QueryWindowHandle handle);
-    // The separator item "-" and its line, added with the first query window.
+    // The separator item and its line "-", added with the first query window.
     void AppendWindowMenuSeparator();
     // A window's item, whose click runs N_windowsClick.
     QAction* AppendWindowMenuItem(const QString& caption);
@@ -341,6 +341,7 @@ private:
     QAction* Tool(const char* name, const QString& caption, const QString& hint = {});
     void Register(QAction* action);
     QAction* WindowMenuItem(int index) const;
+    static void SetWindowItemChecked(QAction* item, bool checked);
     void UncheckWindowItemsExcept(int index);
     void WatchWindowState(QMdiSubWindow* sub, TFMain* window);
     // Runs an edit operation of the active window between two copies of its command states.

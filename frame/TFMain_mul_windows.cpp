@@ -35,11 +35,18 @@ QAction* TFMain_mul::WindowMenuItem(int index) const
     return index >= 0 && index < items.size() ? items[index] : nullptr;
 }
 
+void TFMain_mul::SetWindowItemChecked(QAction* item, bool checked)
+{
+    // Only the checked item is checkable: an unchecked one would show an empty check box.
+    item->setCheckable(checked);
+    item->setChecked(checked);
+}
+
 void TFMain_mul::UncheckWindowItemsExcept(int index)
 {
     const QList<QAction*> items = N_windows->actions();
     for (int i = 0; i < items.size(); ++i)
-        if (i != index && items[i]->isChecked()) items[i]->setChecked(false);
+        if (i != index && items[i]->isChecked()) SetWindowItemChecked(items[i], false);
 }
 
 void TFMain_mul::AddWindowMenuEntry(QueryWindowHandle handle, const QString& caption)
@@ -59,7 +66,7 @@ void TFMain_mul::RemoveWindowMenuSeparator()
 {
     const QList<QAction*> items = N_windows->actions();
     for (int i = 0; i < items.size(); ++i) {
-        if (items[i]->text() == QLatin1String("-")) {
+        if (items[i]->isSeparator()) {
             delete items[i];
             if (i < WindowMenuRegistry.size()) WindowMenuRegistry.removeAt(i);
             return;
@@ -81,7 +88,7 @@ void TFMain_mul::CheckWindowMenuEntry(QueryWindowHandle handle, const QString& c
     const int index = WindowMenuEntry::Find(WindowMenuRegistry, handle);
     if (index < 0) return;
     WindowMenuRegistry[index] = WindowMenuEntry::Line(handle, caption);
-    if (QAction* item = WindowMenuItem(index)) item->setChecked(true);
+    if (QAction* item = WindowMenuItem(index)) SetWindowItemChecked(item, true);
     UncheckWindowItemsExcept(index);
 }
 
@@ -106,7 +113,7 @@ void TFMain_mul::N_windowsClick(QObject* sender)
     auto* item = qobject_cast<QAction*>(sender);
     const int index = item ? static_cast<int>(items.indexOf(item)) : -1;
     if (index < 0) return;
-    item->setChecked(true);
+    SetWindowItemChecked(item, true);
     if (index < WindowMenuRegistry.size()) {
         const QString handle = WindowMenuEntry::HandleText(WindowMenuRegistry[index]);
         for (QMdiSubWindow* sub : MdiArea->subWindowList()) {
@@ -122,15 +129,14 @@ void TFMain_mul::N_windowsClick(QObject* sender)
 
 void TFMain_mul::AppendWindowMenuSeparator()
 {
-    QAction* separator = N_windows->addSeparator();
-    separator->setText(QStringLiteral("-"));
+    // A plain line: a separator's caption would show beside it.
+    N_windows->addSeparator();
     WindowMenuRegistry << QStringLiteral("-");
 }
 
 QAction* TFMain_mul::AppendWindowMenuItem(const QString& caption)
 {
     auto* item = new QAction(caption, N_windows);
-    item->setCheckable(true);
     N_windows->addAction(item);
     connect(item, &QAction::triggered, this, [this, item] { N_windowsClick(item); });
     return item;

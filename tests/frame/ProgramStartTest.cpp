@@ -152,7 +152,7 @@ protected:
     QStringList WindowItems() const
     {
         QStringList texts;
-        for (QAction* a : frame->N_windows->actions()) texts << a->text();
+        for (QAction* a : frame->N_windows->actions()) texts << (a->isSeparator() ? "-" : a->text());
         return texts;
     }
     QAction* WindowItem(int i) const { return frame->N_windows->actions().value(i); }

@@ -62,7 +62,8 @@ protected:
     QStringList ItemTexts() const
     {
         QStringList texts;
-        for (QAction* a : frame.N_windows->actions()) texts << a->text();
+        // A separator shows no text: "-" stands for it here.
+        for (QAction* a : frame.N_windows->actions()) texts << (a->isSeparator() ? "-" : a->text());
         return texts;
     }
     QAction* Item(int i) const { return frame.N_windows->actions().value(i); }
@@ -182,6 +183,38 @@ TEST_F(Frame, ActivationAndClicksCheckOnlyTheirWindowsItem)
     Settle();
     EXPECT_EQ(frame.ActiveQueryWindow(), b);
     EXPECT_EQ(States(), before);
+}
+
+TEST_F(Frame, ThePlainSeparatorAndOnlyTheActiveWindowsCheckMark)
+{
+    TFMain* a = Open("A");
+    TFMain* b = Open("B");
+    Open("C");
+    ASSERT_EQ(frame.N_windows->actions().size(), 7);
+    EXPECT_TRUE(Item(3)->isSeparator());
+    EXPECT_EQ(Item(3)->text(), "") << "a separator with a caption shows it beside the line";
+    EXPECT_EQ(frame.WindowMenuRegistry[3], "-");
+
+    // The active window's item carries the one check mark; the others show no check box at all.
+    auto expectOnlyChecked = [&](int active) {
+        for (int i = 4; i < 7; ++i) {
+            EXPECT_EQ(Item(i)->isChecked(), i == active) << i;
+            EXPECT_EQ(Item(i)->isCheckable(), i == active) << i;
+        }
+        for (int i = 0; i < 3; ++i) EXPECT_FALSE(Item(i)->isCheckable()) << i;
+    };
+    expectOnlyChecked(6);
+    frame.MdiArea->setActiveSubWindow(frame.SubWindowOf(a));
+    Settle();
+    expectOnlyChecked(4);
+    Item(5)->trigger();
+    Settle();
+    EXPECT_EQ(frame.ActiveQueryWindow(), b);
+    expectOnlyChecked(5);
+
+    // The separator goes with the last window.
+    for (TFMain* w : frame.QueryWindows()) Close(w);
+    EXPECT_EQ(ItemTexts(), (QStringList{"层叠(&C)", "横向平铺(&H)", "纵向平铺(&T)"}));
 }
 
 TEST_F(Frame, ClosingMessageWithTwoWindowsOpenChangesNothing)

@@ -86,10 +86,12 @@ void Tfrm_connect::BuildControls()
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnCancel = new QPushButton(QStringLiteral("取消"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    // Enter belongs to the edits (their key handlers), not to a default button.
+    // Enter belongs to the edits (their key handlers) and to the focused button, never to a
+    // default button.
     for (QPushButton* b : {btnOK, btnCancel}) {
         b->setAutoDefault(false);
         b->setDefault(false);
+        b->installEventFilter(this);
     }
 
     auto* fields = new QGridLayout;
@@ -273,6 +275,8 @@ bool Tfrm_connect::eventFilter(QObject* watched, QEvent* event)
                 Edit_userKeyDown(key);
             else if (watched == Edit_pwd)
                 Edit_pwdKeyDown(key);
+            else if (watched == btnOK || watched == btnCancel)
+                static_cast<QPushButton*>(watched)->click();
             else
                 return QDialog::eventFilter(watched, event);
             return true;

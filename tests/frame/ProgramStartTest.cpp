@@ -353,6 +353,31 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusedLogin{"UnknownDataSource", false, "TarnvaleNoSuchSource", "", "Data source name not found"}),
     [](const testing::TestParamInfo<RefusedLogin>& info) { return std::string(info.param.Name); });
 
+TEST_F(ProgramTest, EnterPressesTheFocusedButtonOfTheConnectDialog)
+{
+    // Cancel with Enter: the dialog ends and no window opens.
+    StartProgram({}, [&](Tfrm_connect& d) {
+        QTest::keyClicks(d.ComboBox_odbc->lineEdit(), SQLiteDsn());
+        d.btnCancel->setFocus();
+        QTest::keyClick(d.btnCancel, Qt::Key_Return);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(d.result(), Tfrm_connect::mrCancel);
+    });
+    EXPECT_TRUE(frame->QueryWindows().isEmpty());
+
+    // OK with Enter (the keypad's too) runs the test login.
+    Connect([&](Tfrm_connect& d) {
+        QTest::keyClicks(d.ComboBox_odbc->lineEdit(), SQLiteDsn());
+        d.btnOK->setFocus();
+        QTest::keyClick(d.btnOK, Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(d.result(), Tfrm_connect::mrOk);
+    });
+    ASSERT_EQ(frame->QueryWindows().size(), 1);
+    EXPECT_EQ(Window(0)->DSN, SQLiteDsn());
+    EXPECT_TRUE(prompter.Prompts.empty());
+}
+
 struct DriverCase {
     const char* Name;
     bool Pg;

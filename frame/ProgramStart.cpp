@@ -8,6 +8,7 @@
 #include "ProgramIcon.h"
 #include "Settings.h"
 #include "TFMain_mul.h"
+#include "ToolkitTranslations.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +20,8 @@ TFMain_mul* ProgramStart::Start()
     QApplication::setApplicationName(QStringLiteral("Tarnvale"));
     QApplication::setWindowIcon(ProgramIcon());
     ImageLists::UseIconTheme();
+    // Without the translations the toolkit's own texts stay English.
+    ToolkitTranslations::Install();
     auto* frame = new TFMain_mul;
     FMain_mul = frame;
     frame->FormCreate();

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+  qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-translations-l10n
   unixodbc unixodbc-dev odbc-postgresql libsqliteodbc sqlite3
   libgtest-dev libgmock-dev
   postgresql

@@ -24,6 +24,10 @@
 
 #include <QComboBox>
 #include <QCursor>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -352,6 +356,22 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(RefusedLogin{"UnknownRole", true, nullptr, "tv_no_such_role", "tv_no_such_role"},
                     RefusedLogin{"UnknownDataSource", false, "TarnvaleNoSuchSource", "", "Data source name not found"}),
     [](const testing::TestParamInfo<RefusedLogin>& info) { return std::string(info.param.Name); });
+
+TEST_F(ProgramTest, TheToolkitsOwnTextsAreChinese)
+{
+    StartProgram({}, Cancel());
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Ok)->text(), "确定");
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), "取消");
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    const QLabel* lookIn = files.findChild<QLabel*>("lookInLabel");
+    ASSERT_NE(lookIn, nullptr);
+    EXPECT_EQ(lookIn->text(), "查找范围：");
+    QFontDialog fonts;
+    fonts.setOption(QFontDialog::DontUseNativeDialog);
+    EXPECT_EQ(fonts.windowTitle(), "选择字体");
+}
 
 TEST_F(ProgramTest, EnterPressesTheFocusedButtonOfTheConnectDialog)
 {

@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "ImageLists.h"
+#include "ProgramFonts.h"
 #include "ProgramGlobals.h"
 #include "ProgramIcon.h"
 #include "Settings.h"
@@ -22,6 +23,7 @@ TFMain_mul* ProgramStart::Start()
     ImageLists::UseIconTheme();
     // Without the translations the toolkit's own texts stay English.
     ToolkitTranslations::Install();
+    ProgramFonts::InstallSubstitutes();
     auto* frame = new TFMain_mul;
     FMain_mul = frame;
     frame->FormCreate();

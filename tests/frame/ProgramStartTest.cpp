@@ -27,6 +27,8 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -240,6 +242,7 @@ TEST_F(ProgramTest, StartsWithoutSettingsFileKeywordFilesOrSearchLibrary)
     EXPECT_EQ(Settings::MaxFieldLenOfSqlResult, 512);
     EXPECT_TRUE(Settings::DBObjectsShow);
     EXPECT_TRUE(Settings::AutoCommit);
+    EXPECT_FALSE(Settings::WordsAnalyze) << "without the setting keywords stay uncoloured";
     EXPECT_FALSE(Settings::SqlEditorFont.Present);
     EXPECT_EQ(Settings::InstallPath, installation->Folder);
 
@@ -265,6 +268,7 @@ TEST_F(ProgramTest, FullInstallationLoadsEverythingAndTheCloseFreesItAgain)
         EXPECT_FALSE(TableIsEmpty(KeywordTableOfKind(kind)));
     }
     EXPECT_TRUE(Settings::SqlEditorFont.Present);
+    EXPECT_TRUE(Settings::WordsAnalyze) << "the shipped settings colour keywords";
     EXPECT_EQ(Settings::VersionText, "1.0");
     EXPECT_TRUE(frame->menu_tools_dbobject_show->isChecked());
     EXPECT_FALSE(frame->menu_tools_dbobject_hide->isChecked());
@@ -356,6 +360,34 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(RefusedLogin{"UnknownRole", true, nullptr, "tv_no_such_role", "tv_no_such_role"},
                     RefusedLogin{"UnknownDataSource", false, "TarnvaleNoSuchSource", "", "Data source name not found"}),
     [](const testing::TestParamInfo<RefusedLogin>& info) { return std::string(info.param.Name); });
+
+TEST_F(ProgramTest, EditorAndMessagesShowAChineseFaceWithFixedWidthLetters)
+{
+    const QByteArray songTi = "[Options]\r\n\r\n[Font_SQLInput]\r\nFontName=宋体\r\nSize=10\r\nFontStyle=0\r\n\r\n"
+                              "[Font_SQLResult]\r\nFontName=宋体\r\nSize=9\r\nFontStyle=0\r\n";
+    struct Case {
+        const char* what;
+        TestInstallation::Contents contents;
+    };
+    const Case cases[] = {
+        {"the shipped settings file", {}},
+        {"宋体 in the settings file", {.IniText = songTi}},
+        {"no settings file: the windows' own 宋体", {.Ini = false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StartProgram(c.contents, Login(SQLiteDsn()));
+        ASSERT_EQ(frame->QueryWindows().size(), 1);
+        for (const QPlainTextEdit* text : {Window(0)->RichEdit_sql, Window(0)->RichEdit_result}) {
+            const QFontInfo face(text->font());
+            EXPECT_EQ(face.family(), "WenQuanYi Micro Hei Mono") << text->objectName().toStdString();
+            const QFontMetrics metrics(text->font());
+            EXPECT_EQ(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('W')) << "fixed-width letters";
+        }
+        CloseFrame();
+        installation.reset();
+    }
+}
 
 TEST_F(ProgramTest, TheToolkitsOwnTextsAreChinese)
 {

@@ -140,7 +140,7 @@ ObjectBrowserTree::ObjectBrowserTree(QTreeWidget& tree, const ConnectionList& co
     // Every node has one line of one font: the view need not measure thousands of them.
     tree_.setUniformRowHeights(true);
     tree_.setItemDelegate(new ObjectBrowserItemDelegate(&tree_));
-    connect(&tree_, &QTreeWidget::itemExpanded, this, &ObjectBrowserTree::TreeView_dbObjectExpanding);
+    connect(&tree_, &QTreeWidget::itemExpanded, this, &ObjectBrowserTree::TreeView_dbObjectExpanded);
 }
 
 connection_rec* ObjectBrowserTree::FindConnectionOfNode(QTreeWidgetItem* node) const
@@ -160,6 +160,8 @@ void ObjectBrowserTree::TreeView_dbObjectExpanding(QTreeWidgetItem* node)
     QString error;
     if (!ExpandTreeNode(node, false, error)) ShowError(error);
 }
+
+void ObjectBrowserTree::TreeView_dbObjectExpanded(QTreeWidgetItem* node) { TreeView_dbObjectExpanding(node); }
 
 bool ObjectBrowserTree::ExpandTreeNode(QTreeWidgetItem* node, bool refresh, QString& error)
 {

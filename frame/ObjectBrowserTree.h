@@ -28,6 +28,9 @@ public:
     // A node is expanding: its children are loaded as its level asks, under the hourglass
     // pointer; a failure shows its error text in a message box. The node expands in any case.
     void TreeView_dbObjectExpanding(QTreeWidgetItem* node);
+    // A node has expanded. The toolkit tells of an expansion only after it, so the loading of
+    // TreeView_dbObjectExpanding runs here; the children show as they are added.
+    void TreeView_dbObjectExpanded(QTreeWidgetItem* node);
     // Loads what the node's level needs. False with the error text when a load failed; error is
     // left as it was when there is no record or no driver manager.
     bool ExpandTreeNode(QTreeWidgetItem* node, bool refresh, QString& error);

@@ -2,7 +2,7 @@
 
 namespace QueryWindowNaming {
 
-QString Title(std::int32_t number) { return UntitledText + QString::number(number); }
+QString QueryWindowTitle(std::int32_t number) { return UntitledText + QString::number(number); }
 
 std::int32_t WindowNumberOf(const QString& title)
 {
@@ -13,7 +13,7 @@ std::int32_t WindowNumberOf(const QString& title)
     return ok ? number : 0;
 }
 
-QString Caption(const QString& dsn, const QString& user, const QString& title)
+QString QueryWindowCaption(const QString& dsn, const QString& user, const QString& title)
 {
     return QStringLiteral("查询 -- ") + dsn + QLatin1Char('\\') + user + QStringLiteral("  --") + title;
 }

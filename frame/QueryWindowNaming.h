@@ -11,11 +11,11 @@ namespace QueryWindowNaming {
 inline const QString UntitledText = QStringLiteral("无标题");
 
 // "无标题" followed by the number in decimal.
-QString Title(std::int32_t number);
+QString QueryWindowTitle(std::int32_t number);
 // The number that follows "无标题" in the title; 0 when there is none.
 std::int32_t WindowNumberOf(const QString& title);
 // "查询 -- " + data source + "\" + user + "  --" + title.
-QString Caption(const QString& dsn, const QString& user, const QString& title);
+QString QueryWindowCaption(const QString& dsn, const QString& user, const QString& title);
 // Data source + "(" + user + ")".
 QString ConnectionNodeText(const QString& dsn, const QString& user);
 

@@ -408,9 +408,6 @@ void TFMain_mul::closeEvent(QCloseEvent* event)
 
 bool TFMain_mul::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == panel_DbObject && event->type() == QEvent::Resize) {
-        LayoutObjectPanel();
-        if (panel_DbObject->isVisible()) panelWidth_ = panel_DbObject->width();
-    }
+    if (watched == panel_DbObject && event->type() == QEvent::Resize) panel_DbObjectResize();
     return QMainWindow::eventFilter(watched, event);
 }

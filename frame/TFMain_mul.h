@@ -67,7 +67,7 @@ public:
     void MarkWindowIdle(QueryWindowHandle handle) override;
     void RemoveWindowMenuSeparator() override;
     void RemoveWindowMenuEntry(QueryWindowHandle handle) override;
-    void QueryWindowClosing() override;
+    void WM_QUERYWINDOWCLOSING() override;
     void SetAutoSizeFirstChild(std::uint8_t value) override { AutoSizeFirstChild = value; }
 
     QList<TFMain*> QueryWindows() const;
@@ -105,6 +105,9 @@ public:
 
     // The object browser panel's inner layout.
     void LayoutObjectPanel();
+    // The panel changed its size: its close button stays at its right edge, the tree fills it,
+    // and a shown panel's width is kept for the next time it shows.
+    void panel_DbObjectResize();
     // The mode of the next tiling: windows stacked (horizontal) or side by side (vertical).
     Qt::Orientation TileMode = Qt::Horizontal;
     // Tiles the query windows in TileMode.
@@ -227,6 +230,7 @@ public:
 
 public slots:
     void TreeView_dbObjectExpanding(QTreeWidgetItem* node);
+    void TreeView_dbObjectExpanded(QTreeWidgetItem* node);
     void N_refreshDBObjectClick();
     void PopupMenuRefreshPopup();
     void N_copyDbOjectClick();

@@ -26,6 +26,12 @@ void TFMain_mul::LayoutObjectPanel()
     TreeView_dbObject->setGeometry(0, 30, width, std::max(height - 30, 0));
 }
 
+void TFMain_mul::panel_DbObjectResize()
+{
+    LayoutObjectPanel();
+    if (panel_DbObject->isVisible()) panelWidth_ = panel_DbObject->width();
+}
+
 void TFMain_mul::menu_tools_dbobject_showClick()
 {
     if (QueryWindows().isEmpty()) return;
@@ -120,6 +126,8 @@ void TFMain_mul::BuildObjectBrowser()
 }
 
 void TFMain_mul::TreeView_dbObjectExpanding(QTreeWidgetItem* node) { BrowserTree->TreeView_dbObjectExpanding(node); }
+
+void TFMain_mul::TreeView_dbObjectExpanded(QTreeWidgetItem* node) { BrowserTree->TreeView_dbObjectExpanded(node); }
 
 bool TFMain_mul::ExpandTreeNode(QTreeWidgetItem* node, bool refresh, QString& error)
 {

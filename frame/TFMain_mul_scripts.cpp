@@ -52,7 +52,7 @@ void TFMain_mul::OpenSqlScript(TFMain& window)
     w->RichEdit_sql->setPlainText(read.Text);
     // The text is the file's: closing the window asks nothing until it is changed.
     w->RichEdit_sql->document()->setModified(false);
-    const QString caption = QueryWindowNaming::Caption(w->DSN, w->User, QFileInfo(answer.Path).absoluteFilePath());
+    const QString caption = QueryWindowNaming::QueryWindowCaption(w->DSN, w->User, QFileInfo(answer.Path).absoluteFilePath());
     w->setWindowTitle(caption);
     RenameWindowMenuEntry(w->Handle(), caption);
 }
@@ -88,7 +88,7 @@ TFMain_mul::ScriptSave TFMain_mul::SaveSqlScript(TFMain& window)
         } else {
             w->RichEdit_sql->document()->setModified(false);
             const QString caption =
-                QueryWindowNaming::Caption(w->DSN, w->User, QFileInfo(chosen.Path).absoluteFilePath());
+                QueryWindowNaming::QueryWindowCaption(w->DSN, w->User, QFileInfo(chosen.Path).absoluteFilePath());
             w->setWindowTitle(caption);
             RenameWindowMenuEntry(w->Handle(), caption);
             result = ScriptSave::Saved;

@@ -191,7 +191,7 @@ void TFMain_mul::SetDisconnectedMenuState()
     for (QAction* a : ToolBar2->actions()) a->setEnabled(a == ToolButton_about);
 }
 
-void TFMain_mul::QueryWindowClosing()
+void TFMain_mul::WM_QUERYWINDOWCLOSING()
 {
     // Only the last query window's close leaves the frame without a connection.
     if (QueryWindowCount() != 1) return;
@@ -215,7 +215,7 @@ void TFMain_mul::ConnectThroughDialog()
         NewConnectionPassword = dialog->Edit_pwd->text();
         NewConnectionDSN = dialog->ComboBox_odbc->currentText();
         ++WindowCounter;
-        OpenQueryWindow(QueryWindowNaming::Title(WindowCounter), true);
+        OpenQueryWindow(QueryWindowNaming::QueryWindowTitle(WindowCounter), true);
         if (Settings::DBObjectsShow)
             menu_tools_dbobject_showClick();
         else
@@ -236,7 +236,7 @@ void TFMain_mul::ToolButton_newsqlClick()
     NewQueryUser = active->User;
     NewQueryPassword = active->Password;
     NewQueryDSN = active->DSN;
-    OpenQueryWindow(QueryWindowNaming::Title(WindowCounter), false);
+    OpenQueryWindow(QueryWindowNaming::QueryWindowTitle(WindowCounter), false);
 }
 
 bool TFMain_mul::ConnectQueryWindow(TFMain& w, QString* message)
@@ -319,7 +319,7 @@ void TFMain_mul::OpenQueryWindow(const QString& title, bool fromDialog)
     }
     window->DbmsKind = DbmsKindOf(window->ConnectionKey);
     window->WindowNumber = QueryWindowNaming::WindowNumberOf(title);
-    window->setWindowTitle(QueryWindowNaming::Caption(window->DSN, window->User, title));
+    window->setWindowTitle(QueryWindowNaming::QueryWindowCaption(window->DSN, window->User, title));
 
     window->StatusBar1->SetPanelAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
     window->StatusBar1->SetPanelText(0, QStringLiteral("Ready"));

@@ -26,7 +26,8 @@ public:
     virtual void MarkWindowIdle(QueryWindowHandle handle) = 0;
     virtual void RemoveWindowMenuSeparator() = 0;
     virtual void RemoveWindowMenuEntry(QueryWindowHandle handle) = 0;
-    // A query window is closing (it still counts among the frame's windows).
-    virtual void QueryWindowClosing() = 0;
+    // The message a closing query window sends the frame (it still counts among the frame's
+    // windows).
+    virtual void WM_QUERYWINDOWCLOSING() = 0;
     virtual void SetAutoSizeFirstChild(std::uint8_t value) = 0;
 };

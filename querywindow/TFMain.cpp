@@ -588,7 +588,7 @@ void TFMain::FormClose()
     if (frame_) {
         if (frame_->QueryWindowCount() == 1) frame_->RemoveWindowMenuSeparator();
         frame_->RemoveWindowMenuEntry(handle_);
-        frame_->QueryWindowClosing();
+        frame_->WM_QUERYWINDOWCLOSING();
     }
 }
 

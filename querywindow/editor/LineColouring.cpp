@@ -6,10 +6,8 @@
 
 int LineCommentStart(QStringView line) { return static_cast<int>(line.indexOf(u"--")); }
 
-std::vector<ColourRun> LineColourRuns(QStringView line, int lineStart, bool followedByText, TDbmsKind windowKind)
+std::vector<ColourRun> ColourWords(const std::vector<Word_ary>& words, TDbmsKind windowKind)
 {
-    std::vector<Word_ary> words;
-    ScanLineWords(line, words, lineStart, windowKind, followedByText);
     const TDbmsKind kind = ColouringKind(windowKind);
     std::vector<ColourRun> runs;
     for (const Word_ary& w : words) {
@@ -17,6 +15,14 @@ std::vector<ColourRun> LineColourRuns(QStringView line, int lineStart, bool foll
         if (KeywordColours::IsColoured(category))
             runs.push_back({w.StartPos - 1, static_cast<int>(w.Text.size()), KeywordColours::OfCategory(category)});
     }
+    return runs;
+}
+
+std::vector<ColourRun> LineColourRuns(QStringView line, int lineStart, bool followedByText, TDbmsKind windowKind)
+{
+    std::vector<Word_ary> words;
+    ScanLineWords(line, words, lineStart, windowKind, followedByText);
+    std::vector<ColourRun> runs = ColourWords(words, windowKind);
     // Comments are coloured last: a keyword after "--" is comment text.
     if (const int comment = LineCommentStart(line); comment >= 0)
         runs.push_back({lineStart + comment, static_cast<int>(line.size()) - comment, KeywordColours::LineComment});

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "TDbmsKind.h"
+#include "Word_ary.h"
 
 #include <QColor>
 #include <QStringView>
@@ -16,6 +17,10 @@ struct ColourRun {
 
     bool operator==(const ColourRun&) const = default;
 };
+
+// The runs of the scanned words, in their order: each word whose category in the keyword table of
+// the window's kind is 1 to 4 gets that category's colour; every other word stays uncoloured.
+std::vector<ColourRun> ColourWords(const std::vector<Word_ary>& words, TDbmsKind windowKind);
 
 // The index of the first "--" of the line, -1 when it has none.
 int LineCommentStart(QStringView line);

@@ -20,11 +20,6 @@ TKeywordTable::~TKeywordTable()
     }
 }
 
-const TKeywordNode* TKeywordTable::Head(int bucket) const
-{
-    return InRange(bucket) ? buckets_[static_cast<std::size_t>(bucket)] : nullptr;
-}
-
 int TKeywordTable::FindEntry(std::string_view key, std::uint8_t category, int bucket, TKeywordNode*& node)
 {
     const std::string upper = KeywordUpperCase(key);

@@ -29,8 +29,8 @@ public:
 
     int BucketCount() const { return bucketCount_; }
     bool Loaded() const { return loaded_; }
-    // Head of a bucket's chain, nullptr for an empty bucket or a bucket out of range.
-    const TKeywordNode* Head(int bucket) const;
+    // The head of each bucket's chain, BucketCount() of them, nullptr for an empty bucket.
+    const std::vector<TKeywordNode*>& Buckets() const { return buckets_; }
 
     // Looks for key (upper-cased, trimmed) with category in the chain of bucket. node: the match
     // when found, the chain's last node when not found, nullptr for an empty bucket.

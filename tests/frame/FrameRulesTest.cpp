@@ -69,13 +69,13 @@ TEST(ConnectionKey, JoinsTheFourPartsWithoutEscaping)
 
 TEST(QueryWindowNaming, TitleCaptionNumberAndNodeText)
 {
-    EXPECT_EQ(QueryWindowNaming::Title(1), "无标题1");
-    EXPECT_EQ(QueryWindowNaming::Title(65536), "无标题65536");
+    EXPECT_EQ(QueryWindowNaming::QueryWindowTitle(1), "无标题1");
+    EXPECT_EQ(QueryWindowNaming::QueryWindowTitle(65536), "无标题65536");
     EXPECT_EQ(QueryWindowNaming::WindowNumberOf("无标题1"), 1);
     EXPECT_EQ(QueryWindowNaming::WindowNumberOf("无标题70000"), 70000);
     EXPECT_EQ(QueryWindowNaming::WindowNumberOf("script.sql"), 0);
-    EXPECT_EQ(QueryWindowNaming::Caption("TarnvaleSQLite", "", "无标题1"), "查询 -- TarnvaleSQLite\\  --无标题1");
-    EXPECT_EQ(QueryWindowNaming::Caption("pg", "postgres", "无标题12"), "查询 -- pg\\postgres  --无标题12");
+    EXPECT_EQ(QueryWindowNaming::QueryWindowCaption("TarnvaleSQLite", "", "无标题1"), "查询 -- TarnvaleSQLite\\  --无标题1");
+    EXPECT_EQ(QueryWindowNaming::QueryWindowCaption("pg", "postgres", "无标题12"), "查询 -- pg\\postgres  --无标题12");
     EXPECT_EQ(QueryWindowNaming::ConnectionNodeText("pg", "postgres"), "pg(postgres)");
     EXPECT_EQ(QueryWindowNaming::ConnectionNodeText("TarnvaleSQLite", ""), "TarnvaleSQLite()");
 }

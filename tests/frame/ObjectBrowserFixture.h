@@ -110,7 +110,7 @@ protected:
         NewConnectionDSN = dsn;
         ++WindowCounter;
         const auto before = frame->QueryWindows().size();
-        frame->OpenQueryWindow(QueryWindowNaming::Title(WindowCounter), true);
+        frame->OpenQueryWindow(QueryWindowNaming::QueryWindowTitle(WindowCounter), true);
         frame->menu_tools_dbobject_showClick();
         Settle();
         return frame->QueryWindows().size() > before ? frame->ActiveQueryWindow() : nullptr;

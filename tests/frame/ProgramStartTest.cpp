@@ -195,8 +195,8 @@ void ExpectDisconnectedState(TFMain_mul& frame)
 
 bool TableIsEmpty(TKeywordTable* table)
 {
-    for (int b = 0; b < table->BucketCount(); ++b)
-        if (table->Head(b)) return false;
+    for (const TKeywordNode* head : table->Buckets())
+        if (head) return false;
     return true;
 }
 

@@ -103,7 +103,7 @@ protected:
     void TearDown() override
     {
         frame.RemoveQueryWindow(window);
-        frame.QueryWindowClosing();
+        frame.WM_QUERYWINDOWCLOSING();
         delete frame.SubWindowOf(window);
     }
 

@@ -114,7 +114,7 @@ protected:
         NewConnectionPassword.clear();
         NewConnectionDSN = dsn;
         ++WindowCounter;
-        frame->OpenQueryWindow(QueryWindowNaming::Title(WindowCounter), true);
+        frame->OpenQueryWindow(QueryWindowNaming::QueryWindowTitle(WindowCounter), true);
         Settle();
         TFMain* w = frame->ActiveQueryWindow();
         EXPECT_TRUE(w && w->DSN == dsn) << "no window on " << dsn.toStdString();

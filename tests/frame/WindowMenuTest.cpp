@@ -55,7 +55,7 @@ protected:
     void Close(TFMain* w)
     {
         frame.RemoveQueryWindow(w);
-        frame.QueryWindowClosing();
+        frame.WM_QUERYWINDOWCLOSING();
         delete frame.SubWindowOf(w);
         Settle();
     }
@@ -225,7 +225,7 @@ TEST_F(Frame, ClosingMessageWithTwoWindowsOpenChangesNothing)
     frame.Panel2->show();
     frame.menu_tools_dbobject_show->setChecked(true);
     const auto before = States();
-    frame.QueryWindowClosing();
+    frame.WM_QUERYWINDOWCLOSING();
     EXPECT_EQ(States(), before);
 }
 

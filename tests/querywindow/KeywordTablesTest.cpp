@@ -44,7 +44,7 @@ int CategoryOf(const TKeywordTable& table, const std::string& word)
 int NodesNamed(const TKeywordTable& table, const std::string& name)
 {
     int n = 0;
-    for (const TKeywordNode* p = table.Head(KeywordBucket(name, table.BucketCount())); p; p = p->Next)
+    for (const TKeywordNode* p = table.Buckets()[KeywordBucket(name, table.BucketCount())]; p; p = p->Next)
         if (p->Name == name) ++n;
     return n;
 }
@@ -53,7 +53,7 @@ int TotalNodes(const TKeywordTable& table)
 {
     int n = 0;
     for (int b = 0; b < table.BucketCount(); ++b)
-        for (const TKeywordNode* p = table.Head(b); p; p = p->Next) ++n;
+        for (const TKeywordNode* p = table.Buckets()[b]; p; p = p->Next) ++n;
     return n;
 }
 
@@ -215,7 +215,7 @@ TEST_F(KeywordTablesTest, LongWordIsStoredCutAndNeverFound)
     EXPECT_EQ(Find(table, long51), TKeywordTable::NotFound);
     EXPECT_EQ(Find(table, long50), TKeywordTable::EmptyBucket);
     int cut = 0;
-    for (const TKeywordNode* p = table.Head(KeywordBucket(long51, table.BucketCount())); p; p = p->Next)
+    for (const TKeywordNode* p = table.Buckets()[KeywordBucket(long51, table.BucketCount())]; p; p = p->Next)
         if (p->Name == long50) ++cut;
     EXPECT_EQ(cut, 2);
     EXPECT_EQ(TotalNodes(table), 2);

@@ -47,7 +47,7 @@ public:
     void MarkWindowIdle(QueryWindowHandle) override {}
     void RemoveWindowMenuSeparator() override {}
     void RemoveWindowMenuEntry(QueryWindowHandle) override {}
-    void QueryWindowClosing() override {}
+    void WM_QUERYWINDOWCLOSING() override {}
     void SetAutoSizeFirstChild(std::uint8_t) override {}
 
 public slots:

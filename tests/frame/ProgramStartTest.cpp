@@ -3,6 +3,7 @@
 // data sources and the real widgets.
 #include "CommandImage.h"
 #include "DefaultWindowSize.h"
+#include "DisconnectedCommands.h"
 #include "FrameTestSupport.h"
 #include "KeywordLists.h"
 #include "KeywordTables.h"
@@ -45,7 +46,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 
 namespace {
@@ -81,15 +81,6 @@ Dialog Cancel()
 
 QString SQLiteDsn() { return QString::fromLatin1(TestDsn::SQLiteDsn()); }
 QString PgDsn() { return QString::fromLatin1(TestDsn::PgDsn()); }
-
-// The enabled state of every command the frame owns, by name.
-std::map<QString, bool> EnabledCommands(TFMain_mul& frame)
-{
-    std::map<QString, bool> states;
-    for (QAction* a : frame.findChildren<QAction*>())
-        if (!a->objectName().isEmpty()) states[a->objectName()] = a->isEnabled();
-    return states;
-}
 
 class ProgramTest : public testing::Test {
 protected:
@@ -168,30 +159,6 @@ protected:
     std::unique_ptr<TestInstallation> installation;
     std::unique_ptr<TFMain_mul> frame;
 };
-
-const char* const ConnectedOnlyCommands[] = {
-    "mainmenu_file_newsqlfile", "mainmenu_file_opensqlfile", "mainmenu_file_savesqlfile", "mainmenu_eidt_selectall",
-    "mainmenu_query_run",       "mainmenu_query_stop",       "mainmenu_tools2_config",    "menu_tools_dbobject_show",
-    "menu_tools_dbobject_hide", "N_escade",                  "N_arrangeIconHer",          "N_arrangeIconVer",
-    "ToolButton_newsql",        "ToolButton_run",            "ToolButton_stop",           "ToolButton_display",
-    "N_grid",                   "N_text",                    "N_File"};
-const char* const AlwaysUsableCommands[] = {"menu_file",      "mainmenu_file_connect", "menu_file_exit",
-                                            "mainmenu_eidt",  "menu_query",            "mainmenu_tools2",
-                                            "mainmenu_tools2_ODBC_Admin", "N_windows", "menu_about",
-                                            "mainmenu_about_about",       "ToolButton_about"};
-
-void ExpectDisconnectedState(TFMain_mul& frame)
-{
-    const std::map<QString, bool> states = EnabledCommands(frame);
-    for (const char* name : ConnectedOnlyCommands) {
-        ASSERT_TRUE(states.count(name)) << name;
-        EXPECT_FALSE(states.at(name)) << name << " is enabled without a connection";
-    }
-    for (const char* name : AlwaysUsableCommands) {
-        ASSERT_TRUE(states.count(name)) << name;
-        EXPECT_TRUE(states.at(name)) << name << " is disabled without a connection";
-    }
-}
 
 bool TableIsEmpty(TKeywordTable* table)
 {

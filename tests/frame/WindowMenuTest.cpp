@@ -1,4 +1,5 @@
 #include "CommandImage.h"
+#include "DisconnectedCommands.h"
 #include "TFMain.h"
 #include "TFMain_mul.h"
 #include "WidgetTestApp.h"
@@ -247,25 +248,7 @@ TEST_F(Frame, ClosingTheLastWindowLeavesTheDisconnectedState)
 TEST_F(Frame, DisconnectedMenuStateKeepsOnlyTheCommandsUsableWithoutAConnection)
 {
     frame.SetDisconnectedMenuState();
-    const std::pair<const char*, bool> cases[] = {
-        {"menu_file", true}, {"mainmenu_file_connect", true}, {"menu_file_exit", true},
-        {"mainmenu_eidt", true}, {"menu_query", true}, {"mainmenu_tools2", true},
-        {"mainmenu_tools2_ODBC_Admin", true}, {"N_windows", true}, {"menu_about", true},
-        {"mainmenu_about_about", true}, {"ToolButton_about", true},
-        {"mainmenu_tools2_config", false}, {"menu_tools_dbobject", false}, {"menu_tools_dbobject_show", false},
-        {"menu_tools_dbobject_hide", false}, {"N_escade", false}, {"N_arrangeIconHer", false},
-        {"N_arrangeIconVer", false}, {"mainmenu_file_newsqlfile", false}, {"mainmenu_query_run", false},
-        {"mainmenu_query_display", false}, {"menu_run_display_grid", false}, {"mainmenu_eidt_undo", false},
-        {"N_grid", false}, {"N_text", false}, {"N_File", false}, {"ToolButton_run", false},
-        {"ToolButton_newsql", false}, {"ToolButton_display", false}, {"ToolBtn_exit", false},
-        {"ToolButton1", false},
-    };
-    for (auto [name, enabled] : cases) {
-        QAction* a = frame.FrameCommand(name);
-        ASSERT_NE(a, nullptr) << name;
-        EXPECT_EQ(a->isEnabled(), enabled) << name;
-    }
-    for (QAction* a : frame.ToolBar2->actions()) EXPECT_EQ(a->isEnabled(), a == frame.ToolButton_about) << a->objectName().toStdString();
+    ExpectDisconnectedState(frame);
 }
 
 TEST_F(Frame, ActiveWindowsStatesAreCopiedOntoTheFrame)

@@ -206,48 +206,67 @@ TEST_F(GeneratedSqlRun, DollarSeparatorCutsOneStatement)
     EXPECT_EQ(Run(db, GenerateBrowserSql(C::RowCount, node, "$$"), "$$"), std::vector<std::string>{"150"});
 }
 
-// Tables in the places the source queries read, holding names with single quotes.
-TEST_F(GeneratedSqlRun, ProcedureSourceQueriesOnSQLite)
-{
-    TestConnection db(TestDsn::SQLiteDsn());
-    ASSERT_TRUE(db.Ok());
-    ASSERT_TRUE(db.Exec("DROP TABLE IF EXISTS ALL_SOURCE"));
-    ASSERT_TRUE(db.Exec("CREATE TABLE ALL_SOURCE (TEXT VARCHAR(40), OWNER VARCHAR(40), name VARCHAR(40))"));
-    ASSERT_TRUE(db.Exec("INSERT INTO ALL_SOURCE VALUES ('body A', 'o''k', 'it''s'), ('body B', 'other', 'it''s'), "
-                        "('body C', 'o''k', 'its')"));
-    ASSERT_TRUE(db.Exec("DROP TABLE IF EXISTS proc"));
-    ASSERT_TRUE(db.Exec("CREATE TABLE proc (name VARCHAR(40), body VARCHAR(40))"));
-    ASSERT_TRUE(db.Exec("INSERT INTO proc VALUES ('it''s', 'mysql body'), ('its', 'other body')"));
+// A procedure-source query on a database: the procedure node, the kind, the source lines found.
+struct SourceQuery {
+    const char* procedure;
+    int kind;
+    std::vector<std::string> lines;
+};
 
-    EXPECT_EQ(Sorted(Run(db, GenerateBrowserSql(C::ProcedureSource, Procedure("o'k.it's", 3), ";"))),
-              std::vector<std::string>{"body A"});
-    EXPECT_EQ(Sorted(Run(db, GenerateBrowserSql(C::ProcedureSource, Procedure("it's", 3), ";"))),
-              (std::vector<std::string>{"body A", "body B"}));
-    EXPECT_EQ(Run(db, GenerateBrowserSql(C::ProcedureSource, Procedure("db.it's", 7), ";")),
-              std::vector<std::string>{"mysql body"});
+// A database with tables in the places the source queries read, holding names with single quotes.
+struct SourceDatabase {
+    const char* name;
+    const char* (*dsn)();
+    std::vector<std::string> setUp;
+    std::vector<SourceQuery> queries;
+};
+
+void PrintTo(const SourceDatabase& d, std::ostream* os) { *os << d.name; }
+
+const std::vector<std::string> kAllSource = {
+    "DROP TABLE IF EXISTS ALL_SOURCE",
+    "CREATE TABLE ALL_SOURCE (TEXT VARCHAR(40), OWNER VARCHAR(40), name VARCHAR(40))",
+    "INSERT INTO ALL_SOURCE VALUES ('body A', 'o''k', 'it''s'), ('body B', 'other', 'it''s'), ('body C', 'o''k', 'its')",
+};
+
+std::vector<std::string> With(std::vector<std::string> first, const std::vector<std::string>& more)
+{
+    first.insert(first.end(), more.begin(), more.end());
+    return first;
 }
 
-TEST_F(GeneratedSqlRun, ProcedureSourceQueriesOnPostgreSQL)
-{
-    TestConnection db(TestDsn::PgDsn());
-    ASSERT_TRUE(db.Ok());
-    ASSERT_TRUE(db.Exec("DROP TABLE IF EXISTS ALL_SOURCE"));
-    ASSERT_TRUE(db.Exec("CREATE TABLE ALL_SOURCE (TEXT VARCHAR(40), OWNER VARCHAR(40), name VARCHAR(40))"));
-    ASSERT_TRUE(db.Exec("INSERT INTO ALL_SOURCE VALUES ('body A', 'o''k', 'it''s'), ('body B', 'other', 'it''s'), "
-                        "('body C', 'o''k', 'its')"));
-    ASSERT_TRUE(db.Exec("DROP SCHEMA IF EXISTS SYSIBM CASCADE"));
-    ASSERT_TRUE(db.Exec("CREATE SCHEMA SYSIBM"));
-    ASSERT_TRUE(db.Exec("CREATE TABLE SYSIBM.SYSPROCEDURES (TEXT VARCHAR(40), PROCNAME VARCHAR(40), PROCSCHEMA VARCHAR(40))"));
-    ASSERT_TRUE(db.Exec("INSERT INTO SYSIBM.SYSPROCEDURES VALUES ('db2 body', 'it''s', 'o''k'), ('db2 other', 'it''s', 'x')"));
+const SourceQuery kOracleQueries[] = {
+    {"o'k.it's", 3, {"body A"}},
+    {"it's", 3, {"body A", "body B"}},
+};
 
-    EXPECT_EQ(Sorted(Run(db, GenerateBrowserSql(C::ProcedureSource, Procedure("o'k.it's", 3), ";"))),
-              std::vector<std::string>{"body A"});
-    EXPECT_EQ(Sorted(Run(db, GenerateBrowserSql(C::ProcedureSource, Procedure("it's", 3), ";"))),
-              (std::vector<std::string>{"body A", "body B"}));
-    EXPECT_EQ(Run(db, GenerateBrowserSql(C::ProcedureSource, Procedure("o'k.it's", 1), ";")),
-              std::vector<std::string>{"db2 body"});
-    EXPECT_EQ(Sorted(Run(db, GenerateBrowserSql(C::ProcedureSource, Procedure("it's", 1), ";"))),
-              (std::vector<std::string>{"db2 body", "db2 other"}));
+const SourceDatabase kSourceDatabases[] = {
+    {"SQLite", TestDsn::SQLiteDsn,
+     With(kAllSource, {"DROP TABLE IF EXISTS proc", "CREATE TABLE proc (name VARCHAR(40), body VARCHAR(40))",
+                       "INSERT INTO proc VALUES ('it''s', 'mysql body'), ('its', 'other body')"}),
+     {kOracleQueries[0], kOracleQueries[1], {"db.it's", 7, {"mysql body"}}}},
+    {"PostgreSQL", TestDsn::PgDsn,
+     With(kAllSource,
+          {"DROP SCHEMA IF EXISTS SYSIBM CASCADE", "CREATE SCHEMA SYSIBM",
+           "CREATE TABLE SYSIBM.SYSPROCEDURES (TEXT VARCHAR(40), PROCNAME VARCHAR(40), PROCSCHEMA VARCHAR(40))",
+           "INSERT INTO SYSIBM.SYSPROCEDURES VALUES ('db2 body', 'it''s', 'o''k'), ('db2 other', 'it''s', 'x')"}),
+     {kOracleQueries[0], kOracleQueries[1], {"o'k.it's", 1, {"db2 body"}}, {"it's", 1, {"db2 body", "db2 other"}}}},
+};
+
+class ProcedureSourceRun : public GeneratedSqlRun, public ::testing::WithParamInterface<SourceDatabase> {};
+
+TEST_P(ProcedureSourceRun, FindsTheProcedureByOwnerAndName)
+{
+    const SourceDatabase& d = GetParam();
+    TestConnection db(d.dsn());
+    ASSERT_TRUE(db.Ok());
+    for (const std::string& sql : d.setUp) ASSERT_TRUE(db.Exec(sql)) << sql;
+    for (const SourceQuery& q : d.queries)
+        EXPECT_EQ(Sorted(Run(db, GenerateBrowserSql(C::ProcedureSource, Procedure(q.procedure, q.kind), ";"))), q.lines)
+            << q.procedure << " with kind " << q.kind;
 }
+
+INSTANTIATE_TEST_SUITE_P(Databases, ProcedureSourceRun, ::testing::ValuesIn(kSourceDatabases),
+                         [](const ::testing::TestParamInfo<SourceDatabase>& info) { return std::string(info.param.name); });
 
 } // namespace

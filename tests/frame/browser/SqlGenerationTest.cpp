@@ -152,67 +152,76 @@ INSTANTIATE_TEST_SUITE_P(
         return !k ? std::string("NoKind") : *k < 0 ? "Minus" + std::to_string(-*k) : "Kind" + std::to_string(*k);
     });
 
-TEST(SqlGeneration, TheSeparatorStandsAloneOnTheLastLine)
-{
-    EXPECT_EQ(Generated(C::AllRows, TableNode(4), "$$"), Lines({"SELECT    A, B", "FROM  dbo.T  ", "$$"}));
-    EXPECT_EQ(Generated(C::ProcedureSource, ProcedureNode(2), "$$"), Lines({R"(sp_helptext  "dbo.p"  )", "$$"}));
-}
+// Single statements beside the rules of each kind: the separator, tables without column nodes,
+// procedure names without schema or number, quote characters inside names and literals, and
+// column names with blanks and parentheses.
+struct SingleCase {
+    const char* what;
+    C command;
+    BrowserSqlNode node;
+    QString separator;
+    QString expected;
+};
 
-TEST(SqlGeneration, ATableWithoutColumnNodesSelectsEverything)
+TEST(SqlGeneration, SingleCases)
 {
-    EXPECT_EQ(Generated(C::AllRows, TableNode(2, "dbo.T", {})), Lines({"SELECT    *", R"(FROM  "dbo"."T"  )", ";"}));
-    EXPECT_EQ(Generated(C::First100Rows, TableNode(2, "dbo.T", {})),
-              Lines({"SELECT  TOP 100    *", R"(FROM  "dbo"."T"  )", ";"}));
-    EXPECT_EQ(Generated(C::First100Rows, TableNode(20, "t", {})), Lines({"SELECT  *", "FROM  t  ", ";"}));
-    EXPECT_EQ(Generated(C::RowCount, TableNode(20, "t", {})), Lines({"SELECT    count(*)", "FROM  t  ", ";"}));
-}
+    const QStringList quoted = {R"(c"1 (int, Null))", "a b (varchar(5), Null)"};
+    const SingleCase cases[] = {
+        {"separator after a select", C::AllRows, TableNode(4), "$$", Lines({"SELECT    A, B", "FROM  dbo.T  ", "$$"})},
+        {"separator after a source query", C::ProcedureSource, ProcedureNode(2), "$$",
+         Lines({R"(sp_helptext  "dbo.p"  )", "$$"})},
 
-TEST(SqlGeneration, ProcedureWithoutSchemaOrNumber)
-{
-    EXPECT_EQ(Generated(C::ProcedureSource, ProcedureNode(3, "P")),
-              Lines({"SELECT  TEXT  ", "FROM  ALL_SOURCE", "WHERE  name='P'  ", ";"}));
-    EXPECT_EQ(Generated(C::ProcedureSource, ProcedureNode(1, "P")),
-              Lines({"SELECT  TEXT  ", "FROM  SYSIBM.SYSPROCEDURES", "WHERE  PROCNAME='P'  ", ";"}));
-    EXPECT_EQ(Generated(C::ProcedureSource, ProcedureNode(2, "dbo.p")), Lines({R"(sp_helptext  "dbo.p"  )", ";"}));
-    EXPECT_EQ(Generated(C::ProcedureSource, ProcedureNode(2, "p;2;x")), Lines({R"(sp_helptext  "p"  )", ";"}));
-    // MySQL asks by the name alone; only the first dot splits.
-    EXPECT_EQ(Generated(C::ProcedureSource, ProcedureNode(7, "db.a.b")),
-              Lines({"SELECT  `body`", "FROM  `proc`", "WHERE  `name`='a.b'  ", ";"}));
-    EXPECT_EQ(Generated(C::ProcedureSource, ProcedureNode(4, "p")),
-              Lines({"SELECT  text  ", "FROM  syscomments", "WHERE  id=OBJECT_ID('p')", "ORDER  BY  number,colid2,colid  ", ";"}));
-}
+        {"no column nodes, all rows", C::AllRows, TableNode(2, "dbo.T", {}), ";",
+         Lines({"SELECT    *", R"(FROM  "dbo"."T"  )", ";"})},
+        {"no column nodes, first 100 with TOP", C::First100Rows, TableNode(2, "dbo.T", {}), ";",
+         Lines({"SELECT  TOP 100    *", R"(FROM  "dbo"."T"  )", ";"})},
+        {"no column nodes, first 100 without a limit", C::First100Rows, TableNode(20, "t", {}), ";",
+         Lines({"SELECT  *", "FROM  t  ", ";"})},
+        {"no column nodes, row count", C::RowCount, TableNode(20, "t", {}), ";",
+         Lines({"SELECT    count(*)", "FROM  t  ", ";"})},
 
-TEST(SqlGeneration, QuotesInsideNamesAndLiteralsAreDoubled)
-{
-    const QStringList columns = {R"(c"1 (int, Null))", "a b (varchar(5), Null)"};
-    EXPECT_EQ(Generated(C::AllRows, TableNode(1, R"(s"x.t"y)", columns)),
-              Lines({R"(SELECT    "c""1", "a b")", R"(FROM  "s""x"."t""y"  )", ";"}));
-    EXPECT_EQ(Generated(C::RowCount, TableNode(NoKind, R"(s"x.t"y)", columns)),
-              Lines({"SELECT    count(*)", R"(FROM "s""x"."t""y"  )", ";"}));
-    EXPECT_EQ(Generated(C::First100Rows, TableNode(7, "d`b.t`y", {"c`1 (int, Null)"})),
-              Lines({"SELECT  `c``1`", "FROM  `d``b.t``y`", "LIMIT 100  ", ";"}));
-    EXPECT_EQ(Generated(C::AllRows, ColumnNode(10, R"(c"1 (int, Null))", "Sheet]1$")),
-              Lines({R"(SELECT  "c""1")", "FROM  [Sheet]]1$]  ", ";"}));
+        {"Oracle name alone", C::ProcedureSource, ProcedureNode(3, "P"), ";",
+         Lines({"SELECT  TEXT  ", "FROM  ALL_SOURCE", "WHERE  name='P'  ", ";"})},
+        {"DB2 name alone", C::ProcedureSource, ProcedureNode(1, "P"), ";",
+         Lines({"SELECT  TEXT  ", "FROM  SYSIBM.SYSPROCEDURES", "WHERE  PROCNAME='P'  ", ";"})},
+        {"SQL Server without number", C::ProcedureSource, ProcedureNode(2, "dbo.p"), ";",
+         Lines({R"(sp_helptext  "dbo.p"  )", ";"})},
+        {"SQL Server name before its first ;", C::ProcedureSource, ProcedureNode(2, "p;2;x"), ";",
+         Lines({R"(sp_helptext  "p"  )", ";"})},
+        // MySQL asks by the name alone; only the first dot splits.
+        {"MySQL name after the first dot", C::ProcedureSource, ProcedureNode(7, "db.a.b"), ";",
+         Lines({"SELECT  `body`", "FROM  `proc`", "WHERE  `name`='a.b'  ", ";"})},
+        {"Sybase name alone", C::ProcedureSource, ProcedureNode(4, "p"), ";",
+         Lines({"SELECT  text  ", "FROM  syscomments", "WHERE  id=OBJECT_ID('p')", "ORDER  BY  number,colid2,colid  ",
+                ";"})},
 
-    EXPECT_EQ(Generated(C::ProcedureSource, ProcedureNode(3, "o'k.it's")),
-              Lines({"SELECT  TEXT  ", "FROM  ALL_SOURCE", "WHERE  OWNER='o''k'  AND  name='it''s'  ", ";"}));
-    EXPECT_EQ(Generated(C::ProcedureSource, ProcedureNode(1, "o'k.it's")),
-              Lines({"SELECT  TEXT  ", "FROM  SYSIBM.SYSPROCEDURES", "WHERE  PROCNAME='it''s'  AND  PROCSCHEMA='o''k'  ", ";"}));
-    EXPECT_EQ(Generated(C::ProcedureSource, ProcedureNode(7, "''")),
-              Lines({"SELECT  `body`", "FROM  `proc`", "WHERE  `name`=''''''  ", ";"}));
-    EXPECT_EQ(Generated(C::ProcedureSource, ProcedureNode(4, "dbo.it's")),
-              Lines({"SELECT  text  ", "FROM  syscomments", "WHERE  id=OBJECT_ID('dbo.it''s')",
-                     "ORDER  BY  number,colid2,colid  ", ";"}));
-    EXPECT_EQ(Generated(C::ProcedureSource, ProcedureNode(2, R"(dbo.say"hi";1)")),
-              Lines({R"(sp_helptext  "dbo.say""hi"""  )", ";"}));
-}
+        {"double quotes in names", C::AllRows, TableNode(1, R"(s"x.t"y)", quoted), ";",
+         Lines({R"(SELECT    "c""1", "a b")", R"(FROM  "s""x"."t""y"  )", ";"})},
+        {"double quotes without a kind", C::RowCount, TableNode(NoKind, R"(s"x.t"y)", quoted), ";",
+         Lines({"SELECT    count(*)", R"(FROM "s""x"."t""y"  )", ";"})},
+        {"back quotes in names", C::First100Rows, TableNode(7, "d`b.t`y", {"c`1 (int, Null)"}), ";",
+         Lines({"SELECT  `c``1`", "FROM  `d``b.t``y`", "LIMIT 100  ", ";"})},
+        {"a bracket in a sheet name", C::AllRows, ColumnNode(10, R"(c"1 (int, Null))", "Sheet]1$"), ";",
+         Lines({R"(SELECT  "c""1")", "FROM  [Sheet]]1$]  ", ";"})},
+        {"Oracle literals", C::ProcedureSource, ProcedureNode(3, "o'k.it's"), ";",
+         Lines({"SELECT  TEXT  ", "FROM  ALL_SOURCE", "WHERE  OWNER='o''k'  AND  name='it''s'  ", ";"})},
+        {"DB2 literals", C::ProcedureSource, ProcedureNode(1, "o'k.it's"), ";",
+         Lines({"SELECT  TEXT  ", "FROM  SYSIBM.SYSPROCEDURES", "WHERE  PROCNAME='it''s'  AND  PROCSCHEMA='o''k'  ", ";"})},
+        {"MySQL literal", C::ProcedureSource, ProcedureNode(7, "''"), ";",
+         Lines({"SELECT  `body`", "FROM  `proc`", "WHERE  `name`=''''''  ", ";"})},
+        {"Sybase literal", C::ProcedureSource, ProcedureNode(4, "dbo.it's"), ";",
+         Lines({"SELECT  text  ", "FROM  syscomments", "WHERE  id=OBJECT_ID('dbo.it''s')",
+                "ORDER  BY  number,colid2,colid  ", ";"})},
+        {"SQL Server quoted name", C::ProcedureSource, ProcedureNode(2, R"(dbo.say"hi";1)"), ";",
+         Lines({R"(sp_helptext  "dbo.say""hi"""  )", ";"})},
 
-TEST(SqlGeneration, ColumnNamesKeepTheirBlanksAndInnerParentheses)
-{
-    EXPECT_EQ(Generated(C::AllRows, ColumnNode(2, "ORDER DATE (CHAR(10), Null)")),
-              Lines({R"(SELECT  "ORDER DATE")", R"(FROM  "dbo"."T"  )", ";"}));
-    EXPECT_EQ(Generated(C::AllRows, TableNode(8, "T", {"a (b (int, Null)", "ORDER DATE (CHAR(10), Null)"})),
-              Lines({"SELECT    `a (b`, `ORDER DATE`", "FROM  `T`  ", ";"}));
+        {"a column name with a blank", C::AllRows, ColumnNode(2, "ORDER DATE (CHAR(10), Null)"), ";",
+         Lines({R"(SELECT  "ORDER DATE")", R"(FROM  "dbo"."T"  )", ";"})},
+        {"column names with blanks and parentheses", C::AllRows,
+         TableNode(8, "T", {"a (b (int, Null)", "ORDER DATE (CHAR(10), Null)"}), ";",
+         Lines({"SELECT    `a (b`, `ORDER DATE`", "FROM  `T`  ", ";"})},
+    };
+    for (const SingleCase& c : cases) EXPECT_EQ(Generated(c.command, c.node, c.separator), c.expected) << c.what;
 }
 
 TEST(SqlGeneration, NodesACommandDoesNotApplyToGiveNothing)

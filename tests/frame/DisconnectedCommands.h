@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <utility>
 
 inline const std::pair<const char*, bool> DisconnectedCommandStates[] = {
@@ -26,6 +27,15 @@ inline const std::pair<const char*, bool> DisconnectedCommandStates[] = {
     {"ToolButton_stop", false}, {"ToolButton_display", false}, {"ToolBtn_exit", false}, {"ToolButton1", false},
     {"N_grid", false}, {"N_text", false}, {"N_File", false},
 };
+
+// The names of the commands usable without a connection.
+inline std::set<QString> UsableWithoutAConnection()
+{
+    std::set<QString> names;
+    for (auto [name, usable] : DisconnectedCommandStates)
+        if (usable) names.insert(QString::fromLatin1(name));
+    return names;
+}
 
 // Only the commands usable without a connection are enabled; of the tool bar, only About.
 inline void ExpectDisconnectedState(TFMain_mul& frame)

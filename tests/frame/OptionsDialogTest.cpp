@@ -241,6 +241,7 @@ TEST_F(OptionsDialog, CancelAndEscapeChangeNothing)
         Install(QByteArray());
         const QByteArray before = FileBytes(installation->IniPath());
         const bool autoCommit = Settings::AutoCommit;
+        const bool wordsAnalyze = Settings::WordsAnalyze;
         const QString qualifier = Settings::TextQualifier;
         TfrmConfig& d = *dialog;
         d.show();
@@ -262,7 +263,7 @@ TEST_F(OptionsDialog, CancelAndEscapeChangeNothing)
         EXPECT_EQ(Settings::TextQualifier, qualifier);
         EXPECT_EQ(Settings::StatementSeparator, QStringLiteral(";"));
         EXPECT_EQ(Settings::MaxFieldLenOfSqlResult, 512);
-        EXPECT_FALSE(Settings::WordsAnalyze);
+        EXPECT_EQ(Settings::WordsAnalyze, wordsAnalyze);
     }
 }
 

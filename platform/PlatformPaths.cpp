@@ -31,6 +31,16 @@ QString PlatformPaths::RegistryFolder()
 
 QString PlatformPaths::SystemRegistryFolder() { return QStringLiteral("/etc/Corvane/registry"); }
 
+QString PlatformPaths::LibraryFolder()
+{
+    const QString overridden = qEnvironmentVariable("TARNVALE_LIBDIR");
+    if (!overridden.isEmpty()) return QDir::cleanPath(overridden);
+    if (::geteuid() == 0) return SystemLibraryFolder();
+    return QDir::homePath() + QStringLiteral("/.local/lib");
+}
+
+QString PlatformPaths::SystemLibraryFolder() { return QStringLiteral("/usr/local/lib"); }
+
 QString PlatformPaths::UserIniPath() { return UserConfigFolder() + QStringLiteral("/Corvane/") + IniFileName; }
 
 QString PlatformPaths::InstalledIniPath(const QString& installPath) { return installPath + IniFileName; }

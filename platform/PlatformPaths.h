@@ -1,5 +1,5 @@
 // Where the program's files live on this platform: the program's own folder, the per-user
-// configuration folder, the registry hives and the settings file "Tarnvale.ini".
+// configuration folder, the registry hives, the library folder and the settings file "Tarnvale.ini".
 #pragma once
 
 #include <QString>
@@ -19,6 +19,11 @@ public:
     // /etc/Corvane/registry for root and UserConfigFolder()/Corvane/registry for a user.
     static QString RegistryFolder();
     static QString SystemRegistryFolder();
+
+    // The folder of the shared libraries that the installer puts in place and the program loads:
+    // $TARNVALE_LIBDIR when set, else SystemLibraryFolder() for root and ~/.local/lib for a user.
+    static QString LibraryFolder();
+    static QString SystemLibraryFolder(); // /usr/local/lib
 
     // The per-user copy of the settings file: UserConfigFolder()/Corvane/Tarnvale.ini.
     static QString UserIniPath();

@@ -1,10 +1,11 @@
 #include "OstrelLibrary.h"
 
+#include "PlatformPaths.h"
+
 #include <QDir>
 #include <QFile>
 
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <limits>
 
@@ -39,19 +40,17 @@ bool Report(bool found, std::int32_t at, int* position)
 
 } // namespace
 
-QString OstrelLibrary::LibraryFolder()
-{
-    const QString overridden = qEnvironmentVariable("TARNVALE_LIBDIR");
-    if (!overridden.isEmpty()) return QDir::cleanPath(overridden);
-    if (::geteuid() == 0) return QStringLiteral("/usr/local/lib");
-    return QDir::homePath() + QStringLiteral("/.local/lib");
-}
+QString OstrelLibrary::LibraryFolder() { return PlatformPaths::LibraryFolder(); }
 
 QStringList OstrelLibrary::CandidateNames(const QString& programFolder)
 {
     QStringList names;
     if (!programFolder.isEmpty()) names << QDir(programFolder).filePath(LibraryFileName);
     names << QDir(LibraryFolder()).filePath(LibraryFileName);
+    // An installation made by root put the library in the system's folder, which a user's program
+    // finds there too (the loader's own search does not look there before its cache is rebuilt).
+    const QString system = QDir(PlatformPaths::SystemLibraryFolder()).filePath(LibraryFileName);
+    if (qEnvironmentVariableIsEmpty("TARNVALE_LIBDIR") && !names.contains(system)) names << system;
     names << LibraryFileName;
     return names;
 }

@@ -14,9 +14,10 @@ class OstrelLibrary {
 public:
     static inline const QString LibraryFileName = QStringLiteral("libOstrel.so");
 
-    // $TARNVALE_LIBDIR when set, else /usr/local/lib for root and ~/.local/lib for a user.
+    // PlatformPaths::LibraryFolder(): where the installer puts the library.
     static QString LibraryFolder();
-    // The names tried in order: the library in programFolder, in LibraryFolder(), then the bare name.
+    // The names tried in order: the library in programFolder, in LibraryFolder(), in the system's
+    // library folder (unless $TARNVALE_LIBDIR names the folder), then the bare name.
     static QStringList CandidateNames(const QString& programFolder);
 
     // Unloads any earlier binding, then opens the first candidate that loads and resolves the three

@@ -83,6 +83,26 @@ TEST_F(OstrelLibraryTest, TheProgramFolderComesBeforeTheLibraryFolder)
     EXPECT_EQ(OstrelLibrary::LoadedName(), inProgramFolder);
 }
 
+TEST_F(OstrelLibraryTest, ALibraryInstalledByRootIsFoundByAUsersProgramToo)
+{
+    // The root installation's folder comes after the library folder unless the environment names it.
+    {
+        QTemporaryDir libraryFolder;
+        ScopedEnvironment libdir("TARNVALE_LIBDIR", QFile::encodeName(libraryFolder.path()));
+        EXPECT_EQ(OstrelLibrary::CandidateNames(QStringLiteral("/opt/T")),
+                  (QStringList{"/opt/T/libOstrel.so", libraryFolder.path() + "/libOstrel.so", "libOstrel.so"}));
+    }
+    const bool had = qEnvironmentVariableIsSet("TARNVALE_LIBDIR");
+    const QByteArray old = qgetenv("TARNVALE_LIBDIR");
+    qunsetenv("TARNVALE_LIBDIR");
+    const QStringList names = OstrelLibrary::CandidateNames(QStringLiteral("/opt/T"));
+    EXPECT_EQ(names.first(), "/opt/T/libOstrel.so");
+    EXPECT_TRUE(names.contains("/usr/local/lib/libOstrel.so"));
+    EXPECT_EQ(names.last(), "libOstrel.so");
+    EXPECT_EQ(names.count("/usr/local/lib/libOstrel.so"), 1) << "root's own library folder is tried once";
+    if (had) qputenv("TARNVALE_LIBDIR", old);
+}
+
 TEST_F(OstrelLibraryTest, MissingLibraryMakesEverySearchNotFound)
 {
     if (BareNameReachable()) GTEST_SKIP() << "a libOstrel.so is reachable by its bare name on this machine";

@@ -1,0 +1,56 @@
+#include "FolderLevels.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+int Depth(const QString& folder) { return static_cast<int>(QDir::cleanPath(folder).count(u'/')); }
+
+} // namespace
+
+bool CreateFolderLevels(const QString& folder, QStringList* created, QString* error)
+{
+    created->clear();
+    if (!QDir::isAbsolutePath(folder)) {
+        if (error) *error = QStringLiteral("not an absolute path");
+        return false;
+    }
+    const QStringList parts = QDir::cleanPath(folder).split(u'/', Qt::SkipEmptyParts);
+    QString level;
+    for (const QString& part : parts) {
+        level += u'/' + part;
+        const QFileInfo info(level);
+        if (info.isDir()) continue;
+        if (::mkdir(QFile::encodeName(level).constData(), 0777) != 0) {
+            if (error) *error = QString::fromLocal8Bit(std::strerror(errno));
+            RemoveEmptyFolders(*created);
+            created->clear();
+            return false;
+        }
+        created->append(level);
+    }
+    return true;
+}
+
+QStringList RemoveEmptyFolders(const QStringList& folders)
+{
+    QStringList order = folders;
+    std::stable_sort(order.begin(), order.end(), [](const QString& a, const QString& b) { return Depth(a) > Depth(b); });
+    QStringList kept;
+    for (const QString& folder : order) {
+        const QString path = QDir::cleanPath(folder);
+        if (!QDir::isAbsolutePath(path) || path == QStringLiteral("/")) continue;
+        struct stat st {};
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) continue;
+        if (::rmdir(QFile::encodeName(path).constData()) != 0 && !kept.contains(path)) kept.append(path);
+    }
+    return kept;
+}

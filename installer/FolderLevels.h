@@ -1,0 +1,15 @@
+// Creating a folder with every missing parent, knowing which levels were made, so that a removal
+// takes away exactly those again.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Creates the absolute folder and its missing parents, one level after the other. On success
+// *created holds the levels made, outermost first (empty when the folder was there). On failure
+// the levels made are removed again, *created is empty and *error says why.
+bool CreateFolderLevels(const QString& folder, QStringList* created, QString* error = nullptr);
+
+// Removes the folders that are empty, innermost first (a folder is only ever removed when empty);
+// returns those that stay because something is in them. Missing folders are skipped.
+QStringList RemoveEmptyFolders(const QStringList& folders);

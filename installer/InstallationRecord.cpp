@@ -1,0 +1,98 @@
+#include "InstallationRecord.h"
+
+#include "RecordEntryCodec.h"
+
+#include <utility>
+
+namespace {
+
+const QString FilesSubkey = QStringLiteral("Files");
+const QString FoldersSubkey = QStringLiteral("Folders");
+
+QString Subkey(const QString& name) { return InstallationRecord::KeyPath + u'\\' + name; }
+
+} // namespace
+
+InstallationRecord::InstallationRecord(RegistryStore store) : store_(std::move(store)) {}
+
+bool InstallationRecord::Exists() const { return store_.KeyExists(Hive, KeyPath); }
+
+InstallationRecord::Contents InstallationRecord::Read() const
+{
+    Contents contents;
+    contents.Present = Exists();
+    if (!contents.Present) return contents;
+    auto read = [this](const QString& name, QString& into) { store_.ReadString(Hive, KeyPath, name, &into); };
+    read(QStringLiteral("Version"), contents.Version);
+    read(QStringLiteral("path"), contents.Path);
+    read(QStringLiteral("User"), contents.User);
+    read(QStringLiteral("Company"), contents.Company);
+    read(QStringLiteral("LinkDir"), contents.LinkDir);
+    contents.Files = ReadList(FilesSubkey);
+    contents.Folders = ReadList(FoldersSubkey);
+    return contents;
+}
+
+// Entries are the values "1", "2", ... up to the first number missing.
+QStringList InstallationRecord::ReadList(const QString& subkey) const
+{
+    QStringList entries;
+    for (int number = 1;; ++number) {
+        QString value;
+        if (store_.ReadString(Hive, Subkey(subkey), QString::number(number), &value) != RegistryStore::ReadStatus::Ok)
+            break;
+        entries.append(RecordEntryCodec::Decode(value));
+    }
+    return entries;
+}
+
+bool InstallationRecord::WriteList(const QString& subkey, const QStringList& entries, int firstNumber) const
+{
+    int number = firstNumber;
+    for (const QString& entry : entries)
+        if (!store_.WriteString(Hive, Subkey(subkey), QString::number(number++), RecordEntryCodec::Encode(entry)))
+            return false;
+    return true;
+}
+
+bool InstallationRecord::CanHoldPath(const QString& path)
+{
+    return !path.contains(u'\n') && !path.contains(u'\r') && path == path.trimmed();
+}
+
+bool InstallationRecord::Replace(const QString& version, const QString& path, const QStringList& createdFolders)
+{
+    const QStringList files = ReadList(FilesSubkey);
+    QStringList folders = ReadList(FoldersSubkey);
+    for (const QString& folder : createdFolders)
+        if (!folders.contains(folder)) folders.append(folder);
+    if (!CanHoldPath(path) || !store_.DeleteKey(Hive, KeyPath)) return false;
+    return store_.WriteString(Hive, KeyPath, QStringLiteral("Version"), version) &&
+           store_.WriteString(Hive, KeyPath, QStringLiteral("path"), path) && WriteList(FilesSubkey, files, 1) &&
+           WriteList(FoldersSubkey, folders, 1);
+}
+
+bool InstallationRecord::WriteUser(const QString& user, const QString& company)
+{
+    return store_.WriteString(Hive, KeyPath, QStringLiteral("User"), user) &&
+           store_.WriteString(Hive, KeyPath, QStringLiteral("Company"), company);
+}
+
+bool InstallationRecord::WriteLinkDir(const QString& linkDir)
+{
+    if (!Exists()) return false;
+    return store_.WriteString(Hive, KeyPath, QStringLiteral("LinkDir"), linkDir);
+}
+
+bool InstallationRecord::Add(const QString& subkey, const QString& path)
+{
+    const QStringList entries = ReadList(subkey);
+    if (entries.contains(path)) return true;
+    return WriteList(subkey, {path}, static_cast<int>(entries.size()) + 1);
+}
+
+bool InstallationRecord::AddFile(const QString& path) { return Add(FilesSubkey, path); }
+
+bool InstallationRecord::AddFolder(const QString& path) { return Add(FoldersSubkey, path); }
+
+bool InstallationRecord::Delete() { return store_.DeleteKey(Hive, KeyPath); }

@@ -1,0 +1,57 @@
+// The installation record: the registry key through which the installer and the program meet. The
+// program reads "Version" and "path"; the removal reads "path", "LinkDir" and the two lists that
+// say what the installations wrote: the files (subkey "Files") and the folders they created
+// (subkey "Folders"), each entry written as soon as its file or folder was made.
+#pragma once
+
+#include "RegistryStore.h"
+
+#include <QString>
+#include <QStringList>
+
+class InstallationRecord {
+public:
+    static inline const QString KeyPath = QStringLiteral("SOFTWARE\\Corvane\\Tarnvale\\Enterprise");
+    static inline const RegistryHive Hive = RegistryHive::LocalMachine;
+
+    struct Contents {
+        bool Present = false; // the key exists
+        QString Version;
+        QString Path;
+        QString User;
+        QString Company;
+        QString LinkDir;
+        QStringList Files;
+        QStringList Folders;
+    };
+
+    explicit InstallationRecord(RegistryStore store);
+
+    bool Exists() const;
+    // Reads without creating anything; a missing value reads as empty.
+    Contents Read() const;
+
+    // The folder page: deletes the key with its values, then writes "Version" and "path". The
+    // lists of files and folders written by earlier installations are kept (only this record can
+    // remove them again), followed by createdFolders.
+    bool Replace(const QString& version, const QString& path, const QStringList& createdFolders);
+    // The user page: "User" and "Company", creating the key when it is missing.
+    bool WriteUser(const QString& user, const QString& company);
+    // The shortcut: "LinkDir", only when the key exists (false otherwise).
+    bool WriteLinkDir(const QString& linkDir);
+    // One more file or created folder; an entry already listed is not listed again.
+    bool AddFile(const QString& path);
+    bool AddFolder(const QString& path);
+    // Deletes the key with its subkeys.
+    bool Delete();
+
+    // A path that "path" and the lists can hold: one line without blanks at either end of "path".
+    static bool CanHoldPath(const QString& path);
+
+private:
+    QStringList ReadList(const QString& subkey) const;
+    bool WriteList(const QString& subkey, const QStringList& entries, int firstNumber) const;
+    bool Add(const QString& subkey, const QString& path);
+
+    RegistryStore store_;
+};

@@ -1,0 +1,148 @@
+#include "InstallationRun.h"
+
+#include "DesktopEntry.h"
+#include "FileListing.h"
+#include "FolderLevels.h"
+#include "InstallCopy.h"
+#include "InstallerGlobals.h"
+
+#include <QFileInfo>
+
+#include <utility>
+
+using namespace InstallerGlobals;
+
+namespace {
+
+const QString NoSuchFiles = QStringLiteral("安装介质中没有这些文件");
+
+} // namespace
+
+int InstallationRun::CountItems(const QString& sourceFolder)
+{
+    QStringList libraries;
+    QStringList data;
+    ListFilesByMask(libraries, LibraryMask, sourceFolder);
+    ListFilesByMask(data, DataMask, sourceFolder);
+    return static_cast<int>(libraries.size() + data.size()) + 3;
+}
+
+QString InstallationRun::ProgramTargetName(const QString& sourceName)
+{
+    const qsizetype at = sourceName.toUpper().indexOf(QStringLiteral(".EX_"));
+    return at < 0 ? sourceName : sourceName.left(at);
+}
+
+QString InstallationRun::LinkName() { return ProductName + u' ' + ProductVersion; }
+
+InstallationRun::InstallationRun(InstallEnvironment environment, QString sourceFolder, QString installFolder)
+    : environment_(std::move(environment)),
+      sourceFolder_(WithTrailingSlash(sourceFolder)),
+      installFolder_(WithTrailingSlash(installFolder)),
+      record_(environment_.Registry())
+{
+}
+
+bool InstallationRun::MakeFolder(const QString& folder)
+{
+    QStringList created;
+    QString error;
+    if (!CreateFolderLevels(folder, &created, &error)) {
+        Fail(folder, error);
+        return false;
+    }
+    for (const QString& level : created) record_.AddFolder(level);
+    return true;
+}
+
+void InstallationRun::CopyOne(const QString& source, const QString& target, bool replaceReadOnly,
+                              bool sourceOptional, Observer& observer)
+{
+    if (sourceOptional && !QFileInfo::exists(source)) {
+        observer.ItemDone();
+        return;
+    }
+    const CopyResult result = replaceReadOnly ? CopyReplacingReadOnly(source, target) : CopyKeepingTarget(source, target);
+    if (result.Result == CopyResult::Outcome::Copied) record_.AddFile(target);
+    if (!result.Done()) {
+        Fail(target, result.Error);
+        return;
+    }
+    observer.ItemDone();
+}
+
+void InstallationRun::CopyGroup(const QString& mask, const QString& targetFolder, Observer& observer)
+{
+    QStringList names;
+    if (ListFilesByMask(names, mask, sourceFolder_) != 0) {
+        observer.FilesMissing();
+        Fail(sourceFolder_ + mask, NoSuchFiles);
+        return;
+    }
+    for (const QString& name : names) CopyOne(sourceFolder_ + name, targetFolder + name, false, false, observer);
+}
+
+QList<InstallationRun::Failure> InstallationRun::Run(Observer& observer)
+{
+    failures_.clear();
+    // A user's library folder may not be there yet.
+    if (environment_.LibraryFolder.isEmpty())
+        Fail(LibraryMask, QStringLiteral("无法确定库文件的文件夹"));
+    else if (MakeFolder(environment_.LibraryFolder))
+        CopyGroup(LibraryMask, WithTrailingSlash(environment_.LibraryFolder), observer);
+    CopyGroup(DataMask, installFolder_, observer);
+    CopyOne(sourceFolder_ + ConfigFileName, installFolder_ + ConfigFileName, false, true, observer);
+    InstallProgram(observer);
+    for (const QString& name : ExtraFileNames) CopyOne(sourceFolder_ + name, installFolder_ + name, true, false, observer);
+    return failures_;
+}
+
+void InstallationRun::InstallProgram(Observer& observer)
+{
+    QStringList names;
+    if (ListFilesByMask(names, ProgramMask, sourceFolder_) != 0) {
+        observer.FilesMissing();
+        Fail(sourceFolder_ + ProgramMask, NoSuchFiles);
+        return;
+    }
+    for (const QString& name : names) {
+        const QString target = installFolder_ + ProgramTargetName(name);
+        const CopyResult program = CopyReplacingReadOnly(sourceFolder_ + name, target);
+        if (program.Result == CopyResult::Outcome::Copied) record_.AddFile(target);
+        if (!program.Done()) {
+            Fail(target, program.Error);
+            continue;
+        }
+        // The shortcut's icon; without it the shortcut shows the desktop's default.
+        QString icon = installFolder_ + IconFileName;
+        const CopyResult iconCopy = CopyReplacingReadOnly(sourceFolder_ + IconFileName, icon);
+        if (iconCopy.Result == CopyResult::Outcome::Copied) record_.AddFile(icon);
+        if (!iconCopy.Done()) icon.clear();
+        if (CreateProgramShortcut(target, icon, observer)) observer.ItemDone();
+    }
+}
+
+bool InstallationRun::CreateProgramShortcut(const QString& target, const QString& icon, Observer& observer)
+{
+    if (environment_.ApplicationsFolder.isEmpty()) {
+        Fail(LinkName(), QStringLiteral("无法确定应用程序菜单的文件夹"));
+        return false;
+    }
+    const QString linkFolder = WithTrailingSlash(environment_.ApplicationsFolder) + LinkName();
+    if (!MakeFolder(linkFolder)) return false;
+    const QString linkPath = linkFolder + u'/' + LinkName() + QStringLiteral(".desktop");
+    DesktopEntry::Shortcut shortcut;
+    shortcut.Name = LinkName();
+    shortcut.Comment = ProductName;
+    shortcut.Target = target;
+    shortcut.WorkingFolder = QFileInfo(target).absolutePath() + u'/';
+    shortcut.Icon = icon;
+    QString error;
+    if (!DesktopEntry::Write(linkPath, shortcut, &error)) {
+        Fail(linkPath, error);
+        return false;
+    }
+    record_.AddFile(linkPath);
+    if (!record_.WriteLinkDir(linkFolder + u'/')) observer.LinkFolderNotRecorded();
+    return true;
+}

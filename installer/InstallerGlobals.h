@@ -1,0 +1,46 @@
+// The installer's process-wide values: the product's fixed names and texts, the places of this run
+// and what the wizard's pages gathered. Used on the user-interface thread only.
+#pragma once
+
+#include "InstallEnvironment.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace InstallerGlobals {
+
+inline const QString ProductName = QStringLiteral("Tarnvale");
+inline const QString ProductVersion = QStringLiteral("6.04");
+inline const QString WizardTitle = QStringLiteral("Tarnvale安装向导");
+
+// What the installation takes from the source folder.
+inline const QString LibraryMask = QStringLiteral("*.so");
+inline const QString DataMask = QStringLiteral("*.dat");
+inline const QString ConfigFileName = QStringLiteral("Tarnvale.ini");
+inline const QString ProgramMask = QStringLiteral("Tarnvale.ex_");
+inline const QString IconFileName = QStringLiteral("Tarnvale.png");
+inline const QStringList ExtraFileNames = {QStringLiteral("Tarnvale使用手册.doc")};
+
+inline const QString RegistryFailedText = QStringLiteral("注册失败，请联系软件提供商！");
+inline const QString FilesMissingText = QStringLiteral("发生重要文件丢失，请联系软件提供商！");
+
+// The places of this run.
+extern InstallEnvironment Environment;
+// The source folder with "/" appended.
+extern QString SourceFolder;
+// The chosen installation folder (the folder page's label, later with "/" appended).
+extern QString InstallFolder;
+extern QString UserName;
+extern QString CompanyName;
+// The library folder with "/" appended.
+extern QString SystemFolder;
+// The shortcut's folder, from the installation record.
+extern QString LinkFolder;
+
+// Starts over with the places of environment and every gathered value empty.
+void Reset(const InstallEnvironment& environment);
+
+// text with "/" appended unless it already ends in one.
+QString WithTrailingSlash(const QString& text);
+
+} // namespace InstallerGlobals

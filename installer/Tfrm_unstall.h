@@ -1,0 +1,31 @@
+// The removal page: Unstall takes away what the installation recorded, with the same progress
+// display as the installation page, says what stayed, thanks the user and ends the program.
+#pragma once
+
+#include "InstallationRemoval.h"
+#include "TfrmStep6.h"
+
+#include <memory>
+
+class Tfrm_unstall : public TfrmStep6 {
+    Q_OBJECT
+public:
+    explicit Tfrm_unstall(QWidget* parent = nullptr);
+    ~Tfrm_unstall() override;
+
+    void FormCreate() override;
+    void UpdateProgress() override;
+
+    int RemovalItemTotal = 0;
+    QString RemovalProgressPrefix;
+
+public slots:
+    void btn_nextClick() override;
+    void btn_backClick() override;
+    void btn_cancelClick() override;
+
+private:
+    std::unique_ptr<InstallationRemoval> removal_;
+};
+
+extern Tfrm_unstall* frm_unstall;

@@ -1,0 +1,150 @@
+// The copy rules and the installation record.
+#include "InstallCopy.h"
+#include "InstallerTestSupport.h"
+#include "RegistryStore.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace InstallerTest;
+
+namespace {
+
+enum class Rule { KeepTarget, ReplaceReadOnly };
+enum class Target { Missing, Writable, ReadOnly, DanglingLink, FolderMissing };
+
+struct CopyCase {
+    const char* Name;
+    Rule Kind;
+    bool SourceThere;
+    Target Before;
+    CopyResult::Outcome Outcome;
+    const char* ContentAfter; // nullptr: nothing at the target
+};
+
+TEST(CopyRules, ExistingTargetsAreKeptUnlessReadOnlyWhereReplacingIsAsked)
+{
+    using O = CopyResult::Outcome;
+    const CopyCase cases[] = {
+        {"new file", Rule::KeepTarget, true, Target::Missing, O::Copied, "new"},
+        {"writable target kept", Rule::KeepTarget, true, Target::Writable, O::TargetKept, "old"},
+        {"read-only target kept", Rule::KeepTarget, true, Target::ReadOnly, O::TargetKept, "old"},
+        {"link not followed", Rule::KeepTarget, true, Target::DanglingLink, O::TargetKept, nullptr},
+        {"source missing", Rule::KeepTarget, false, Target::Missing, O::Failed, nullptr},
+        {"folder missing", Rule::KeepTarget, true, Target::FolderMissing, O::Failed, nullptr},
+        {"program: new file", Rule::ReplaceReadOnly, true, Target::Missing, O::Copied, "new"},
+        {"program: writable stays", Rule::ReplaceReadOnly, true, Target::Writable, O::TargetKept, "old"},
+        {"program: read-only replaced", Rule::ReplaceReadOnly, true, Target::ReadOnly, O::Copied, "new"},
+        {"program: no source, old kept", Rule::ReplaceReadOnly, false, Target::ReadOnly, O::Failed, "old"},
+    };
+    for (const CopyCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QTemporaryDir dir;
+        const QString source = dir.path() + QStringLiteral("/source.ex_");
+        QString target = dir.path() + QStringLiteral("/Tarnvale");
+        if (c.SourceThere) Write(source, "new", 0750);
+        switch (c.Before) {
+        case Target::Missing: break;
+        case Target::Writable: Write(target, "old", 0644); break;
+        case Target::ReadOnly: Write(target, "old", 0444); break;
+        case Target::DanglingLink: ::symlink("nowhere", QFile::encodeName(target).constData()); break;
+        case Target::FolderMissing: target = dir.path() + QStringLiteral("/none/Tarnvale"); break;
+        }
+        const CopyResult result = c.Kind == Rule::KeepTarget ? CopyKeepingTarget(source, target)
+                                                             : CopyReplacingReadOnly(source, target);
+        EXPECT_EQ(result.Result, c.Outcome);
+        EXPECT_EQ(result.Done(), c.Outcome != O::Failed);
+        EXPECT_EQ(result.Error.isEmpty(), c.Outcome != O::Failed);
+        if (c.ContentAfter) {
+            EXPECT_EQ(Read(target), c.ContentAfter);
+        } else if (c.Before == Target::DanglingLink) {
+            EXPECT_TRUE(QFileInfo(target).isSymLink()) << "the link stays a link";
+        } else {
+            EXPECT_FALSE(Present(target));
+        }
+        if (c.Outcome == O::Copied) {
+            EXPECT_EQ(Mode(target), 0750) << "the copy keeps the source's permissions";
+        }
+    }
+}
+
+TEST(InstallationRecord, TheFolderPageReplacesTheRecordButKeepsWhatEarlierInstallationsWrote)
+{
+    Places places;
+    InstallationRecord record = places.Record();
+    EXPECT_FALSE(record.Exists());
+    EXPECT_FALSE(record.Read().Present);
+
+    ASSERT_TRUE(record.Replace(QStringLiteral("6.04"), QStringLiteral("/old/place"), {QStringLiteral("/old")}));
+    ASSERT_TRUE(record.WriteUser(QStringLiteral("张伟"), QStringLiteral("北京公司")));
+    ASSERT_TRUE(record.WriteLinkDir(QStringLiteral("/apps/Tarnvale 6.04/")));
+    ASSERT_TRUE(record.AddFile(QStringLiteral("/old/place/Tarnvale")));
+    ASSERT_TRUE(record.AddFile(QStringLiteral("/old/place/100% sure ")));
+    ASSERT_TRUE(record.AddFile(QStringLiteral("/old/place/Tarnvale"))) << "listed once";
+
+    InstallationRecord::Contents first = record.Read();
+    EXPECT_TRUE(first.Present);
+    EXPECT_EQ(first.Version, "6.04");
+    EXPECT_EQ(first.Path, "/old/place");
+    EXPECT_EQ(first.User, "张伟");
+    EXPECT_EQ(first.Company, "北京公司");
+    EXPECT_EQ(first.LinkDir, "/apps/Tarnvale 6.04/");
+    EXPECT_EQ(first.Files, (QStringList{"/old/place/Tarnvale", "/old/place/100% sure "}));
+    EXPECT_EQ(first.Folders, QStringList{"/old"});
+
+    ASSERT_TRUE(record.Replace(QStringLiteral("6.04"), QStringLiteral("/new"), {QStringLiteral("/new"), QStringLiteral("/old")}));
+    const InstallationRecord::Contents second = record.Read();
+    EXPECT_EQ(second.Path, "/new");
+    EXPECT_EQ(second.User, "") << "the rest of the old record is gone";
+    EXPECT_EQ(second.Company, "");
+    EXPECT_EQ(second.LinkDir, "");
+    EXPECT_EQ(second.Files, first.Files);
+    EXPECT_EQ(second.Folders, (QStringList{"/old", "/new"}));
+}
+
+TEST(InstallationRecord, ValuesLieWhereTheProgramReadsThem)
+{
+    Places places;
+    InstallationRecord record = places.Record();
+    ASSERT_TRUE(record.Replace(QStringLiteral("6.04"), QStringLiteral("/"), {}));
+    const RegistryStore store(places.Environment.RegistryFolder);
+    QString value;
+    ASSERT_EQ(store.ReadString(RegistryHive::LocalMachine, QStringLiteral("SOFTWARE\\Corvane\\Tarnvale\\Enterprise"),
+                               QStringLiteral("path"), &value),
+              RegistryStore::ReadStatus::Ok);
+    EXPECT_EQ(value, "/") << "a root folder is written as the label shows it";
+    ASSERT_EQ(store.ReadString(RegistryHive::LocalMachine, QStringLiteral("SOFTWARE\\Corvane\\Tarnvale\\Enterprise"),
+                               QStringLiteral("Version"), &value),
+              RegistryStore::ReadStatus::Ok);
+    EXPECT_EQ(value, "6.04");
+    EXPECT_FALSE(store.KeyExists(RegistryHive::CurrentUser, InstallationRecord::KeyPath));
+}
+
+TEST(InstallationRecord, WritersThatMayNotCreateTheKeyCreateNothingAndAPathItCannotHoldIsRefused)
+{
+    Places places;
+    InstallationRecord record = places.Record();
+    EXPECT_FALSE(record.WriteLinkDir(QStringLiteral("/apps/x/")));
+    EXPECT_FALSE(record.Exists());
+    EXPECT_FALSE(QFile::exists(places.Environment.Registry().HiveFile(RegistryHive::LocalMachine)));
+
+    ASSERT_TRUE(record.WriteUser(QString(), QString())) << "the user page creates the key";
+    EXPECT_TRUE(record.Exists());
+    EXPECT_EQ(record.Read().User, "");
+
+    ASSERT_TRUE(record.Replace(QStringLiteral("6.04"), QStringLiteral("/kept"), {}));
+    for (const char* path : {"/a\nb", "/trailing ", " /leading"}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(record.Replace(QStringLiteral("6.04"), QString::fromLatin1(path), {}));
+        EXPECT_EQ(record.Read().Path, "/kept") << "the old record stays";
+    }
+
+    ASSERT_TRUE(record.Delete());
+    EXPECT_FALSE(record.Exists());
+    EXPECT_TRUE(record.Delete()) << "deleting a missing key succeeds";
+}
+
+} // namespace

@@ -1,0 +1,352 @@
+// The installation and the removal without widgets, over scratch folders: what is copied, kept and
+// recorded, and that the removal takes away exactly the recorded set and refuses unsafe places.
+#include "FolderLevels.h"
+#include "InstallationRemoval.h"
+#include "InstallationRun.h"
+#include "InstallerTestSupport.h"
+#include "RegistryStore.h"
+
+#include <gtest/gtest.h>
+
+using namespace InstallerTest;
+
+namespace {
+
+class CountingObserver : public InstallationRun::Observer {
+public:
+    void ItemDone() override { ++Items; }
+    void FilesMissing() override { ++Missing; }
+    void LinkFolderNotRecorded() override { ++NotRecorded; }
+    int Items = 0;
+    int Missing = 0;
+    int NotRecorded = 0;
+};
+
+class RunAndRemovalTest : public testing::Test {
+protected:
+    // The folder page's part: the folder made and the record replaced.
+    void Prepare()
+    {
+        QDir().mkpath(places.Environment.DefaultInstallFolder);
+        ASSERT_TRUE(places.Record().Replace(QStringLiteral("6.04"), places.Environment.DefaultInstallFolder, {}));
+    }
+    QList<InstallationRun::Failure> Install()
+    {
+        return InstallationRun(places.Environment, places.Environment.SourceFolder, places.Environment.DefaultInstallFolder)
+            .Run(observer);
+    }
+    QStringList Remove(int* steps = nullptr)
+    {
+        int count = 0;
+        InstallationRemoval removal(places.Environment);
+        const QStringList stayed = removal.Run([&count] { ++count; });
+        if (steps) *steps = count;
+        return stayed;
+    }
+
+    Places places;
+    CountingObserver observer;
+};
+
+TEST_F(RunAndRemovalTest, AnInstallationPutsEveryFileInPlaceAndRecordsWhatItWrote)
+{
+    places.WriteSmallMedium();
+    Prepare();
+    const QList<InstallationRun::Failure> failures = Install();
+    EXPECT_TRUE(failures.isEmpty()) << failures.value(0).What.toStdString() << failures.value(0).Reason.toStdString();
+    EXPECT_EQ(observer.Items, InstallationRun::CountItems(places.Environment.SourceFolder));
+    EXPECT_EQ(observer.Items, 8);
+    EXPECT_EQ(observer.Missing, 0);
+    EXPECT_EQ(observer.NotRecorded, 0);
+
+    EXPECT_EQ(Read(places.Library(QStringLiteral("libOstrel.so"))), "search library");
+    EXPECT_EQ(Read(places.Installed(QStringLiteral("SRCREQU_2.DAT"))), "words of SRCREQU_2.DAT");
+    EXPECT_EQ(Read(places.Installed(QStringLiteral("Tarnvale"))), "program");
+    EXPECT_EQ(Mode(places.Installed(QStringLiteral("Tarnvale"))), 0755) << "the program stays executable";
+    EXPECT_EQ(Read(places.Installed(QStringLiteral("Tarnvale使用手册.doc"))), "{\\rtf1 manual}");
+    EXPECT_EQ(Read(places.Installed(QStringLiteral("Tarnvale.png"))), "icon");
+    EXPECT_FALSE(Present(places.Installed(QStringLiteral("Install")))) << "the installer is not installed";
+    EXPECT_FALSE(Present(places.Installed(QStringLiteral("Tarnvale.ex_"))));
+
+    const QString desktop = QString::fromUtf8(Read(places.LinkFile()));
+    EXPECT_TRUE(desktop.contains("Exec=\"" + places.Installed(QStringLiteral("Tarnvale")) + "\"\n")) << desktop.toStdString();
+    EXPECT_TRUE(desktop.contains("Path=" + places.Environment.DefaultInstallFolder + "/\n"));
+    EXPECT_TRUE(desktop.contains("Icon=" + places.Installed(QStringLiteral("Tarnvale.png")) + "\n"));
+    EXPECT_TRUE(desktop.contains("Name=Tarnvale 6.04\n"));
+
+    const InstallationRecord::Contents record = places.Record().Read();
+    EXPECT_EQ(record.LinkDir, places.LinkFolder() + u'/');
+    EXPECT_EQ(record.Files,
+              (QStringList{places.Library(QStringLiteral("libExtra.so")), places.Library(QStringLiteral("libOstrel.so")),
+                           places.Installed(QStringLiteral("SRCREQU_1.DAT")), places.Installed(QStringLiteral("SRCREQU_2.DAT")),
+                           places.Installed(QStringLiteral("SRCREQU_3.DAT")), places.Installed(QStringLiteral("Tarnvale.ini")),
+                           places.Installed(QStringLiteral("Tarnvale")), places.Installed(QStringLiteral("Tarnvale.png")),
+                           places.LinkFile(), places.Installed(QStringLiteral("Tarnvale使用手册.doc"))}));
+    // The user's library folder and the applications folder did not exist: made and recorded.
+    EXPECT_EQ(record.Folders,
+              (QStringList{places.Root() + "/home/.local", places.Environment.LibraryFolder,
+                           places.Root() + "/home/.local/share", places.Environment.ApplicationsFolder,
+                           places.LinkFolder()}));
+}
+
+TEST_F(RunAndRemovalTest, FilesThatWereThereAreKeptUnrecordedButAReadOnlyProgramIsReplaced)
+{
+    places.WriteSmallMedium();
+    Prepare();
+    Write(places.Library(QStringLiteral("libOstrel.so")), "a foreign library of the same name");
+    Write(places.Installed(QStringLiteral("SRCREQU_1.DAT")), "the user's own words");
+    Write(places.Installed(QStringLiteral("Tarnvale")), "old read-only program", 0555);
+    Write(places.Installed(QStringLiteral("Tarnvale使用手册.doc")), "old writable manual");
+    EXPECT_TRUE(Install().isEmpty());
+    EXPECT_EQ(observer.Items, 8) << "a kept file is a finished item";
+
+    EXPECT_EQ(Read(places.Library(QStringLiteral("libOstrel.so"))), "a foreign library of the same name");
+    EXPECT_EQ(Read(places.Installed(QStringLiteral("SRCREQU_1.DAT"))), "the user's own words");
+    EXPECT_EQ(Read(places.Installed(QStringLiteral("Tarnvale"))), "program");
+    EXPECT_EQ(Read(places.Installed(QStringLiteral("Tarnvale使用手册.doc"))), "old writable manual");
+    const QStringList files = places.Record().Read().Files;
+    EXPECT_FALSE(files.contains(places.Library(QStringLiteral("libOstrel.so"))));
+    EXPECT_FALSE(files.contains(places.Installed(QStringLiteral("SRCREQU_1.DAT"))));
+    EXPECT_FALSE(files.contains(places.Installed(QStringLiteral("Tarnvale使用手册.doc"))));
+    EXPECT_TRUE(files.contains(places.Installed(QStringLiteral("Tarnvale"))));
+
+    // The removal leaves what was there before, the folders that held it included.
+    EXPECT_TRUE(Remove().isEmpty());
+    EXPECT_EQ(Read(places.Library(QStringLiteral("libOstrel.so"))), "a foreign library of the same name");
+    EXPECT_FALSE(Present(places.Library(QStringLiteral("libExtra.so"))));
+    EXPECT_EQ(Read(places.Installed(QStringLiteral("SRCREQU_1.DAT"))), "the user's own words");
+    EXPECT_FALSE(Present(places.Installed(QStringLiteral("Tarnvale"))));
+    EXPECT_FALSE(Present(places.Installed(QStringLiteral("SRCREQU_2.DAT"))));
+    EXPECT_FALSE(Present(places.Environment.ApplicationsFolder)) << "made by the installation, empty again";
+}
+
+TEST_F(RunAndRemovalTest, ACopyThatFailsIsReportedAndNotCountedAndAMissingGroupIsSaidOnce)
+{
+    places.WriteSmallMedium(/*libraries=*/false, /*data=*/true, /*program=*/false);
+    Prepare();
+    // The installation folder became a file: nothing can be copied into it.
+    QDir(places.Environment.DefaultInstallFolder).removeRecursively();
+    Write(places.Environment.DefaultInstallFolder, "in the way");
+    const QList<InstallationRun::Failure> failures = Install();
+    EXPECT_EQ(observer.Missing, 2) << "no library, no program";
+    QStringList what;
+    for (const InstallationRun::Failure& f : failures) {
+        what << f.What;
+        EXPECT_FALSE(f.Reason.isEmpty());
+    }
+    EXPECT_EQ(what, (QStringList{places.Environment.SourceFolder + "/*.so", places.Installed("SRCREQU_1.DAT"),
+                                 places.Installed("SRCREQU_2.DAT"), places.Installed("SRCREQU_3.DAT"),
+                                 places.Installed("Tarnvale.ini"), places.Environment.SourceFolder + "/Tarnvale.ex_",
+                                 places.Installed("Tarnvale使用手册.doc")}));
+    EXPECT_EQ(observer.Items, 0) << "nothing failed is counted as done";
+    EXPECT_TRUE(places.Record().Read().Files.isEmpty());
+}
+
+TEST_F(RunAndRemovalTest, AMissingSettingsFileIsNotAFailureAndARecordThatCannotBeWrittenStopsNothing)
+{
+    places.WriteSmallMedium();
+    QFile::remove(places.Medium(QStringLiteral("Tarnvale.ini")));
+    // The registry's folder cannot be made: every record write fails.
+    places.Environment.RegistryFolder = places.Medium(QStringLiteral("Install")) + QStringLiteral("/registry");
+    QDir().mkpath(places.Environment.DefaultInstallFolder);
+    EXPECT_TRUE(Install().isEmpty());
+    EXPECT_EQ(observer.Items, 8);
+    EXPECT_EQ(observer.NotRecorded, 1) << "the shortcut's folder could not be recorded";
+    EXPECT_FALSE(Present(places.Installed(QStringLiteral("Tarnvale.ini"))));
+    EXPECT_EQ(Read(places.Installed(QStringLiteral("Tarnvale"))), "program");
+    EXPECT_TRUE(Present(places.LinkFile()));
+}
+
+TEST_F(RunAndRemovalTest, WithoutALibraryFolderNoLibraryIsCopiedAnywhere)
+{
+    places.WriteSmallMedium();
+    Prepare();
+    places.Environment.LibraryFolder.clear();
+    const QList<InstallationRun::Failure> failures = Install();
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(failures[0].What, "*.so");
+    EXPECT_EQ(observer.Items, 6);
+}
+
+TEST_F(RunAndRemovalTest, TheRemovalTakesAwayEveryRecordedFileAndFolderAndTheKey)
+{
+    const QSet<QString> before = places.Tree();
+    places.WriteSmallMedium();
+    QStringList created;
+    ASSERT_TRUE(CreateFolderLevels(places.Environment.DefaultInstallFolder, &created));
+    ASSERT_TRUE(places.Record().Replace(QStringLiteral("6.04"), places.Environment.DefaultInstallFolder, created));
+    ASSERT_TRUE(Install().isEmpty());
+    // Read-only files go too.
+    ::chmod(QFile::encodeName(places.Installed(QStringLiteral("Tarnvale.ini"))).constData(), 0444);
+    ::chmod(QFile::encodeName(places.LinkFile()).constData(), 0444);
+    const int total = InstallationRemoval(places.Environment).CountItems();
+    EXPECT_EQ(total, 10);
+    int steps = 0;
+    EXPECT_TRUE(Remove(&steps).isEmpty());
+    EXPECT_EQ(steps, total);
+    EXPECT_EQ(places.Tree(), before) << "nothing of the installation is left";
+    EXPECT_FALSE(places.Record().Exists());
+}
+
+TEST_F(RunAndRemovalTest, AUsersOwnFileKeepsTheInstallationFolderWhichIsNamedOnce)
+{
+    places.WriteSmallMedium();
+    QStringList created;
+    ASSERT_TRUE(CreateFolderLevels(places.Environment.DefaultInstallFolder, &created));
+    ASSERT_TRUE(places.Record().Replace(QStringLiteral("6.04"), places.Environment.DefaultInstallFolder, created));
+    ASSERT_TRUE(Install().isEmpty());
+    Write(places.Installed(QStringLiteral("my notes.sql")), "select 1");
+    QDir().mkpath(places.Installed(QStringLiteral("scripts")));
+
+    const QStringList stayed = Remove();
+    EXPECT_EQ(stayed, QStringList{places.Environment.DefaultInstallFolder + "：文件夹中还有其他文件，已保留"});
+    EXPECT_EQ(Read(places.Installed(QStringLiteral("my notes.sql"))), "select 1");
+    EXPECT_TRUE(QFileInfo(places.Installed(QStringLiteral("scripts"))).isDir());
+    QStringList left = QDir(places.Environment.DefaultInstallFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    EXPECT_EQ(left, (QStringList{"my notes.sql", "scripts"}));
+    EXPECT_FALSE(Present(places.LinkFolder()));
+    EXPECT_FALSE(places.Record().Exists());
+}
+
+struct UnsafeCase {
+    const char* Name;
+    QString Path;      // the record's "path"
+    QString LinkDir;   // the record's "LinkDir"; "<outside>": a folder beside the applications folder
+};
+
+TEST_F(RunAndRemovalTest, UnsafePathsAreRefusedAndTheirFilesStay)
+{
+    const UnsafeCase cases[] = {
+        {"empty path", "", ""},
+        {"relative path", "relative/folder", ""},
+        {"root", "/", ""},
+        {"root spelt long", "/tmp/..", ""},
+        {"shortcut outside the applications folder", "<install>", "<outside>"},
+        {"shortcut folder is the applications folder's parent", "<install>", "<parent>"},
+    };
+    for (const UnsafeCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Places here;
+        const QString install = here.Environment.DefaultInstallFolder;
+        const QString outside = here.Root() + QStringLiteral("/elsewhere");
+        const QString path = c.Path == "<install>" ? install : c.Path;
+        QString link = c.LinkDir;
+        if (link == "<outside>") link = outside + u'/';
+        if (link == "<parent>") link = QFileInfo(here.Environment.ApplicationsFolder).path() + u'/';
+        InstallationRecord record = here.Record();
+        ASSERT_TRUE(record.Replace(QStringLiteral("6.04"), QStringLiteral("/placeholder"), {}));
+        here.Environment.Registry().WriteString(RegistryHive::LocalMachine, InstallationRecord::KeyPath,
+                                                QStringLiteral("path"), path);
+        if (!link.isEmpty()) record.WriteLinkDir(link);
+        // Files recorded where the unsafe path or link folder points, plus one outside every place.
+        QStringList files;
+        if (c.LinkDir.isEmpty()) {
+            // Only a file that really lies in the refused folder could be deleted: for the root and
+            // the relative path a scratch file stands in (the removal must refuse before it looks).
+            files << outside + QStringLiteral("/Tarnvale");
+        } else {
+            files << link + QStringLiteral("Tarnvale 6.04.desktop");
+        }
+        files << here.Root() + QStringLiteral("/somewhere/else.txt");
+        for (const QString& file : files) {
+            Write(file, "keep me");
+            record.AddFile(file);
+        }
+        // A relative entry points below the current folder.
+        QTemporaryDir cwd;
+        const QString oldCwd = QDir::currentPath();
+        QDir::setCurrent(cwd.path());
+        Write(cwd.path() + QStringLiteral("/relative/folder/Tarnvale"), "keep me");
+        record.AddFile(QStringLiteral("relative/folder/Tarnvale"));
+
+        InstallationRemoval removal(here.Environment);
+        int steps = 0;
+        const QStringList stayed = removal.Run([&steps] { ++steps; });
+        QDir::setCurrent(oldCwd);
+        EXPECT_EQ(steps, files.size() + 1);
+        for (const QString& file : files) EXPECT_EQ(Read(file), "keep me") << file.toStdString();
+        EXPECT_EQ(Read(cwd.path() + QStringLiteral("/relative/folder/Tarnvale")), "keep me");
+        EXPECT_EQ(stayed.size(), files.size() + 1) << stayed.join('\n').toStdString();
+        EXPECT_FALSE(here.Record().Exists());
+    }
+}
+
+TEST_F(RunAndRemovalTest, FilesInARootInstallationFolderAreRefusedByTheFolderItself)
+{
+    // Tested through the rule: the removal never deletes from "/" or from a relative folder.
+    for (const char* path : {"", "relative", "relative/x", "/", "//", "/tmp/..", "/./"})
+        EXPECT_FALSE(InstallationRemoval::IsSafeInstallFolder(QString::fromLatin1(path))) << path;
+    for (const char* path : {"/opt/Corvane/Tarnvale/Enterprise", "/home/u/Program Files/", "/x"})
+        EXPECT_TRUE(InstallationRemoval::IsSafeInstallFolder(QString::fromLatin1(path))) << path;
+    const QString apps = QStringLiteral("/home/u/.local/share/applications");
+    EXPECT_TRUE(InstallationRemoval::IsSafeLinkFolder(apps + "/Tarnvale 6.04/", apps));
+    EXPECT_TRUE(InstallationRemoval::IsSafeLinkFolder(apps + "/a/b", apps + "/"));
+    EXPECT_FALSE(InstallationRemoval::IsSafeLinkFolder(apps, apps)) << "the applications folder itself";
+    EXPECT_FALSE(InstallationRemoval::IsSafeLinkFolder(apps + "/../x", apps));
+    EXPECT_FALSE(InstallationRemoval::IsSafeLinkFolder(apps + "x/y", apps));
+    EXPECT_FALSE(InstallationRemoval::IsSafeLinkFolder("relative/x", "relative"));
+    EXPECT_FALSE(InstallationRemoval::IsSafeLinkFolder(apps + "/x", QString())) << "no applications folder";
+    EXPECT_FALSE(InstallationRemoval::IsSafeLinkFolder(QString(), apps));
+}
+
+TEST_F(RunAndRemovalTest, WithoutARecordTheRemovalTouchesNothingAndCreatesNoKey)
+{
+    places.WriteSmallMedium();
+    InstallationRemoval removal(places.Environment);
+    EXPECT_FALSE(removal.Record().Present);
+    EXPECT_EQ(removal.CountItems(), 0);
+    int steps = 0;
+    EXPECT_TRUE(removal.Run([&steps] { ++steps; }).isEmpty());
+    EXPECT_EQ(steps, 0);
+    EXPECT_FALSE(places.Record().Exists());
+    EXPECT_FALSE(QFile::exists(places.Environment.Registry().HiveFile(RegistryHive::LocalMachine)));
+}
+
+TEST_F(RunAndRemovalTest, ARecordedFileThatBecameAFolderOrWentMissingIsStillAStep)
+{
+    Prepare();
+    InstallationRecord record = places.Record();
+    record.AddFile(places.Installed(QStringLiteral("gone")));
+    record.AddFile(places.Installed(QStringLiteral("now a folder")));
+    QDir().mkpath(places.Installed(QStringLiteral("now a folder")));
+    int steps = 0;
+    const QStringList stayed = InstallationRemoval(places.Environment).Run([&steps] { ++steps; });
+    EXPECT_EQ(steps, 2);
+    EXPECT_EQ(stayed, QStringList{places.Installed(QStringLiteral("now a folder")) + "：是文件夹，未删除"});
+    EXPECT_TRUE(QFileInfo(places.Installed(QStringLiteral("now a folder"))).isDir());
+}
+
+} // namespace
+
+namespace {
+
+TEST(FolderLevels, MissingLevelsAreMadeOutermostFirstAndTakenBackWhenALevelCannotBeMade)
+{
+    QTemporaryDir dir;
+    QStringList created{QStringLiteral("left over")};
+    ASSERT_TRUE(CreateFolderLevels(dir.path() + QStringLiteral("/a/b/c"), &created));
+    EXPECT_EQ(created, (QStringList{dir.path() + "/a", dir.path() + "/a/b", dir.path() + "/a/b/c"}));
+    ASSERT_TRUE(CreateFolderLevels(dir.path() + QStringLiteral("/a/b/c/"), &created));
+    EXPECT_TRUE(created.isEmpty()) << "nothing made when the folder is there";
+
+    Write(dir.path() + QStringLiteral("/x/file"), "a file where a folder should be");
+    QString error;
+    EXPECT_FALSE(CreateFolderLevels(dir.path() + QStringLiteral("/x/file/sub"), &created, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(created.isEmpty());
+    EXPECT_FALSE(CreateFolderLevels(QStringLiteral("relative/folder"), &created, &error));
+    EXPECT_FALSE(Present(QStringLiteral("relative")));
+
+    // A level that cannot be made after two that were: those two are taken back.
+    EXPECT_FALSE(CreateFolderLevels(dir.path() + QStringLiteral("/q/r/") + QString(300, u'n') + QStringLiteral("/s"),
+                                    &created, &error));
+    EXPECT_TRUE(created.isEmpty());
+    EXPECT_FALSE(Present(dir.path() + QStringLiteral("/q")));
+
+    const QStringList kept = RemoveEmptyFolders({dir.path() + "/a", dir.path() + "/a/b/c", dir.path() + "/a/b",
+                                                  dir.path() + "/x", dir.path() + "/missing"});
+    EXPECT_EQ(kept, QStringList{dir.path() + "/x"});
+    EXPECT_FALSE(Present(dir.path() + QStringLiteral("/a")));
+}
+
+} // namespace

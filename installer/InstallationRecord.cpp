@@ -1,6 +1,9 @@
 #include "InstallationRecord.h"
 
+#include "FolderLevels.h"
 #include "RecordEntryCodec.h"
+
+#include <QDir>
 
 #include <utility>
 
@@ -64,6 +67,10 @@ bool InstallationRecord::Replace(const QString& version, const QString& path, co
 {
     const QStringList files = ReadList(FilesSubkey);
     QStringList folders = ReadList(FoldersSubkey);
+    // The registry's own folder, when this record is the first thing in it, goes with the record.
+    QStringList registryLevels;
+    if (QDir::isAbsolutePath(store_.Folder()) && CreateFolderLevels(store_.Folder(), &registryLevels))
+        folders += registryLevels;
     for (const QString& folder : createdFolders)
         if (!folders.contains(folder)) folders.append(folder);
     if (!CanHoldPath(path) || !store_.DeleteKey(Hive, KeyPath)) return false;

@@ -1,6 +1,7 @@
 #include "InstallationRemoval.h"
 
 #include "FolderLevels.h"
+#include "IniFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,6 +79,13 @@ QStringList InstallationRemoval::Run(const std::function<void()>& itemDone)
         }
         itemDone();
     }
+    // The key goes first: its hive file, left empty, and the registry's folder may then go too.
+    const RegistryStore registry = environment_.Registry();
+    InstallationRecord(registry).Delete();
+    for (const RegistryHive hive : {RegistryHive::LocalMachine, RegistryHive::CurrentUser}) {
+        IniFile hiveFile(registry.HiveFile(hive));
+        if (hiveFile.Load() && hiveFile.Exists() && hiveFile.Bytes().trimmed().isEmpty()) QFile::remove(hiveFile.Path());
+    }
     const QStringList kept = RemoveEmptyFolders(record_.Folders);
     for (const QString& folder : kept) {
         const bool keptForAnother = std::any_of(kept.begin(), kept.end(), [&](const QString& inner) {
@@ -85,6 +93,5 @@ QStringList InstallationRemoval::Run(const std::function<void()>& itemDone)
         });
         if (!keptForAnother) stayed.append(folder + Separator + QStringLiteral("文件夹中还有其他文件，已保留"));
     }
-    InstallationRecord(environment_.Registry()).Delete();
     return stayed;
 }

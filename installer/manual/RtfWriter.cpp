@@ -50,7 +50,9 @@ QByteArray RtfWriter::EscapeText(const QString& text)
         } else if (u >= 0x20 && u < 0x7f) {
             out += static_cast<char>(u);
         } else if (u >= 0x20) {
-            out += "\\u" + QByteArray::number(static_cast<int>(static_cast<std::int16_t>(u))) + '?';
+            // The fallback "?" for readers without \u, written as its own escape so that no
+            // reader takes the text after it for the character to skip.
+            out += "\\u" + QByteArray::number(static_cast<int>(static_cast<std::int16_t>(u))) + "\\'3f";
         }
     }
     return out;

@@ -10,6 +10,7 @@ class RtfWriter {
 public:
     static QByteArray FromMarkdown(const QString& markdown);
     // text with \, { and } escaped, tabs and line separators as control words, and every
-    // character outside printable ASCII as \uN? (N the signed UTF-16 unit).
+    // character outside printable ASCII as \uN\'3f (N the signed UTF-16 unit, then the "?" that
+    // readers without \u show instead).
     static QByteArray EscapeText(const QString& text);
 };

@@ -90,7 +90,7 @@ public:
         Write(Medium(QStringLiteral("Install")), "the installer itself", 0755);
     }
 
-    // Every path below the root but the medium's and the registry's, for "nothing left behind".
+    // Every path below the root but the medium's, for "nothing left behind".
     QSet<QString> Tree() const
     {
         QSet<QString> paths;
@@ -98,7 +98,7 @@ public:
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
-            if (path.startsWith(Environment.SourceFolder) || path.startsWith(Environment.RegistryFolder)) continue;
+            if (path.startsWith(Environment.SourceFolder)) continue;
             paths.insert(path);
         }
         return paths;

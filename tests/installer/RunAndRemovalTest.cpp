@@ -84,7 +84,7 @@ TEST_F(RunAndRemovalTest, AnInstallationPutsEveryFileInPlaceAndRecordsWhatItWrot
                            places.LinkFile(), places.Installed(QStringLiteral("Tarnvale使用手册.doc"))}));
     // The user's library folder and the applications folder did not exist: made and recorded.
     EXPECT_EQ(record.Folders,
-              (QStringList{places.Root() + "/home/.local", places.Environment.LibraryFolder,
+              (QStringList{places.Environment.RegistryFolder, places.Root() + "/home/.local", places.Environment.LibraryFolder,
                            places.Root() + "/home/.local/share", places.Environment.ApplicationsFolder,
                            places.LinkFolder()}));
 }

@@ -239,11 +239,11 @@ TEST(RtfWriter, TextIsEscapedToPlainAscii)
     const Case cases[] = {
         {"plain text", "plain text"},
         {R"(a\b{c}d)", R"(a\\b\{c\}d)"},
-        {"使用", "\\u20351?\\u29992?"},
-        {"连", "\\u-28706?"}, // units past 32767 are negative
-        {"“Y”", "\\u8220?Y\\u8221?"},
+        {"使用", "\\u20351\\'3f\\u29992\\'3f"},
+        {"连", "\\u-28706\\'3f"}, // units past 32767 are negative
+        {"“Y”", "\\u8220\\'3fY\\u8221\\'3f"},
         {"a\tb", "a\\tab b"},
-        {"😀", "\\u-10179?\\u-8704?"}, // a surrogate pair, one unit each
+        {"😀", "\\u-10179\\'3f\\u-8704\\'3f"}, // a surrogate pair, one unit each
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Text.toStdString());
@@ -255,15 +255,15 @@ TEST(RtfWriter, TheManualsMarkdownBecomesHeadingsParagraphsListsAndBold)
 {
     const QByteArray rtf = RtfWriter::FromMarkdown(QStringLiteral("# 手册\n\n一段 {文字}。\n\n## 1. 连接\n\n"
                                                                   "- **粗体**：说明\n- 第二项\n\n1. 一\n2. 二\n"));
-    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg936"));
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1"));
     EXPECT_TRUE(rtf.endsWith("}\n"));
-    EXPECT_TRUE(rtf.contains("{\\info{\\title \\u25163?\\u20876?}}"));
+    EXPECT_TRUE(rtf.contains("{\\info{\\title \\u25163\\'3f\\u20876\\'3f}}"));
     EXPECT_TRUE(rtf.contains("\\pard\\qc\\sb240\\sa360{\\b\\fs36 "));
-    EXPECT_TRUE(rtf.contains("\\u19968?\\u27573? \\{\\u25991?\\u23383?\\}\\u12290?\\par"));
+    EXPECT_TRUE(rtf.contains("\\u19968\\'3f\\u27573\\'3f \\{\\u25991\\'3f\\u23383\\'3f\\}\\u12290\\'3f\\par"));
     EXPECT_TRUE(rtf.contains("\\pard\\sb240\\sa120{\\b\\fs28 "));
-    EXPECT_TRUE(rtf.contains("\\bullet\\tab {\\b \\u31895?\\u20307?}\\u-230?"));
-    EXPECT_TRUE(rtf.contains("1.\\tab \\u19968?\\par"));
-    EXPECT_TRUE(rtf.contains("2.\\tab \\u20108?\\par"));
+    EXPECT_TRUE(rtf.contains("\\bullet\\tab {\\b \\u31895\\'3f\\u20307\\'3f}\\u-230\\'3f"));
+    EXPECT_TRUE(rtf.contains("1.\\tab \\u19968\\'3f\\par"));
+    EXPECT_TRUE(rtf.contains("2.\\tab \\u20108\\'3f\\par"));
     int depth = 0;
     for (qsizetype i = 0; i < rtf.size(); ++i) {
         const char c = rtf[i];

@@ -173,7 +173,7 @@ TEST_F(WizardTest, GoingOnFromTheFolderPageMakesTheFolderAndTheRecord)
     const InstallationRecord::Contents record = places.Record().Read();
     EXPECT_EQ(record.Version, "6.04");
     EXPECT_EQ(record.Path, places.Environment.DefaultInstallFolder) << "as the label shows it";
-    EXPECT_EQ(record.Folders, (QStringList{places.Root() + "/Program Files", places.Root() + "/Program Files/Corvane",
+    EXPECT_EQ(record.Folders, (QStringList{places.Environment.RegistryFolder, places.Root() + "/Program Files", places.Root() + "/Program Files/Corvane",
                                             places.Root() + "/Program Files/Corvane/Tarnvale",
                                             places.Environment.DefaultInstallFolder}));
     EXPECT_EQ(InstallerGlobals::InstallFolder, places.Environment.DefaultInstallFolder + "/");

@@ -23,7 +23,7 @@ void TFMain_mul::ToolButton_exportClick()
 {
     TFMain* w = ActiveQueryWindow();
     if (!w) return;
-    QMetaObject::invokeMethod(w, "btnEportClick", Qt::DirectConnection);
+    w->btnEportClick();
 }
 
 void TFMain_mul::mainmenu_tools2_configClick()

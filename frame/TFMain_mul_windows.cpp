@@ -200,6 +200,7 @@ void TFMain_mul::WM_QUERYWINDOWCLOSING()
     menu_tools_dbobject_hide->setChecked(true);
     panel_DbObject->hide();
     Panel2->hide();
+    LayoutObjectPanel();
 }
 
 // ---- opening query windows ----

@@ -60,6 +60,19 @@ void ApplyCommitMode(QueryWindowState& w, SQLHDBC dbc, bool autoCommit)
                                                                              : TransactionStates::NotSupported;
 }
 
+bool EndTransaction(QueryWindowState& w, bool commit, QString* message)
+{
+    const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, w.hDbc, commit ? SQL_COMMIT : SQL_ROLLBACK);
+    if (SQL_SUCCEEDED(rc)) {
+        w.TransactionState = TransactionStates::None;
+        return true;
+    }
+    std::string text;
+    if (w.hDbc != SQL_NULL_HDBC) U_pub::GetDiagMessage(SQL_HANDLE_DBC, w.hDbc, text);
+    if (message) *message = QString::fromStdString(text);
+    return false;
+}
+
 SQLRETURN Close(SQLHENV& env, SQLHDBC& dbc)
 {
     SQLRETURN rc = SQL_SUCCESS;

@@ -17,6 +17,11 @@ bool Open(const QString& dsn, const QString& user, const QString& password, SQLH
 // (state 254), or manual commit (state 0, or 255 when the data source has no transactions).
 void ApplyCommitMode(QueryWindowState& window, SQLHDBC dbc, bool autoCommit);
 
+// Commits (or rolls back) the connection's transaction. The driver's return code decides: on
+// failure *message holds the driver's text and the transaction state is left as it was; on success
+// the state becomes 0.
+bool EndTransaction(QueryWindowState& window, bool commit, QString* message);
+
 // Disconnects and frees both handles, rolling back a transaction that keeps the driver from
 // disconnecting. Returns the last call's status.
 SQLRETURN Close(SQLHENV& env, SQLHDBC& dbc);

@@ -30,4 +30,6 @@ public:
     // windows).
     virtual void WM_QUERYWINDOWCLOSING() = 0;
     virtual void SetAutoSizeFirstChild(std::uint8_t value) = 0;
+    // Saves the window's SQL text to a script file the user chooses; true only when it was written.
+    virtual bool SaveWindowScript(TFMain&) { return false; }
 };

@@ -1,11 +1,13 @@
 #include "TFMain.h"
 
+#include "ClosingPrompts.h"
 #include "CommandImage.h"
 #include "EditorBookkeeping.h"
 #include "FindReplaceController.h"
 #include "FrameToolbarMirror.h"
 #include "ImageLists.h"
 #include "MuliThread.h"
+#include "Prompter.h"
 #include "QueryWindowConnection.h"
 #include "QueryWindowGeometry.h"
 #include "ResultGrid.h"
@@ -578,11 +580,48 @@ void TFMain::FreeConnectionHandles()
 
 void TFMain::ReleaseConnection() { emit ConnectionReleased(this); }
 
-void TFMain::FormClose()
+bool TFMain::EndTransaction(bool commit)
 {
+    QString driverText;
+    if (QueryWindowConnection::EndTransaction(*this, commit, &driverText)) return true;
+    Prompter::Current().Message(ClosingPrompts::TransactionFailure(commit, driverText), windowTitle(),
+                                Prompter::Icon::Exclamation, Prompter::Ok);
+    return false;
+}
+
+void TFMain::AskToEndTransaction()
+{
+    if (TransactionState != TransactionStates::MayBeOpen) return;
+    const Prompter::Button answer = Prompter::Current().Message(
+        ClosingPrompts::CloseTransactionChoice(), windowTitle(), Prompter::Icon::Information, Prompter::Yes | Prompter::No);
+    // A failure has been reported; the close goes on, so a lost connection never keeps a window open.
+    EndTransaction(answer == Prompter::Yes);
+}
+
+bool TFMain::AskToSave()
+{
+    if (RichEdit_sql->document()->isEmpty() || !RichEdit_sql->document()->isModified()) return true;
+    const Prompter::Button answer =
+        Prompter::Current().Message(ClosingPrompts::SaveLabel(windowTitle()), ClosingPrompts::SaveCaption,
+                                    Prompter::Icon::Exclamation, Prompter::Yes | Prompter::No | Prompter::Cancel);
+    if (answer == Prompter::No) return true;
+    // Yes closes only once the text is in a file: a cancelled or failed save keeps the window.
+    return answer == Prompter::Yes && frame_ && frame_->SaveWindowScript(*this);
+}
+
+void TFMain::FormClose(CloseAction& action)
+{
+    action = CloseAction::None;
+    // No run starts in the window while it asks.
     closing_ = true;
-    // The worker uses the connection and the window until it has ended.
+    if (!AskToSave()) {
+        closing_ = false;
+        return;
+    }
+    // The worker uses the connection and the window until it has ended; its last statement may
+    // leave a transaction open.
     StopRunAndWait();
+    AskToEndTransaction();
     FreeConnectionHandles();
     ReleaseConnection();
     if (frame_) {
@@ -590,17 +629,26 @@ void TFMain::FormClose()
         frame_->RemoveWindowMenuEntry(handle_);
         frame_->WM_QUERYWINDOWCLOSING();
     }
+    action = CloseAction::Free;
 }
 
 void TFMain::closeEvent(QCloseEvent* event)
 {
-    // A second close while the first one waits for the run changes nothing.
+    if (closedByFrame_) {
+        event->accept();
+        return;
+    }
+    // A second close while the first one asks or waits for the run changes nothing.
     if (closing_) {
         event->ignore();
         return;
     }
-    FormClose();
-    event->accept();
+    CloseAction action = CloseAction::None;
+    FormClose(action);
+    if (action == CloseAction::Free)
+        event->accept();
+    else
+        event->ignore();
 }
 
 // ---- SQL editor, find and replace ----

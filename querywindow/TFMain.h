@@ -175,7 +175,7 @@ public:
     // The worker of the window's current or last run, set by the frame's run command.
     QPointer<MuliThread> RunWorker;
 
-    // Closing: the window is waiting for its run to end, and no new run may start in it.
+    // Closing: the window asks its questions or waits for its run to end; no new run may start in it.
     bool IsClosing() const { return closing_; }
     // Asks a run in progress to stop and processes events until its worker has ended.
     void StopRunAndWait();
@@ -183,6 +183,16 @@ public:
     void FreeConnectionHandles();
     // Gives up the window's share of its connection record (ConnectionReleased; the frame does it).
     void ReleaseConnection();
+    // Commits or rolls back the window's transaction; a failure is reported with the driver's text
+    // and leaves the transaction state as it was.
+    bool EndTransaction(bool commit);
+    // When a transaction may be open: asks whether to commit (Yes) or roll back (No) and does it.
+    void AskToEndTransaction();
+    // The frame closes the window itself: the window's own close handler no longer runs.
+    void MarkClosedByFrame() { closing_ = true; closedByFrame_ = true; }
+
+    // What the toolkit does with the window after its close handler.
+    enum class CloseAction { None, Free };
 
 signals:
     void ConnectionReleased(TFMain* window);
@@ -245,14 +255,19 @@ private:
     TQryResult_Tesk* ResultOfGrid(const ResultGrid* grid) const;
     void BringLastPageToFront();
 
-    // The window's close: its run ends, its connection goes, the frame forgets it.
-    void FormClose();
+    // The window's close: the save and transaction questions, then its run ends, its connection
+    // goes and the frame forgets it. A cancelled question, or a save that wrote nothing, keeps the
+    // window open (action None).
+    void FormClose(CloseAction& action);
+    // The save question of a modified text; false when the window is to stay open.
+    bool AskToSave();
     // The editor and messages fonts of the settings, when the settings hold them.
     void ApplySettingFonts();
 
     QueryWindowFrame* frame_;
     QueryWindowHandle handle_;
     bool closing_ = false;
+    bool closedByFrame_ = false;
     QSplitter* editorSplitter_ = nullptr;
     QHash<QString, QAction*> commands_;
     SqlEditorCommands* editorCommands_ = nullptr;

@@ -9,6 +9,7 @@
 #include "ProgramIcon.h"
 #include "Settings.h"
 #include "TFMain_mul.h"
+#include "TfrmSaveAll.h"
 #include "ToolkitTranslations.h"
 
 #include <QAction>
@@ -27,6 +28,7 @@ TFMain_mul* ProgramStart::Start()
     auto* frame = new TFMain_mul;
     FMain_mul = frame;
     frame->FormCreate();
+    frmSaveAll = new TfrmSaveAll(frame);
     frame->SetDisconnectedMenuState();
     frame->LayoutObjectPanel();
     // Without a query window the show command leaves the panel hidden for now.

@@ -60,8 +60,9 @@ TFMain_mul::TFMain_mul(QWidget* parent) : QMainWindow(parent)
 
 TFMain_mul::~TFMain_mul()
 {
-    // A window still open closes as the frame's close closes it: its run ends before its handles go.
-    for (QMdiSubWindow* sub : MdiArea->subWindowList()) sub->close();
+    // A window still open closes without questions: its run ends before its handles go, and an
+    // open transaction is rolled back.
+    for (TFMain* w : QueryWindows()) CloseQueryWindow(*w, false);
     if (created_) FormDestroy();
     // The query windows go while the frame's registry still exists.
     disconnect(MdiArea, nullptr, this, nullptr);
@@ -334,6 +335,7 @@ void TFMain_mul::ConnectCommands()
     bind({mainmenu_tools2_ODBC_Admin}, &TFMain_mul::mainmenu_tools2_ODBC_AdminClick);
     bind({ToolButton_export, mainmenu_query_save}, &TFMain_mul::ToolButton_exportClick);
     bind({mainmenu_tools2_config}, &TFMain_mul::mainmenu_tools2_configClick);
+    bind({mainmenu_query_transmanager}, &TFMain_mul::mainmenu_query_transmanagerClick);
 }
 
 void TFMain_mul::FormCreate()
@@ -393,13 +395,12 @@ void TFMain_mul::closeEvent(QCloseEvent* event)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(5);
     }
-    for (TFMain* w : QueryWindows()) {
-        QMdiSubWindow* sub = SubWindowOf(w);
-        if (sub && !sub->close()) {
-            closing_ = false;
-            event->ignore();
-            return;
-        }
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (!canClose) {
+        closing_ = false;
+        event->ignore();
+        return;
     }
     if (created_) FormClose();
     closing_ = false;

@@ -69,6 +69,7 @@ public:
     void RemoveWindowMenuEntry(QueryWindowHandle handle) override;
     void WM_QUERYWINDOWCLOSING() override;
     void SetAutoSizeFirstChild(std::uint8_t value) override { AutoSizeFirstChild = value; }
+    bool SaveWindowScript(TFMain& window) override;
 
     QList<TFMain*> QueryWindows() const;
     QMdiSubWindow* SubWindowOf(const TFMain* window) const;
@@ -124,6 +125,16 @@ public:
     connection_rec* FindConnectionOfNode(QTreeWidgetItem* node) const;
     // The frame's part of a closing query window's release of its connection record.
     void ReleaseConnectionOf(TFMain* window);
+
+    // ---- transactions and closing ----
+    // The frame's close query: closes every query window in turn, asking to save each modified
+    // text (with No to all) and to end each open transaction. Cancel, or a Yes whose save wrote
+    // nothing, leaves canClose false with the windows not yet closed open.
+    void FormCloseQuery(bool& canClose);
+    // Closes one query window within the frame's closing: its run ends, its record goes, its
+    // transaction is ended (asked when askTransaction, else rolled back), its handles are freed and
+    // its Windows-menu entry removed; its own close handler does not run.
+    void CloseQueryWindow(TFMain& window, bool askTransaction);
 
     // Connection records of the object browser, one per connection key ever used.
     ConnectionList Connections;
@@ -304,10 +315,12 @@ public slots:
     void mainmenu_tools2_ODBC_AdminClick();
     void ToolButton_exportClick();
     void mainmenu_tools2_configClick();
+    // The transaction manager: commits or rolls back the active window's transaction on request.
+    void mainmenu_query_transmanagerClick();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    // Closes every query window (each stops its run first), then FormClose.
+    // The close query (FormCloseQuery), then FormClose; a cancelled close query keeps the frame.
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

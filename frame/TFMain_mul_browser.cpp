@@ -70,13 +70,21 @@ connection_rec* TFMain_mul::FindConnectionOfNode(QTreeWidgetItem* node) const
 
 void TFMain_mul::ReleaseConnectionOf(TFMain* window)
 {
+    auto fault = [this] {
+        Prompter::Current().Message(QStringLiteral("发生严重错误"), windowTitle(), Prompter::Icon::Exclamation,
+                                    Prompter::Ok);
+    };
     const ConnectionList::ReleaseResult released = Connections.Release(window->ConnectionKey);
-    if (!released.Record || !released.Dormant) return;
+    // A window that attached always has its record: one that is missing is reported, never used.
+    if (!released.Record) {
+        fault();
+        return;
+    }
+    if (!released.Dormant) return;
     // The record's own node goes, even when another connection's node has the same text.
     QTreeWidgetItem* root = ObjectBrowserNodes::FindConnectionRoot(*TreeView_dbObject, released.Record);
     if (!root) {
-        Prompter::Current().Message(QStringLiteral("发生严重错误"), windowTitle(), Prompter::Icon::Exclamation,
-                                    Prompter::Ok);
+        fault();
         return;
     }
     delete root;

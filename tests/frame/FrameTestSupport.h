@@ -2,9 +2,13 @@
 // it, an installation of the program in a scratch folder, and driving modal dialogs.
 #pragma once
 
+#include "ProgramGlobals.h"
+#include "QueryWindowNaming.h"
 #include "RecordingPrompter.h"
 #include "RegistryStore.h"
 #include "Settings.h"
+#include "TFMain.h"
+#include "TFMain_mul.h"
 #include "WidgetTestApp.h"
 
 #include <QApplication>
@@ -112,4 +116,19 @@ void WhenModal(std::function<void(T&)> action, int milliseconds = 60000)
         }
     });
     timer->start();
+}
+
+// A query window on the data source, opened as the connect dialog's OK opens it; none on failure.
+inline TFMain* OpenQueryWindowOn(TFMain_mul& frame, const QString& dsn, const QString& user = {})
+{
+    NewConnectionKey = "===" + dsn + ";" + user + ",;";
+    NewConnectionUser = user;
+    NewConnectionPassword.clear();
+    NewConnectionDSN = dsn;
+    ++WindowCounter;
+    frame.OpenQueryWindow(QueryWindowNaming::QueryWindowTitle(WindowCounter), true);
+    Settle();
+    TFMain* w = frame.ActiveQueryWindow();
+    EXPECT_TRUE(w && w->DSN == dsn) << "no window on " << dsn.toStdString();
+    return w && w->DSN == dsn ? w : nullptr;
 }

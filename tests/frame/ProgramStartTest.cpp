@@ -685,8 +685,11 @@ TEST_P(DriverProgramTest, ClosingAManualCommitWindowEndsItsOpenTransaction)
     frame->ToolButton_run->trigger();
     ASSERT_TRUE(WaitRunEnd(w));
     EXPECT_EQ(w->TransactionState.load(), TransactionStates::MayBeOpen);
+    prompter.Answers = {Prompter::No};
     CloseWindow(w);
     EXPECT_TRUE(frame->QueryWindows().isEmpty());
+    ASSERT_EQ(prompter.Prompts.size(), 1u) << "the close asks whether to commit";
+    EXPECT_EQ(prompter.Prompts[0].Buttons, Prompter::Yes | Prompter::No);
     TestConnection check(Dsn().toLatin1().constData());
     ASSERT_TRUE(check.Ok());
     // The uncommitted table went with the connection.

@@ -2,6 +2,7 @@
 // ticks on a test clock, runs into a grid and into a file compared with manual runs, the connection
 // check, and the reconnect after the PostgreSQL server restarted (a server of the test's own).
 #include "FrameTestSupport.h"
+#include "OwnPgServer.h"
 #include "ProgramGlobals.h"
 #include "ProgramStart.h"
 #include "QueryWindowNaming.h"
@@ -25,7 +26,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimeEdit>
@@ -33,7 +33,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 
 namespace {
@@ -42,42 +41,6 @@ class TestClock : public ScheduleClock {
 public:
     QDateTime Now() const override { return Time; }
     QDateTime Time = QDateTime(QDate(2031, 2, 3), QTime(4, 5, 57));
-};
-
-// A PostgreSQL server of the test's own, which it may restart and stop (never the run's shared one).
-class OwnPgServer {
-public:
-    static constexpr const char* Dsn = "TarnvaleOwnPG";
-
-    OwnPgServer() : folder_(QString::fromStdString(TestDsn::ScratchDir()) + "/own-pg")
-    {
-        QString out;
-        if (!Script("start", &out)) return;
-        port_ = out.trimmed();
-        // The data source is added before this process's first connection to it.
-        std::ofstream dsn(TestDsn::DsnFile(), std::ios::app);
-        dsn << "\n[" << Dsn << "]\nDriver=PostgreSQL ANSI\nServername=127.0.0.1\nPort=" << port_.toStdString()
-            << "\nDatabase=postgres\nUsername=postgres\nPassword=\nSSLmode=disable\n";
-    }
-    ~OwnPgServer() { Script("stop"); }
-    bool Ok() const { return !port_.isEmpty(); }
-    bool Restart() { return Script("restart"); }
-    bool Stop() { return Script("stop"); }
-
-private:
-    bool Script(const char* command, QString* out = nullptr)
-    {
-        QProcess p;
-        p.start(QStringLiteral("bash"), {QStringLiteral(TARNVALE_SOURCE_DIR "/scripts/postgres.sh"),
-                                         QString::fromLatin1(command), folder_});
-        const bool done = p.waitForFinished(180000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-        if (out) *out = QString::fromLocal8Bit(p.readAllStandardOutput());
-        EXPECT_TRUE(done) << "postgres.sh " << command << ": " << p.readAllStandardError().toStdString();
-        return done;
-    }
-
-    QString folder_;
-    QString port_;
 };
 
 class ScheduleProgramTest : public testing::Test {
@@ -106,20 +69,7 @@ protected:
         installation.reset();
     }
 
-    // A query window on the data source, as the connect dialog opens it.
-    TFMain* Open(const QString& dsn, const QString& user)
-    {
-        NewConnectionKey = "===" + dsn + ";" + user + ",;";
-        NewConnectionUser = user;
-        NewConnectionPassword.clear();
-        NewConnectionDSN = dsn;
-        ++WindowCounter;
-        frame->OpenQueryWindow(QueryWindowNaming::QueryWindowTitle(WindowCounter), true);
-        Settle();
-        TFMain* w = frame->ActiveQueryWindow();
-        EXPECT_TRUE(w && w->DSN == dsn) << "no window on " << dsn.toStdString();
-        return w;
-    }
+    TFMain* Open(const QString& dsn, const QString& user) { return OpenQueryWindowOn(*frame, dsn, user); }
     void Activate(TFMain* w)
     {
         frame->MdiArea->setActiveSubWindow(frame->SubWindowOf(w));
@@ -485,7 +435,7 @@ TEST_F(ScheduleProgramTest, AfterTheServerRestartedTheReconnectRestoresTheConnec
         SCOPED_TRACE(autoCommit ? "auto-commit" : "manual commit");
         Settings::AutoCommit = autoCommit;
         Settings::SQLScheduleReconnect = true;
-        TFMain* w = Open(OwnPgServer::Dsn, "postgres");
+        TFMain* w = Open(server.Dsn(), "postgres");
         ASSERT_TRUE(w);
         // In manual commit a statement leaves a transaction that the restart ends.
         w->RichEdit_sql->setPlainText("SELECT 1");
@@ -516,7 +466,7 @@ TEST_F(ScheduleProgramTest, WithoutTheServerTheRunStartsAndReportsTheDriversErro
     OwnPgServer server;
     ASSERT_TRUE(server.Ok());
     Settings::SQLScheduleReconnect = true;
-    TFMain* w = Open(OwnPgServer::Dsn, "postgres");
+    TFMain* w = Open(server.Dsn(), "postgres");
     ASSERT_TRUE(w);
     const SQLHDBC before = w->hDbc;
     w->RichEdit_sql->setPlainText("SELECT 1 AS n");

@@ -33,11 +33,10 @@ namespace {
 // One complete binding. A published binding is never changed or freed while the process runs,
 // so a wrapper on another thread that has read the pointer can always finish its call.
 struct Binding {
-    void* library = nullptr;
-    void* slots[EntrySlotCount] = {};
-    std::uint16_t ids[FunctionIndexCount] = {};
-    void* entries[FunctionIndexCount] = {};
-    bool present[FunctionIndexCount] = {};
+    void* ODBCEntryTable[EntrySlotCount] = {};   // slot 0: the library handle
+    std::uint16_t ODBCFunctionIds[FunctionIndexCount] = {};
+    void* ODBCFunctionEntries[FunctionIndexCount] = {};
+    bool ODBCFunctionPresent[FunctionIndexCount] = {};
 };
 
 std::atomic<const Binding*> g_binding{nullptr};
@@ -59,25 +58,25 @@ int IndexOfSlot(int slot)
 std::unique_ptr<Binding> Resolve(void* library)
 {
     auto b = std::make_unique<Binding>();
-    b->library = library;
-    for (int i = 1; i <= 23; ++i) b->ids[i] = static_cast<std::uint16_t>(i);
-    for (int i = 40; i <= 73; ++i) b->ids[i] = static_cast<std::uint16_t>(i);
-    b->ids[74] = SQL_API_SQLSETCONNECTATTR;
-    b->ids[75] = SQL_API_SQLSETENVATTR;
+    b->ODBCEntryTable[0] = library;
+    for (int i = 1; i <= 23; ++i) b->ODBCFunctionIds[i] = static_cast<std::uint16_t>(i);
+    for (int i = 40; i <= 73; ++i) b->ODBCFunctionIds[i] = static_cast<std::uint16_t>(i);
+    b->ODBCFunctionIds[74] = SQL_API_SQLSETCONNECTATTR;
+    b->ODBCFunctionIds[75] = SQL_API_SQLSETENVATTR;
     for (int slot = 1; slot < EntrySlotCount; ++slot) {
-        b->slots[slot] = dlsym(library, ODBCEntryNames[slot]);
-        b->entries[IndexOfSlot(slot)] = b->slots[slot];
+        b->ODBCEntryTable[slot] = dlsym(library, ODBCEntryNames[slot]);
+        b->ODBCFunctionEntries[IndexOfSlot(slot)] = b->ODBCEntryTable[slot];
     }
     for (int i = 0; i < FunctionIndexCount; ++i) {
-        b->present[i] = b->entries[i] != nullptr;
-        if (!b->present[i]) b->ids[i] = 0;
+        b->ODBCFunctionPresent[i] = b->ODBCFunctionEntries[i] != nullptr;
+        if (!b->ODBCFunctionPresent[i]) b->ODBCFunctionIds[i] = 0;
     }
     return b;
 }
 
 bool AnyPresent(const Binding& b)
 {
-    for (bool p : b.present)
+    for (bool p : b.ODBCFunctionPresent)
         if (p) return true;
     return false;
 }
@@ -89,9 +88,9 @@ void Publish(std::unique_ptr<Binding> next)
     if (next) g_retired.push_back(std::move(next));
     if (!old) return;
     for (auto& r : g_retired) {
-        if (r.get() == old && r->library) {
-            dlclose(r->library);
-            r->library = nullptr;
+        if (r.get() == old && r->ODBCEntryTable[0]) {
+            dlclose(r->ODBCEntryTable[0]);
+            r->ODBCEntryTable[0] = nullptr;
         }
     }
 }
@@ -102,7 +101,7 @@ SQLRETURN Call(int slot, const char* name, Args... args)
     t_lastCallStatus = 0;
     t_lastCallName = name;
     const Binding* b = g_binding.load(std::memory_order_acquire);
-    void* entry = b ? b->slots[slot] : nullptr;
+    void* entry = b ? b->ODBCEntryTable[slot] : nullptr;
     if (!entry) {
         t_lastCallStatus = -1;
         return SQL_ERROR;
@@ -130,7 +129,7 @@ bool LoadODBC(const char* libraryName)
         return false;
     }
     const Binding* current = g_binding.load(std::memory_order_acquire);
-    if (current && current->library == library) {
+    if (current && current->ODBCEntryTable[0] == library) {
         // The same library again resolves to the same entry points: keep the published table.
         dlclose(library);
         return true;
@@ -153,29 +152,28 @@ void UnloadODBC()
 
 bool IsLoaded() { return g_binding.load(std::memory_order_acquire) != nullptr; }
 
-std::uint16_t ODBCFunctionId(int index)
+void* ODBCEntryTable(int slot)
 {
     const Binding* b = g_binding.load(std::memory_order_acquire);
-    return (b && index >= 0 && index < FunctionIndexCount) ? b->ids[index] : 0;
+    return (b && slot >= 0 && slot < EntrySlotCount) ? b->ODBCEntryTable[slot] : nullptr;
+}
+
+std::uint16_t ODBCFunctionIds(int index)
+{
+    const Binding* b = g_binding.load(std::memory_order_acquire);
+    return (b && index >= 0 && index < FunctionIndexCount) ? b->ODBCFunctionIds[index] : 0;
 }
 
 bool ODBCFunctionPresent(int index)
 {
     const Binding* b = g_binding.load(std::memory_order_acquire);
-    return b && index >= 0 && index < FunctionIndexCount && b->present[index];
+    return b && index >= 0 && index < FunctionIndexCount && b->ODBCFunctionPresent[index];
 }
 
-void* ODBCFunctionEntry(int index)
+void* ODBCFunctionEntries(int index)
 {
     const Binding* b = g_binding.load(std::memory_order_acquire);
-    return (b && index >= 0 && index < FunctionIndexCount) ? b->entries[index] : nullptr;
-}
-
-void* ODBCEntrySlot(int slot)
-{
-    const Binding* b = g_binding.load(std::memory_order_acquire);
-    if (!b || slot < 0 || slot >= EntrySlotCount) return nullptr;
-    return slot == 0 ? b->library : b->slots[slot];
+    return (b && index >= 0 && index < FunctionIndexCount) ? b->ODBCFunctionEntries[index] : nullptr;
 }
 
 bool SQLSucceeded(SQLRETURN rc, bool strict)
@@ -188,7 +186,7 @@ std::uint8_t ODBCFunctionIndex(std::uint16_t apiId)
     const Binding* b = g_binding.load(std::memory_order_acquire);
     if (!b) return 0;
     for (int i = 1; i < FunctionIndexCount; ++i)
-        if (b->ids[i] == apiId) return static_cast<std::uint8_t>(i);
+        if (b->ODBCFunctionIds[i] == apiId) return static_cast<std::uint8_t>(i);
     return 0;
 }
 
@@ -196,12 +194,18 @@ void GetSupportedFunctions(SQLHDBC connection, SupportedFunctionFlags& flags)
 {
     flags.fill(false);
     const Binding* b = g_binding.load(std::memory_order_acquire);
-    if (!b || !b->present[SQL_API_SQLGETFUNCTIONS]) return;
+    if (!b || !b->ODBCFunctionPresent[SQL_API_SQLGETFUNCTIONS]) return;
     for (int i = 0; i < FunctionIndexCount; ++i) {
-        if (!b->present[i]) continue;
+        if (!b->ODBCFunctionPresent[i]) continue;
         SQLUSMALLINT supported = 0;
-        if (SQLSucceeded(SQLGetFunctions(connection, b->ids[i], &supported), false)) flags[i] = supported != 0;
+        if (SQLSucceeded(SQLGetFunctions(connection, b->ODBCFunctionIds[i], &supported), false)) flags[i] = supported != 0;
     }
+}
+
+std::string NotImplementedText(int lastCallStatus, const std::string& lastCallName)
+{
+    return "(" + std::to_string(lastCallStatus) + ")" + ODBCDebug::ErrorTextLineBreak + lastCallName +
+           " is not implemented !" + ODBCDebug::ErrorTextLineBreak;
 }
 
 void GetODBCErrorText(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt, char* buffer, std::uint16_t bufferLength,
@@ -209,8 +213,7 @@ void GetODBCErrorText(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt, char* buffer, std
 {
     text.clear();
     if (t_lastCallStatus != 0) {
-        text = "(" + std::to_string(t_lastCallStatus) + ")" + ODBCDebug::ErrorTextLineBreak + t_lastCallName +
-               " is not implemented !" + ODBCDebug::ErrorTextLineBreak;
+        text = NotImplementedText(t_lastCallStatus, t_lastCallName);
     } else {
         // A large message buffer keeps long driver messages whole.
         constexpr SQLSMALLINT MessageBufferSize = 32767;
@@ -290,6 +293,11 @@ SQLRETURN SQLFreeEnv(SQLHENV env) { return Call<decltype(&::SQLFreeEnv)>(15, "SQ
 SQLRETURN SQLFreeStmt(SQLHSTMT stmt, SQLUSMALLINT option)
 {
     return Call<decltype(&::SQLFreeStmt)>(16, "SQLFreeStmt", stmt, option);
+}
+SQLRETURN SQLGetData(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT cType, SQLPOINTER value, SQLLEN bufferLength,
+                     SQLLEN* indicator)
+{
+    return Call<decltype(&::SQLGetData)>(27, "SQLGetData", stmt, column, cType, value, bufferLength, indicator);
 }
 SQLRETURN SQLNumResultCols(SQLHSTMT stmt, SQLSMALLINT* columnCount)
 {

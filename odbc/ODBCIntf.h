@@ -26,17 +26,22 @@ bool LoadODBC(const char* libraryName);
 void UnloadODBC();
 bool IsLoaded();
 
-// Snapshot of the API-id index of the published binding.
-std::uint16_t ODBCFunctionId(int index);
+// The published binding's tables: the entry-point table (slot 0 the library handle, slots 1 to 59
+// the entry points) and the three arrays of the API-id index (indexes 0 to 75).
+void* ODBCEntryTable(int slot);
+std::uint16_t ODBCFunctionIds(int index);
+void* ODBCFunctionEntries(int index);
 bool ODBCFunctionPresent(int index);
-void* ODBCFunctionEntry(int index);
-void* ODBCEntrySlot(int slot);
 
 bool SQLSucceeded(SQLRETURN rc, bool strict);
 std::uint8_t ODBCFunctionIndex(std::uint16_t apiId);
 
 using SupportedFunctionFlags = std::array<bool, FunctionIndexCount>;
 void GetSupportedFunctions(SQLHDBC connection, SupportedFunctionFlags& flags);
+
+// The error text of a wrapper that found no entry point: "(-1)", line break, the function's name,
+// " is not implemented !", line break.
+std::string NotImplementedText(int lastCallStatus, const std::string& lastCallName);
 
 // Collects every pending SQLError message of the handles, each framed by a carriage return;
 // reports a missing entry point instead when the last wrapper on this thread found none.
@@ -63,6 +68,8 @@ SQLRETURN SQLFetch(SQLHSTMT stmt);
 SQLRETURN SQLFreeConnect(SQLHDBC dbc);
 SQLRETURN SQLFreeEnv(SQLHENV env);
 SQLRETURN SQLFreeStmt(SQLHSTMT stmt, SQLUSMALLINT option);
+SQLRETURN SQLGetData(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT cType, SQLPOINTER value, SQLLEN bufferLength,
+                     SQLLEN* indicator);
 SQLRETURN SQLNumResultCols(SQLHSTMT stmt, SQLSMALLINT* columnCount);
 SQLRETURN SQLPrepare(SQLHSTMT stmt, SQLCHAR* text, SQLINTEGER textLength);
 SQLRETURN SQLRowCount(SQLHSTMT stmt, SQLLEN* rowCount);

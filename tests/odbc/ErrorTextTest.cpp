@@ -7,6 +7,7 @@
 
 #include <dlfcn.h>
 
+#include <fstream>
 #include <string>
 
 namespace {
@@ -39,7 +40,7 @@ protected:
 TEST_F(ErrorTextTest, MissingEntryPointIsReportedOnceThenTheMessagesFollow)
 {
     ASSERT_TRUE(ODBCIntf::LoadODBC(TV_PARTIAL_ODBC));
-    auto setMessages = reinterpret_cast<SetMessages>(dlsym(ODBCIntf::ODBCEntrySlot(0), "tv_fake_set_messages"));
+    auto setMessages = reinterpret_cast<SetMessages>(dlsym(ODBCIntf::ODBCEntryTable(0), "tv_fake_set_messages"));
     ASSERT_NE(setMessages, nullptr);
     const char* none[] = {""};
     setMessages(none, 0);
@@ -54,7 +55,7 @@ TEST_F(ErrorTextTest, MissingEntryPointIsReportedOnceThenTheMessagesFollow)
 TEST_F(ErrorTextTest, MessagesAreFramedByCarriageReturnsAndKeptWhole)
 {
     ASSERT_TRUE(ODBCIntf::LoadODBC(TV_PARTIAL_ODBC));
-    auto setMessages = reinterpret_cast<SetMessages>(dlsym(ODBCIntf::ODBCEntrySlot(0), "tv_fake_set_messages"));
+    auto setMessages = reinterpret_cast<SetMessages>(dlsym(ODBCIntf::ODBCEntryTable(0), "tv_fake_set_messages"));
     ASSERT_NE(setMessages, nullptr);
     const std::string longMessage(700, 'x');
     const char* messages[] = {"first", longMessage.c_str(), "third"};
@@ -107,6 +108,15 @@ TEST_F(ErrorTextTest, DiagMessageReadsTheLastRecordWhole)
     U_pub::GetDiagMessage(SQL_HANDLE_STMT, ok, message);
     EXPECT_EQ(message, "");
     ODBCIntf::SQLFreeStmt(ok, SQL_DROP);
+
+    // Of two records the second is the message.
+    std::ofstream(TestDsn::DsnFile(), std::ios::app) << "\n[TarnvaleTwoRecords]\nDriver=" TV_TWO_RECORDS_DRIVER "\n";
+    TestConnection two("TarnvaleTwoRecords");
+    ASSERT_TRUE(two.Ok());
+    SQLHSTMT failed = FailedStatement(two, "select 1");
+    U_pub::GetDiagMessage(SQL_HANDLE_STMT, failed, message);
+    EXPECT_EQ(message, "second record");
+    ODBCIntf::SQLFreeStmt(failed, SQL_DROP);
 }
 
 } // namespace

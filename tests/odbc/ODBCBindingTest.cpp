@@ -17,17 +17,28 @@ TEST_F(BindingTest, DefaultNameLoadsTheDriverManager)
 {
     for (const char* name : {static_cast<const char*>(nullptr), ""}) {
         ASSERT_TRUE(ODBCIntf::LoadODBC(name));
-        EXPECT_NE(ODBCIntf::ODBCEntrySlot(0), nullptr);
+        EXPECT_NE(ODBCIntf::ODBCEntryTable(0), nullptr);
         EXPECT_EQ(ODBCIntf::ODBCFunctionIndex(SQL_API_SQLEXECDIRECT), 11);
         EXPECT_EQ(ODBCIntf::ODBCFunctionIndex(SQL_API_SQLGETFUNCTIONS), 44);
         EXPECT_EQ(ODBCIntf::ODBCFunctionIndex(SQL_API_SQLBINDPARAMETER), 72);
         EXPECT_EQ(ODBCIntf::ODBCFunctionIndex(SQL_API_SQLSETCONNECTATTR), 74);
         EXPECT_EQ(ODBCIntf::ODBCFunctionIndex(SQL_API_SQLSETENVATTR), 75);
         // No driver manager exports the non-standard name of slot 57, and index 0, 24 to 39 stay empty.
-        EXPECT_EQ(ODBCIntf::ODBCEntrySlot(57), nullptr);
+        EXPECT_EQ(ODBCIntf::ODBCEntryTable(57), nullptr);
         EXPECT_FALSE(ODBCIntf::ODBCFunctionPresent(73));
         EXPECT_FALSE(ODBCIntf::ODBCFunctionPresent(0));
         for (int i = 24; i <= 39; ++i) EXPECT_FALSE(ODBCIntf::ODBCFunctionPresent(i)) << i;
+        // The index takes its entry points from the table's slots: 1 to 23 alike, then slot + 16.
+        struct Index {
+            int index, slot;
+            std::uint16_t id;
+        };
+        for (Index i : {Index{1, 1, 1}, Index{23, 23, 23}, Index{40, 24, 40}, Index{44, 28, 44}, Index{72, 56, 72},
+                        Index{74, 58, 1016}, Index{75, 59, 1019}}) {
+            EXPECT_NE(ODBCIntf::ODBCEntryTable(i.slot), nullptr) << i.slot;
+            EXPECT_EQ(ODBCIntf::ODBCFunctionEntries(i.index), ODBCIntf::ODBCEntryTable(i.slot)) << i.index;
+            EXPECT_EQ(ODBCIntf::ODBCFunctionIds(i.index), i.id) << i.index;
+        }
     }
 }
 
@@ -38,7 +49,7 @@ TEST_F(BindingTest, UnloadableLibraryFailsAndLeavesNothingLoaded)
     EXPECT_FALSE(ODBCIntf::IsLoaded());
     EXPECT_FALSE(ODBCIntf::LoadODBC(TV_EMPTY_ODBC)); // loads, but exports none of the names
     EXPECT_FALSE(ODBCIntf::IsLoaded());
-    EXPECT_EQ(ODBCIntf::ODBCEntrySlot(0), nullptr);
+    EXPECT_EQ(ODBCIntf::ODBCEntryTable(0), nullptr);
 }
 
 TEST_F(BindingTest, MissingEntryPointReturnsMinusOneAndNamesTheFunction)
@@ -57,7 +68,7 @@ TEST_F(BindingTest, MissingEntryPointReturnsMinusOneAndNamesTheFunction)
     EXPECT_EQ(ODBCIntf::ODBCFunctionIndex(SQL_API_SQLSETCONNECTATTR), 74);
     EXPECT_EQ(ODBCIntf::ODBCFunctionIndex(SQL_API_SQLSETENVATTR), 75);
     EXPECT_TRUE(ODBCIntf::ODBCFunctionPresent(2));
-    EXPECT_EQ(ODBCIntf::ODBCFunctionId(11), 0);
+    EXPECT_EQ(ODBCIntf::ODBCFunctionIds(11), 0);
 
     // Without SQLGetFunctions no function counts as supported.
     ODBCIntf::SupportedFunctionFlags flags;

@@ -19,7 +19,7 @@ bool StartsAt(std::string_view text, std::size_t pos, std::string_view marker)
 // Flags every byte of quoted text, the quotes themselves included. Comments are only followed so
 // that an apostrophe in one ("-- don't") does not turn the rest of the batch into a literal.
 std::vector<char> QuotedBytes(std::string_view text, std::string_view blockOpen, std::string_view blockClose,
-                              std::string_view lineMarker)
+                              std::string_view lineMarker, bool backslashEscapes)
 {
     std::vector<char> quoted(text.size(), 0);
     const std::size_t n = text.size();
@@ -42,12 +42,18 @@ std::vector<char> QuotedBytes(std::string_view text, std::string_view blockOpen,
             ++i;
             continue;
         }
+        // In '...' a backslash may escape the next character, the quote among them.
+        const bool escapes = backslashEscapes && quote == '\'';
         std::size_t j = i + 1;
         for (;;) {
-            j = text.find(quote, j);
+            j = escapes ? text.find_first_of("'\\", j) : text.find(quote, j);
             if (j == npos) {
                 j = n;  // never closed: the rest of the text is quoted
                 break;
+            }
+            if (text[j] == '\\') {
+                j = std::min(j + 2, n);
+                continue;
             }
             if (j + 1 < n && text[j + 1] == quote) {
                 j += 2;  // a doubled quote is part of the literal
@@ -93,17 +99,17 @@ bool IsBlank(std::string_view text)
 
 } // namespace
 
-std::string StripSQLComments(std::string_view sql)
+std::string StripSQLComments(std::string_view sql, bool backslashEscapes)
 {
     std::string withoutBlocks;
-    if (!RemoveDelimitedBlocks(sql, "/*", "*/", withoutBlocks)) return std::string(sql);
-    return RemoveLineComments(withoutBlocks, "--", "\r\n");
+    if (!RemoveDelimitedBlocks(sql, "/*", "*/", withoutBlocks, backslashEscapes)) return std::string(sql);
+    return RemoveLineComments(withoutBlocks, "--", "\r\n", backslashEscapes);
 }
 
 bool RemoveDelimitedBlocks(std::string_view text, std::string_view openMarker, std::string_view closeMarker,
-                           std::string& result)
+                           std::string& result, bool backslashEscapes)
 {
-    const std::vector<char> quoted = QuotedBytes(text, openMarker, closeMarker, "--");
+    const std::vector<char> quoted = QuotedBytes(text, openMarker, closeMarker, "--", backslashEscapes);
     const std::vector<std::size_t> open = UnquotedOccurrences(text, openMarker, quoted);
     const std::vector<std::size_t> close = UnquotedOccurrences(text, closeMarker, quoted);
 
@@ -127,14 +133,15 @@ bool RemoveDelimitedBlocks(std::string_view text, std::string_view openMarker, s
     return true;
 }
 
-std::string RemoveLineComments(std::string_view text, std::string_view marker, std::string_view lineEnd)
+std::string RemoveLineComments(std::string_view text, std::string_view marker, std::string_view lineEnd,
+                               bool backslashEscapes)
 {
     text = text.substr(0, text.find('\0'));
     std::string result;
     if (text.empty()) return result;
     result.reserve(text.size() + text.size() / 16 + lineEnd.size());
 
-    const std::vector<char> quoted = QuotedBytes(text, {}, {}, marker);
+    const std::vector<char> quoted = QuotedBytes(text, {}, {}, marker, backslashEscapes);
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t eol = text.find_first_of("\r\n", start);
@@ -162,10 +169,10 @@ std::string RemoveLineComments(std::string_view text, std::string_view marker, s
     return result;
 }
 
-std::vector<std::string> SplitStatements(std::string_view batch, std::string_view separator)
+std::vector<std::string> SplitStatements(std::string_view batch, std::string_view separator, bool backslashEscapes)
 {
     std::vector<std::string> statements;
-    const std::vector<char> quoted = QuotedBytes(batch, "/*", "*/", "--");
+    const std::vector<char> quoted = QuotedBytes(batch, "/*", "*/", "--", backslashEscapes);
     std::size_t start = 0;
     for (std::size_t p : UnquotedOccurrences(batch, separator, quoted)) {
         statements.emplace_back(batch.substr(start, p - start));

@@ -139,6 +139,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"LfCrIsTwoLines", "a\n\rb", "a\r\n\r\nb\r\n"},
         TextCase{"EmptyLinesKept", "\r\n\r\n", "\r\n\r\n"},
         TextCase{"CutAtFirstMarker", "a -- b -- c\r\nd", "a \r\nd\r\n"},
+        TextCase{"MarkerEndsTheLine", "select 1 --\r\nselect 2", "select 1 \r\nselect 2\r\n"},
+        TextCase{"MarkerEndsTheText", "select 1 --", "select 1 \r\n"},
         TextCase{"WholeLineComment", "-- all\r\nx", "\r\nx\r\n"},
         TextCase{"SingleDashStays", "a - b", "a - b\r\n"},
         TextCase{"TripleDash", "a---b", "a\r\n"},
@@ -220,6 +222,52 @@ TEST(SplitStatements, AStrippedBatchKeepsLiteralsWhole)
     const std::string batch = StripSQLComments("select 'a;--b' from t; -- first\r\nselect 2; /* ; */\r\n");
     EXPECT_EQ(SplitStatements(batch, ";"), (std::vector<std::string>{"select 'a;--b' from t", " \r\nselect 2"}));
 }
+
+// ---------------------------------------------------------------------------------------------
+// Backslash escapes (MySQL): inside '...' a backslash escapes the next character.
+
+struct EscapeCase {
+    const char* name;
+    std::string batch;
+    std::string stripped;                    // with backslash escapes
+    std::vector<std::string> statements;     // the stripped batch split at ";"
+    std::string strippedWithout;             // without them (every other kind)
+    std::vector<std::string> statementsWithout;
+};
+
+void PrintTo(const EscapeCase& c, std::ostream* os) { *os << c.name; }
+
+class BackslashEscapesTest : public ::testing::TestWithParam<EscapeCase> {};
+
+TEST_P(BackslashEscapesTest, KeepTheLiteralWhole)
+{
+    const EscapeCase& c = GetParam();
+    const std::string with = StripSQLComments(c.batch, true);
+    EXPECT_EQ(with, c.stripped);
+    EXPECT_EQ(SplitStatements(with, ";", true), c.statements);
+    const std::string without = StripSQLComments(c.batch);
+    EXPECT_EQ(without, c.strippedWithout);
+    EXPECT_EQ(SplitStatements(without, ";"), c.statementsWithout);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BackslashEscapesTest,
+    ::testing::Values(
+        EscapeCase{"EscapedQuote", "select 'it\\'s; -- x' -- gone\nselect 2",
+                   "select 'it\\'s; -- x' \r\nselect 2\r\n", {"select 'it\\'s; -- x' \r\nselect 2\r\n"},
+                   "select 'it\\'s; \r\nselect 2\r\n", {"select 'it\\'s", " \r\nselect 2\r\n"}},
+        EscapeCase{"EscapedQuoteBeforeABlock", "select 'a\\' /* b'; /* c */ select 2",
+                   "select 'a\\' /* b';  select 2\r\n", {"select 'a\\' /* b'", "  select 2\r\n"},
+                   "select 'a\\' /* b'; /* c */ select 2", {"select 'a\\' /* b'", " /* c */ select 2"}},
+        EscapeCase{"EscapedBackslashEndsTheLiteral", "select 'a\\\\'; select 2 -- c",
+                   "select 'a\\\\'; select 2 \r\n", {"select 'a\\\\'", " select 2 \r\n"},
+                   "select 'a\\\\'; select 2 \r\n", {"select 'a\\\\'", " select 2 \r\n"}},
+        EscapeCase{"DoubleQuotesTakeNoEscape", "select \"a\\\"; select 2",
+                   "select \"a\\\"; select 2\r\n", {"select \"a\\\"", " select 2\r\n"},
+                   "select \"a\\\"; select 2\r\n", {"select \"a\\\"", " select 2\r\n"}},
+        EscapeCase{"BackslashAtTheEnd", "select 'a\\", "select 'a\\\r\n", {"select 'a\\\r\n"},
+                   "select 'a\\\r\n", {"select 'a\\\r\n"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------------------------
 // FormatElapsedTime

@@ -103,7 +103,8 @@ void MuliThread::run()
     w.TotalRows = 0;
     w.StatementCount = 0;
 
-    w.Statements = SplitStatements(StripSQLComments(text_), w.StatementSeparator);
+    const bool backslashEscapes = w.DbmsKind == DbmsKind::MySql;
+    w.Statements = SplitStatements(StripSQLComments(text_, backslashEscapes), w.StatementSeparator, backslashEscapes);
     w.StatementCount = static_cast<std::int32_t>(w.Statements.size());
     w.Results.clear();
     w.Results.resize(w.Statements.size());
@@ -112,14 +113,13 @@ void MuliThread::run()
     if (DisplayToFile) file.emplace(w.ResultFile);
     fileOk_ = true;
 
-    bool cancelled = false;
-    for (std::size_t i = 0; i < w.Statements.size() && !cancelled; ++i) {
-        cancelled = RunStatement(i, file ? &*file : nullptr);
-        if (!cancelled) HandOff();
+    for (std::size_t i = 0; i < w.Statements.size(); ++i) {
+        // A cancel, and a result file that takes no more rows, end the run after the statement.
+        const bool last = RunStatement(i, file ? &*file : nullptr);
+        HandOff();
+        if (last) break;
     }
     if (file && !file->Ok()) fileOk_ = false;
-    // The statement the run was cancelled at is handed over last.
-    if (cancelled) HandOff();
     Call([this] { EndOfRun(); });
 }
 
@@ -182,6 +182,8 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     };
     if (!allocated || !ODBCIntf::SQLSucceeded(w.RetCode, false)) return failed();
 
+    // A driver that leaves the count unwritten must not report the previous statement's.
+    w.AffectedRows = -1;
     ODBCIntf::SQLRowCount(stmt, &w.AffectedRows);
     w.RetCode = ODBCIntf::SQLNumResultCols(stmt, &w.NumResultCols);
     w.ResultColumnCount = w.NumResultCols;
@@ -214,14 +216,14 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
         names.push_back(DescribeResultColumn(stmt, static_cast<SQLUSMALLINT>(j), w.ColumnDescriptors[j], context));
     w.ResultLines->Reset(static_cast<std::size_t>(n));
     if (file) {
-        std::string header;
+        w.HeaderLine.clear();
         for (const std::string& name : names) {
-            AppendQualified(name, context, header);
-            header += ',';
+            AppendQualified(name, context, w.HeaderLine);
+            w.HeaderLine += ',';
         }
-        if (!header.empty()) header.pop_back();
-        w.ResultLines->SetHeader({header});
-        file->Header(header, StatementIndex, WriteColumnHeader != 0);
+        if (!w.HeaderLine.empty()) w.HeaderLine.pop_back();
+        w.ResultLines->SetHeader({w.HeaderLine});
+        file->Header(w.HeaderLine, StatementIndex, WriteColumnHeader != 0);
     } else {
         w.ResultLines->SetHeader(std::move(names));
     }
@@ -240,11 +242,16 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
         w.RowsFetching = 1;
     }
 
+    // The cursor is closed here, on the worker: a driver that holds the whole result frees it
+    // now, so the display step's release on the user-interface thread costs nothing.
+    auto closeCursor = [&] { ODBCIntf::SQLFreeStmt(stmt, SQL_CLOSE); };
+
     w.RetCode = ODBCIntf::SQLFetch(stmt);
     bool ok = ODBCIntf::SQLSucceeded(w.RetCode, false);
     if (w.RetCode == SQL_ERROR) {
         std::string text;
         U_pub::GetDiagMessage(SQL_HANDLE_STMT, stmt, text);
+        closeCursor();
         w.LastErrorText = Utf8(text);
         message_ = w.LastErrorText;
         w.Results[i] = OneColumnResult(false, false);
@@ -253,15 +260,18 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     ResultRowStore& lines = *w.ResultLines;
     while (ok && !StopRequested()) {
         if (file) {
-            std::string& row = file->Row();
+            std::string& row = file->RowText();
             for (int j = 1; j <= n; ++j) {
+                CompleteCutValue(stmt, static_cast<SQLUSMALLINT>(j), w.ColumnDescriptors[j]);
                 RenderResultField(w.ColumnDescriptors[j], context, row);
                 file->EndField();
             }
             ++w.StatementRows;
-            file->EndRow(w.StatementRows);
+            file->EndRow();
+            if (!file->Ok()) break;
         } else {
             for (int j = 1; j <= n; ++j) {
+                CompleteCutValue(stmt, static_cast<SQLUSMALLINT>(j), w.ColumnDescriptors[j]);
                 RenderResultField(w.ColumnDescriptors[j], context, lines.CurrentField());
                 lines.EndField();
             }
@@ -272,12 +282,27 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
         w.RetCode = ODBCIntf::SQLFetch(stmt);
         ok = ODBCIntf::SQLSucceeded(w.RetCode, false);
     }
+    const bool stopped = ok && StopRequested();
+    // The rows read before a failed fetch stay; the message says why the rest is missing.
+    std::string fetchError;
+    if (!ok && w.RetCode != SQL_NO_DATA) {
+        U_pub::GetDiagMessage(SQL_HANDLE_STMT, stmt, fetchError);
+        if (fetchError.empty()) ODBCIntf::GetODBCErrorText(w.hEnv, w.hDbc, stmt, nullptr, 0, fetchError);
+    }
+    closeCursor();
     if (file) file->EndResultSet();
 
     result.RowCount = w.StatementRows;
     result.Succeeded = 1;
     result.HasResultSet = 1;
-    if (ok && StopRequested()) {
+    if (file && !file->Ok()) {
+        // The file takes no more: the run ends here, and the rows are those the file holds whole.
+        result.RowCount = file->RowsWritten();
+        message_ = RowCountMessage(result.RowCount) + QLatin1Char('\n') + w.ResultFileName + QStringLiteral(": ") +
+                   Utf8(file->ErrorText());
+        return true;
+    }
+    if (stopped) {
         w.FetchCancelled = 1;
         result.CutShort = 1;
         result.Cancelled = 1;
@@ -285,12 +310,8 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
         w.RunCancelled = 1;
         return true;
     }
-    if (w.RetCode != SQL_NO_DATA) {
-        // The rows read before the failure stay; the message says why the rest is missing.
-        std::string text;
-        U_pub::GetDiagMessage(SQL_HANDLE_STMT, stmt, text);
-        if (text.empty()) ODBCIntf::GetODBCErrorText(w.hEnv, w.hDbc, stmt, nullptr, 0, text);
-        w.LastErrorText = Utf8(text);
+    if (!ok && w.RetCode != SQL_NO_DATA) {
+        w.LastErrorText = Utf8(fetchError);
         message_ = RowCountMessage(w.StatementRows) + w.LastErrorText;
         return false;
     }

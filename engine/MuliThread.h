@@ -56,7 +56,7 @@ protected:
     void run() override;
 
 private:
-    // Runs statement i; true when the run was cancelled at it.
+    // Runs statement i; true when the run ends with it (cancelled, or the result file failed).
     bool RunStatement(std::size_t i, class ResultFileSink* file);
     void HandOff();
     void SetExecuting(bool executing);

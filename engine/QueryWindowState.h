@@ -59,6 +59,7 @@ struct QueryWindowState {
     SQLLEN AffectedRows = 0;
     SQLRETURN RetCode = 0;
     std::vector<TColumnDescriptor> ColumnDescriptors;
+    std::string HeaderLine;   // the file-form header line of the current result set
     std::unique_ptr<ResultRowStore> ResultLines = std::make_unique<ResultRowStore>();
     QStringList MessageLines;
     QString LastErrorText;

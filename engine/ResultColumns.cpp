@@ -125,8 +125,8 @@ void AppendBinary(const TColumnDescriptor& d, TDbmsKind kind, std::string& out)
     }
 }
 
-// The characters a text value may hold: the driver's size, at least the name's, at most the cap;
-// a driver that reports no size gets the cap.
+// The characters a text buffer holds first: the driver's size, at least the name's, at most the
+// cap; a driver that reports no size gets the cap.
 SQLULEN DataCharacters(const TColumnDescriptor& d, const RenderContext& c)
 {
     SQLULEN chars = d.DriverColumnSize;
@@ -212,46 +212,54 @@ void AppendGeneralFloat(double value, std::string& out)
     AppendInteger(std::abs(exponent), out);
 }
 
-std::string DescribeResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, const RenderContext& c)
+SQLULEN ResultColumnSize(const TColumnDescriptor& d, const RenderContext& c)
 {
-    DescribeColumn(stmt, j, d);
     SQLULEN size = d.DriverColumnSize;
     if (d.NameLength > 0 && static_cast<SQLULEN>(d.NameLength) > size) size = static_cast<SQLULEN>(d.NameLength);
     if (size > static_cast<SQLULEN>(c.MaxFieldLen)) size = static_cast<SQLULEN>(c.MaxFieldLen);
     if (d.Name == "REQUIRED") size = 9;
     if (c.Kind == DbmsKind::MicrosoftSqlServer && (d.SqlType == SQL_WCHAR || d.SqlType == SQL_WVARCHAR)) size *= 2;
-    d.ColumnSize = size;
-    return d.Name.empty() ? std::string("(无列名)") : d.Name;
+    return size;
+}
+
+std::string ResultColumnHeader(const TColumnDescriptor& d) { return d.Name.empty() ? std::string("(无列名)") : d.Name; }
+
+std::string DescribeResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, const RenderContext& c)
+{
+    DescribeColumn(stmt, j, d);
+    d.ColumnSize = ResultColumnSize(d, c);
+    return ResultColumnHeader(d);
 }
 
 ResultBinding ResultBindingFor(const TColumnDescriptor& d, const RenderContext& c)
 {
     const SQLLEN size = static_cast<SQLLEN>(d.ColumnSize);
-    // Text buffers hold whole characters, up to four bytes each in UTF-8; numbers as text need
-    // their digits, sign, point and terminator.
+    // Text buffers hold whole characters, up to four bytes each in UTF-8. A text is cut only at
+    // the run's cap, a number never: a value longer than its buffer is read again whole.
     const SQLLEN textBytes = static_cast<SQLLEN>(DataCharacters(d, c)) * 4 + 1;
-    const SQLLEN numberBytes = static_cast<SQLLEN>(std::max<SQLULEN>(DataCharacters(d, c), d.ColumnSize)) + 4;
+    const auto textLimit = static_cast<SQLULEN>(std::max(c.MaxFieldLen, 1));
     switch (Odbc2DateTimeType(d.SqlType)) {
     case SQL_CHAR: case SQL_VARCHAR: case SQL_LONGVARCHAR:
     case SQL_WCHAR: case SQL_WVARCHAR: case SQL_WLONGVARCHAR:
-        return {SQL_C_CHAR, size + 1, std::max(textBytes, size + 1), false};
+        return {SQL_C_CHAR, size + 1, std::max(textBytes, size + 1), false, textLimit};
     case SQL_NUMERIC: case SQL_DECIMAL:
-        return {SQL_C_CHAR, size + 4, numberBytes, true};
-    case SQL_INTEGER: return {SQL_C_LONG, 4, 4, true};
-    case SQL_SMALLINT: return {SQL_C_SHORT, 2, 2, true};
-    case SQL_REAL: return {SQL_C_FLOAT, 4, 4, true};
-    case SQL_FLOAT: case SQL_DOUBLE: return {SQL_C_DOUBLE, 8, 8, true};
-    case SQL_DATE: return {SQL_C_DATE, 6, static_cast<SQLLEN>(sizeof(DATE_STRUCT)), false};
-    case SQL_TIME: return {SQL_C_TIME, 6, static_cast<SQLLEN>(sizeof(TIME_STRUCT)), false};
-    case SQL_TIMESTAMP: return {SQL_C_TIMESTAMP, 16, static_cast<SQLLEN>(sizeof(TIMESTAMP_STRUCT)), false};
-    case SQL_BINARY: case SQL_VARBINARY: case SQL_LONGVARBINARY: return {SQL_C_BINARY, 100, 100, false};
+        // Digits, sign, point and a leading zero, and the terminator.
+        return {SQL_C_CHAR, size + 4, size + 4, true, 0};
+    case SQL_INTEGER: return {SQL_C_LONG, 4, 4, true, 0};
+    case SQL_SMALLINT: return {SQL_C_SHORT, 2, 2, true, 0};
+    case SQL_REAL: return {SQL_C_FLOAT, 4, 4, true, 0};
+    case SQL_FLOAT: case SQL_DOUBLE: return {SQL_C_DOUBLE, 8, 8, true, 0};
+    case SQL_DATE: return {SQL_C_DATE, 6, static_cast<SQLLEN>(sizeof(DATE_STRUCT)), false, 0};
+    case SQL_TIME: return {SQL_C_TIME, 6, static_cast<SQLLEN>(sizeof(TIME_STRUCT)), false, 0};
+    case SQL_TIMESTAMP: return {SQL_C_TIMESTAMP, 16, static_cast<SQLLEN>(sizeof(TIMESTAMP_STRUCT)), false, 0};
+    case SQL_BINARY: case SQL_VARBINARY: case SQL_LONGVARBINARY: return {SQL_C_BINARY, 100, 100, false, 0};
     case SQL_BIGINT:
-        if (c.Kind == DbmsKind::MySql) return {SQL_C_CHAR, 22, 22, true};
-        return {SQL_C_SBIGINT, 8, 8, true};
-    case SQL_TINYINT: return {SQL_C_TINYINT, 1, 1, true};
-    case SQL_BIT: return {SQL_C_BIT, size + 1, std::max<SQLLEN>(size + 1, 2), true};
+        if (c.Kind == DbmsKind::MySql) return {SQL_C_CHAR, 22, 22, true, 0};
+        return {SQL_C_SBIGINT, 8, 8, true, 0};
+    case SQL_TINYINT: return {SQL_C_TINYINT, 1, 1, true, 0};
+    case SQL_BIT: return {SQL_C_BIT, size + 1, std::max<SQLLEN>(size + 1, 2), true, 0};
     default:
-        return {SQL_C_BINARY, size + 1, size + 1, false};
+        return {SQL_C_BINARY, size + 1, size + 1, false, 0};
     }
 }
 
@@ -263,7 +271,7 @@ void BindResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, Field
     column.SqlType = d.SqlType;
     if (!b.Numeric) column.Numeric = 0;
     d.Bind(stmt, j, b.CType, b.Bytes);
-    if (b.CType == SQL_C_CHAR) d.CharacterLimit = DataCharacters(d, c);
+    d.CharacterLimit = b.CharacterLimit;
     column.DisplayWidth = static_cast<std::int32_t>(b.DisplayBytes > 10 ? b.DisplayBytes / 2 : b.DisplayBytes);
 }
 

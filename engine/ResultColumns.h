@@ -12,19 +12,26 @@
 
 struct RenderContext {
     TDbmsKind Kind = 0;
-    std::int32_t MaxFieldLen = 512;   // caps a column's size, in characters
+    std::int32_t MaxFieldLen = 512;   // caps a column's size and a text value, in characters
     std::string Qualifier;            // wraps every value bound as text
     bool DoubleQualifier = false;     // doubles the qualifier inside a value (files)
 };
 
-// Describes column j into d and returns its header text ("(无列名)" for an unnamed column).
+// Describes column j into d and returns its header text.
 std::string DescribeResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, const RenderContext& c);
+
+// The size a described column gets: at least its name's length, at most the run's cap; 9 for a
+// column named "REQUIRED"; kind 2's wide character types doubled after the cap.
+SQLULEN ResultColumnSize(const TColumnDescriptor& described, const RenderContext& c);
+// The header text of a described column: its name, "(无列名)" when it has none.
+std::string ResultColumnHeader(const TColumnDescriptor& described);
 
 struct ResultBinding {
     SQLSMALLINT CType;
-    SQLLEN DisplayBytes;   // the buffer the display width is measured from
-    SQLLEN Bytes;          // the buffer actually bound: whole characters in UTF-8
+    SQLLEN DisplayBytes;        // the buffer the display width is measured from
+    SQLLEN Bytes;               // the buffer bound first: whole characters in UTF-8
     bool Numeric;
+    SQLULEN CharacterLimit;     // a value bound as text is cut at this many characters; 0: never
 };
 // The binding a described column gets.
 ResultBinding ResultBindingFor(const TColumnDescriptor& d, const RenderContext& c);
@@ -32,6 +39,16 @@ ResultBinding ResultBindingFor(const TColumnDescriptor& d, const RenderContext& 
 // Binds column j and fills its entry of the result object.
 void BindResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, FieldsList_Tesk& column,
                       const RenderContext& c);
+
+// After a fetch: a value bound as text that its buffer cut is read again, a number whole, a text
+// up to the context's cap; the larger buffer stays bound.
+inline void CompleteCutValue(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d)
+{
+    if (!d.CutByBuffer()) return;
+    const std::size_t limit = static_cast<std::size_t>(d.CharacterLimit) * 4;
+    if (limit && static_cast<std::size_t>(d.BufferLength) > limit) return; // holds the cap already
+    d.ReadWholeText(stmt, j, limit);
+}
 
 // Appends the text of the value fetched into d to out.
 void RenderResultField(const TColumnDescriptor& d, const RenderContext& c, std::string& out);

@@ -1,40 +1,64 @@
 #include "ResultFileSink.h"
 
-ResultFileSink::ResultFileSink(std::FILE* file) : file_(file)
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
+
+ResultFileSink::ResultFileSink(std::FILE* file)
 {
-    // The run command has just opened the file: a large stream buffer turns the eight-row writes
-    // into few system calls.
-    if (file_) std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
+    // The run command has just opened the file; whatever its stream holds goes out first, then
+    // the sink writes past the stream.
+    if (file && std::fflush(file) == 0) fd_ = fileno(file);
+    if (fd_ < 0) {
+        ok_ = false;
+        error_ = std::strerror(file ? errno : EBADF);
+    }
+    buffer_.reserve(WriteBytes + (WriteBytes >> 4));
 }
 
-void ResultFileSink::Write(const std::string& bytes)
+void ResultFileSink::Write()
 {
-    if (bytes.empty()) return;
-    if (!file_ || std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) ok_ = false;
+    if (!ok_ || buffer_.empty()) {
+        buffer_.clear();
+        rowEnds_.clear();
+        return;
+    }
+    std::size_t done = 0;
+    while (done < buffer_.size()) {
+        const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        ok_ = false;
+        error_ = std::strerror(n < 0 ? errno : ENOSPC);
+        break;
+    }
+    rowsWritten_ += static_cast<std::int32_t>(std::upper_bound(rowEnds_.begin(), rowEnds_.end(), done) - rowEnds_.begin());
+    buffer_.clear();
+    rowEnds_.clear();
 }
 
 void ResultFileSink::Header(const std::string& headerLine, int statementIndex, bool writeHeader)
 {
-    buffer_.clear();
-    std::string out;
-    if (statementIndex > 0) out += "\r\n";
-    if (writeHeader) out += headerLine + "\r\n";
-    Write(out);
+    rowsWritten_ = 0;
+    if (statementIndex > 0) buffer_ += "\r\n";
+    if (writeHeader) {
+        buffer_ += headerLine;
+        buffer_ += "\r\n";
+    }
 }
 
-void ResultFileSink::EndRow(int rowsSoFar)
+void ResultFileSink::EndRow()
 {
     // The last field's comma goes; the line ends with CR LF.
     if (!buffer_.empty() && buffer_.back() == ',') buffer_.pop_back();
     buffer_ += "\r\n";
-    if (rowsSoFar % RowsPerWrite == 0) {
-        Write(buffer_);
-        buffer_.clear();
-    }
+    rowEnds_.push_back(buffer_.size());
+    if (buffer_.size() >= WriteBytes) Write();
 }
 
-void ResultFileSink::EndResultSet()
-{
-    Write(buffer_);
-    buffer_.clear();
-}
+void ResultFileSink::EndResultSet() { Write(); }

@@ -1,31 +1,43 @@
 // Writes the result sets of a save-to-file run into its result file: UTF-8, CR LF, fields joined
-// by ",", rows written eight at a time.
+// by ",". Rows are collected and written in large pieces straight to the file's descriptor, so
+// that after a failed write the sink knows how many rows reached the file whole.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 class ResultFileSink {
 public:
-    static constexpr int RowsPerWrite = 8;
+    // Collected bytes are written once they reach this size, and at the end of each result set.
+    static constexpr std::size_t WriteBytes = 1 << 20;
 
     explicit ResultFileSink(std::FILE* file);
 
     // The file-form header line; written after a separator line for every statement but the first.
     void Header(const std::string& headerLine, int statementIndex, bool writeHeader);
-    // The row being built; end it with EndRow.
-    std::string& Row() { return buffer_; }
+    // The text of the row being built, at the end of what the sink has collected; end each field
+    // with EndField and the row with EndRow.
+    std::string& RowText() { return buffer_; }
     void EndField() { buffer_ += ','; }
-    void EndRow(int rowsSoFar);
+    void EndRow();
     void EndResultSet();
 
-    // False once any write has failed.
+    // False once a write has failed; nothing more is written then.
     bool Ok() const { return ok_; }
+    // Rows of the current result set that reached the file whole.
+    std::int32_t RowsWritten() const { return rowsWritten_; }
+    // The system's text for the failed write.
+    const std::string& ErrorText() const { return error_; }
 
 private:
-    void Write(const std::string& bytes);
-    std::FILE* file_;
+    void Write();
+    int fd_ = -1;
     std::string buffer_;
+    std::vector<std::size_t> rowEnds_; // where each row collected in buffer_ ends
+    std::int32_t rowsWritten_ = 0;
     bool ok_ = true;
+    std::string error_;
 };

@@ -30,7 +30,9 @@ char* ResultRowStore::Reserve(std::size_t bytes)
     bytes = (bytes + alignof(std::uint32_t) - 1) & ~(alignof(std::uint32_t) - 1);
     if (bytes > chunkLeft_) {
         std::size_t size = bytes > ChunkSize ? bytes : ChunkSize;
-        chunks_.push_back(std::make_unique<char[]>(size));
+        // Rows are copied in whole: a chunk needs no zero-fill, and its pages are touched only as
+        // rows arrive.
+        chunks_.push_back(std::make_unique_for_overwrite<char[]>(size));
         chunkPos_ = chunks_.back().get();
         chunkLeft_ = size;
     }

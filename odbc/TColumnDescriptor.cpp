@@ -3,6 +3,7 @@
 #include "ODBCIntf.h"
 #include "Utf8Text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -13,6 +14,41 @@ SQLRETURN TColumnDescriptor::Bind(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLIN
     DataBuffer = std::make_unique<char[]>(static_cast<std::size_t>(bytes));
     Indicator = 0;
     return ODBCIntf::SQLBindCol(stmt, column, cType, DataBuffer.get(), bytes, &Indicator);
+}
+
+SQLRETURN TColumnDescriptor::ReadWholeText(SQLHSTMT stmt, SQLUSMALLINT column, std::size_t maxBytes)
+{
+    std::string value;
+    std::size_t piece = static_cast<std::size_t>(std::max<SQLLEN>(BufferLength, 64)) * 2;
+    if (Indicator > 0) piece = std::max(piece, static_cast<std::size_t>(Indicator) + 1);
+    std::vector<char> buffer;
+    SQLLEN indicator = 0;
+    SQLRETURN rc;
+    for (;;) {
+        if (maxBytes) piece = std::min(piece, maxBytes - value.size() + 1);
+        buffer.resize(piece);
+        rc = ODBCIntf::SQLGetData(stmt, column, SQL_C_CHAR, buffer.data(), static_cast<SQLLEN>(piece), &indicator);
+        if (rc == SQL_NO_DATA) break;
+        if (!ODBCIntf::SQLSucceeded(rc, false)) return rc;
+        if (indicator == SQL_NULL_DATA) break;
+        const bool more = indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(piece);
+        value.append(buffer.data(), more ? piece - 1 : static_cast<std::size_t>(indicator));
+        if (!more || (maxBytes && value.size() >= maxBytes)) break;
+        // The driver says how much is left, or nothing: the next piece takes it, or twice as much.
+        piece = indicator == SQL_NO_TOTAL ? piece * 2 : static_cast<std::size_t>(indicator) - (piece - 1) + 1;
+    }
+    if (indicator == SQL_NULL_DATA) {
+        Indicator = SQL_NULL_DATA;
+        return SQL_SUCCESS;
+    }
+    const SQLLEN bytes = std::max<SQLLEN>(BufferLength, static_cast<SQLLEN>(value.size()) + 1);
+    auto larger = std::make_unique<char[]>(static_cast<std::size_t>(bytes));
+    std::memcpy(larger.get(), value.data(), value.size());
+    DataBuffer = std::move(larger);
+    BufferLength = bytes;
+    Indicator = static_cast<SQLLEN>(value.size());
+    ODBCIntf::SQLBindCol(stmt, column, SQL_C_CHAR, DataBuffer.get(), BufferLength, &Indicator);
+    return SQL_SUCCESS;
 }
 
 std::string TColumnDescriptor::CharText() const

@@ -24,6 +24,15 @@ struct TColumnDescriptor {
     bool IsNull() const { return Indicator == SQL_NULL_DATA; }
     // Binds the value buffer (zero-filled, bytes long) under cType.
     SQLRETURN Bind(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT cType, SQLLEN bytes);
+    // The fetched value is bound as text and the driver cut it to fit the buffer.
+    bool CutByBuffer() const
+    {
+        return CType == SQL_C_CHAR && (Indicator == SQL_NO_TOTAL || Indicator >= BufferLength);
+    }
+    // Reads the fetched value of a column bound as text again, whole or its first maxBytes bytes
+    // (0: whole), into a buffer that holds it; that buffer stays bound for the rows that follow.
+    // On failure the value stays as the fetch left it.
+    SQLRETURN ReadWholeText(SQLHSTMT stmt, SQLUSMALLINT column, std::size_t maxBytes);
     // The character value as text: up to the first zero byte, never ending inside a character.
     std::string CharText() const;
 };

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+
+#include <sys/resource.h>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -82,6 +86,15 @@ TEST(ResultRendering, ValuesByKind)
     cases.push_back({Bound(SQL_C_TIMESTAMP, TIMESTAMP_STRUCT{2024, 3, 5, 7, 8, 9, 0}), 2, "2024-03-05 07:08:09.000"});
     cases.push_back({Bound(SQL_C_TIMESTAMP, TIMESTAMP_STRUCT{2024, 3, 5, 7, 8, 9, 999999999}), 1,
                      "2024-03-05-07.08.09.999999"});
+    // A remainder of exactly one half rounds up; just below it rounds down.
+    for (auto [kind, half, up, down] : {std::tuple<TDbmsKind, SQLUINTEGER, const char*, const char*>{
+                                            1, 500, "2024-03-05-07.08.09.000001", "2024-03-05-07.08.09.000000"},
+                                        {2, 500000, "2024-03-05 07:08:09.001", "2024-03-05 07:08:09.000"},
+                                        {4, 500000, "2024-03-05 07:08:09.001", "2024-03-05 07:08:09.000"},
+                                        {5, 5000, "2024-03-05 07:08:09.00001", "2024-03-05 07:08:09.00000"}}) {
+        cases.push_back({Bound(SQL_C_TIMESTAMP, TIMESTAMP_STRUCT{2024, 3, 5, 7, 8, 9, half}), kind, up});
+        cases.push_back({Bound(SQL_C_TIMESTAMP, TIMESTAMP_STRUCT{2024, 3, 5, 7, 8, 9, half - 1}), kind, down});
+    }
     cases.push_back({Bound(SQL_C_DATE, DATE_STRUCT{985, 1, 2}), 20, "0985-01-02"});
     cases.push_back({Bound(SQL_C_DATE, DATE_STRUCT{9, 1, 2}), 20, "0009-01-02"});
     cases.push_back({Bound(SQL_C_DATE, DATE_STRUCT{45, 11, 30}), 20, "0045-11-30"});
@@ -123,56 +136,69 @@ TEST(ResultRendering, TextIsQualified)
     EXPECT_EQ(Render(Text("a\xC3", 3), 20, ""), "a");
 }
 
-TEST(ResultColumnBinding, BuffersAndDisplayWidths)
+TEST(ResultColumnBinding, SizesBuffersAndDisplayWidths)
 {
+    // A described column: the driver's type and size and the name; what the run makes of it.
     struct Case {
         SQLSMALLINT sqlType;
-        SQLULEN size;
+        SQLULEN driverSize;
         const char* name;
         TDbmsKind kind;
+        SQLULEN size;
         SQLSMALLINT cType;
         SQLLEN displayBytes;
         SQLLEN bytes;
         bool numeric;
+        SQLULEN characterLimit;
     };
     const Case cases[] = {
-        {SQL_VARCHAR, 30, "name", 20, SQL_C_CHAR, 31, 121, false},
-        {SQL_LONGVARCHAR, 100000, "note", 20, SQL_C_CHAR, 513, 512 * 4 + 1, false},   // capped at 512 characters
-        {SQL_CHAR, 100, "REQUIRED", 20, SQL_C_CHAR, 10, 401, false},                   // narrow, but not cut
-        {SQL_WVARCHAR, 400, "n", 2, SQL_C_CHAR, 801, 1601, false},
-        {SQL_WVARCHAR, 4000, "n", 2, SQL_C_CHAR, 1025, 2049, false},
-        {SQL_WLONGVARCHAR, 4000, "n", 2, SQL_C_CHAR, 513, 2049, false},
-        {SQL_DECIMAL, 10, "price", 20, SQL_C_CHAR, 14, 14, true},
-        {SQL_INTEGER, 10, "id", 20, SQL_C_LONG, 4, 4, true},
-        {SQL_BIGINT, 19, "n", 20, SQL_C_SBIGINT, 8, 8, true},
-        {SQL_BIGINT, 19, "n", 7, SQL_C_CHAR, 22, 22, true},
-        {SQL_TYPE_TIMESTAMP, 26, "ts", 20, SQL_C_TIMESTAMP, 16, 16, false},
-        {SQL_TYPE_DATE, 10, "d", 20, SQL_C_DATE, 6, 6, false},
-        {SQL_VARBINARY, 50, "b", 20, SQL_C_BINARY, 100, 100, false},
-        {SQL_GUID, 36, "g", 20, SQL_C_BINARY, 37, 37, false},
-        {SQL_VARCHAR, 10, "a_column_named_longer_than_its_size", 20, SQL_C_CHAR, 36, 141, false},
+        {SQL_VARCHAR, 30, "name", 20, 30, SQL_C_CHAR, 31, 121, false, 512},
+        {SQL_LONGVARCHAR, 100000, "note", 20, 512, SQL_C_CHAR, 513, 2049, false, 512},   // capped at 512 characters
+        {SQL_CHAR, 100, "REQUIRED", 20, 9, SQL_C_CHAR, 10, 401, false, 512},             // narrow, but not cut
+        {SQL_WVARCHAR, 400, "n", 2, 800, SQL_C_CHAR, 801, 1601, false, 512},
+        {SQL_WCHAR, 10, "n", 2, 20, SQL_C_CHAR, 21, 41, false, 512},
+        {SQL_WVARCHAR, 4000, "n", 2, 1024, SQL_C_CHAR, 1025, 2049, false, 512},          // capped, then doubled
+        {SQL_WLONGVARCHAR, 4000, "n", 2, 512, SQL_C_CHAR, 513, 2049, false, 512},        // not doubled
+        {SQL_WVARCHAR, 400, "n", 20, 400, SQL_C_CHAR, 401, 1601, false, 512},            // doubled for kind 2 only
+        {SQL_VARCHAR, 0, "v", 20, 1, SQL_C_CHAR, 2, 2049, false, 512},                   // no size: room for the cap
+        {SQL_VARCHAR, 10, "a_column_named_longer_than_its_size", 20, 35, SQL_C_CHAR, 36, 141, false, 512},
+        {SQL_DECIMAL, 10, "price", 20, 10, SQL_C_CHAR, 14, 14, true, 0},                 // numbers are never cut
+        {SQL_NUMERIC, 5, "n", 20, 5, SQL_C_CHAR, 9, 9, true, 0},
+        {SQL_NUMERIC, 1000, "n", 20, 512, SQL_C_CHAR, 516, 516, true, 0},
+        {SQL_INTEGER, 10, "id", 20, 10, SQL_C_LONG, 4, 4, true, 0},
+        {SQL_BIGINT, 19, "n", 20, 19, SQL_C_SBIGINT, 8, 8, true, 0},
+        {SQL_BIGINT, 19, "n", 7, 19, SQL_C_CHAR, 22, 22, true, 0},
+        {SQL_TYPE_TIMESTAMP, 26, "ts", 20, 26, SQL_C_TIMESTAMP, 16, 16, false, 0},
+        {SQL_TYPE_DATE, 10, "d", 20, 10, SQL_C_DATE, 6, 6, false, 0},
+        {SQL_VARBINARY, 50, "b", 20, 50, SQL_C_BINARY, 100, 100, false, 0},
+        {SQL_GUID, 36, "g", 20, 36, SQL_C_BINARY, 37, 37, false, 0},
     };
     for (const Case& c : cases) {
         TColumnDescriptor d;
         d.SqlType = c.sqlType;
-        d.DriverColumnSize = c.size;
+        d.DriverColumnSize = c.driverSize;
         d.Name = c.name;
         d.NameLength = static_cast<SQLSMALLINT>(std::strlen(c.name));
         RenderContext ctx;
         ctx.Kind = c.kind;
         ctx.MaxFieldLen = 512;
-        // The describe step's size rules, without a statement.
-        SQLULEN size = std::max<SQLULEN>(c.size, d.NameLength);
-        size = std::min<SQLULEN>(size, 512);
-        if (d.Name == "REQUIRED") size = 9;
-        if (c.kind == 2 && (c.sqlType == SQL_WCHAR || c.sqlType == SQL_WVARCHAR)) size *= 2;
-        d.ColumnSize = size;
+        d.ColumnSize = ResultColumnSize(d, ctx);
+        EXPECT_EQ(d.ColumnSize, c.size) << c.name << " " << c.sqlType;
         ResultBinding b = ResultBindingFor(d, ctx);
         EXPECT_EQ(b.CType, c.cType) << c.name << " " << c.sqlType;
         EXPECT_EQ(b.DisplayBytes, c.displayBytes) << c.name << " " << c.sqlType;
         EXPECT_EQ(b.Bytes, c.bytes) << c.name << " " << c.sqlType;
         EXPECT_EQ(b.Numeric, c.numeric) << c.name << " " << c.sqlType;
+        EXPECT_EQ(b.CharacterLimit, c.characterLimit) << c.name << " " << c.sqlType;
     }
+}
+
+TEST(ResultColumnBinding, HeaderTexts)
+{
+    TColumnDescriptor d;
+    EXPECT_EQ(ResultColumnHeader(d), "(无列名)");
+    d.Name = "名称";
+    EXPECT_EQ(ResultColumnHeader(d), "名称");
 }
 
 TEST(ResultRowStore, FieldsStayApart)
@@ -193,44 +219,102 @@ TEST(ResultRowStore, FieldsStayApart)
     EXPECT_EQ(store.Field(9, 0), "");
 }
 
-TEST(ResultFileSink, RowsAreWrittenInGroupsOfEight)
+std::string FileBytes(std::FILE* f)
+{
+    std::rewind(f);
+    std::string all;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) all.append(buf, n);
+    return all;
+}
+
+void WriteRows(ResultFileSink& sink, int rows)
+{
+    for (int row = 1; row <= rows; ++row) {
+        sink.RowText() += std::to_string(row);
+        sink.EndField();
+        sink.RowText() += "x";
+        sink.EndField();
+        sink.EndRow();
+    }
+}
+
+TEST(ResultFileSink, HeadersRowsAndSeparators)
 {
     std::FILE* f = std::tmpfile();
     ResultFileSink sink(f);
-    sink.Header("\"a\",\"b\"", 1, true);
-    std::fflush(f);
-    long written = std::ftell(f);
-    EXPECT_GT(written, 0);
-    for (int row = 1; row <= 20; ++row) {
-        sink.Row() += std::to_string(row);
-        sink.EndField();
-        sink.Row() += "x";
-        sink.EndField();
-        sink.EndRow(row);
-        std::fflush(f);
-        long now = std::ftell(f);
-        if (row % 8 == 0) EXPECT_GT(now, written) << row;
-        else EXPECT_EQ(now, written) << row;
-        written = now;
-    }
+    sink.Header("\"a\",\"b\"", 0, true);
+    WriteRows(sink, 2);
     sink.EndResultSet();
-    std::rewind(f);
-    std::string all(4096, '\0');
-    all.resize(std::fread(all.data(), 1, all.size(), f));
-    std::string expected = "\r\n\"a\",\"b\"\r\n";
-    for (int row = 1; row <= 20; ++row) expected += std::to_string(row) + ",x\r\n";
-    EXPECT_EQ(all, expected);
+    EXPECT_EQ(sink.RowsWritten(), 2);
+    sink.Header("\"n\"", 1, false);
+    WriteRows(sink, 1);
+    sink.EndResultSet();
+    EXPECT_EQ(sink.RowsWritten(), 1);
+    sink.Header("\"z\"", 2, true);
+    sink.EndResultSet();
+    EXPECT_EQ(sink.RowsWritten(), 0);
     EXPECT_TRUE(sink.Ok());
+    EXPECT_EQ(FileBytes(f), "\"a\",\"b\"\r\n1,x\r\n2,x\r\n\r\n1,x\r\n\r\n\"z\"\r\n");
     std::fclose(f);
+}
 
-    // A file that takes no bytes reports the failure.
+TEST(ResultFileSink, WritesInLargePiecesAndTheRestAtTheEndOfAResultSet)
+{
+    std::FILE* f = std::tmpfile();
+    ResultFileSink sink(f);
+    sink.Header("\"a\"", 0, false);
+    // 8 bytes a row: the first piece goes out with the row that fills it, the rest at the end.
+    const int rows = static_cast<int>(ResultFileSink::WriteBytes / 8) + 10;
+    int firstWrite = 0;
+    for (int row = 1; row <= rows; ++row) {
+        sink.RowText() += "123456";
+        sink.EndField();
+        sink.EndRow();
+        if (!firstWrite && FileBytes(f).size() > 0) firstWrite = row;
+    }
+    EXPECT_EQ(firstWrite, static_cast<int>(ResultFileSink::WriteBytes / 8));
+    sink.EndResultSet();
+    EXPECT_EQ(FileBytes(f).size(), static_cast<std::size_t>(rows) * 8);
+    EXPECT_EQ(sink.RowsWritten(), rows);
+    std::fclose(f);
+}
+
+TEST(ResultFileSink, AFailedWriteStopsTheSinkAndCountsTheRowsWrittenWhole)
+{
+    // A device that takes no byte.
     std::FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
-    std::setvbuf(full, nullptr, _IONBF, 0);
     ResultFileSink failing(full);
     failing.Header("\"a\"", 0, true);
+    WriteRows(failing, 3);
+    EXPECT_TRUE(failing.Ok()) << "nothing is written before the end of the result set";
+    failing.EndResultSet();
     EXPECT_FALSE(failing.Ok());
+    EXPECT_EQ(failing.RowsWritten(), 0);
+    EXPECT_EQ(failing.ErrorText(), std::strerror(ENOSPC));
     std::fclose(full);
+
+    // A file that may not grow past 18 bytes takes the header (5 bytes), two rows (5 each) and
+    // 3 bytes of the third: the rows written whole are two.
+    struct rlimit before {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    std::FILE* f = std::tmpfile();
+    ResultFileSink limited(f);
+    struct rlimit small = before;
+    small.rlim_cur = 18;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    limited.Header("\"a\"", 0, true);
+    WriteRows(limited, 4);
+    limited.EndResultSet();
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(limited.Ok());
+    EXPECT_EQ(limited.RowsWritten(), 2);
+    EXPECT_EQ(limited.ErrorText(), std::strerror(EFBIG));
+    EXPECT_EQ(FileBytes(f), "\"a\"\r\n1,x\r\n2,x\r\n3,x");
+    std::fclose(f);
 }
 
 } // namespace

@@ -16,6 +16,7 @@ void ResultRowStore::Reset(std::size_t columnCount)
     chunkPos_ = nullptr;
     chunkLeft_ = 0;
     bytesUsed_ = 0;
+    longestRow_ = 0;
 }
 
 void ResultRowStore::EndField()
@@ -52,6 +53,7 @@ void ResultRowStore::EndRow()
     std::memcpy(p, ends_.data(), offsets);
     std::memcpy(p + offsets, rowBytes_.data(), rowBytes_.size());
     rows_.push_back(p);
+    if (rowBytes_.size() > longestRow_) longestRow_ = rowBytes_.size();
     rowBytes_.clear();
     ends_.clear();
 }
@@ -64,4 +66,13 @@ std::string_view ResultRowStore::Field(std::size_t row, std::size_t column) cons
     std::memcpy(&end, p + column * sizeof(std::uint32_t), sizeof end);
     if (column > 0) std::memcpy(&begin, p + (column - 1) * sizeof(std::uint32_t), sizeof begin);
     return {p + columns_ * sizeof(std::uint32_t) + begin, end - begin};
+}
+
+std::string_view ResultRowStore::RowFields(std::size_t row) const
+{
+    if (row >= rows_.size() || columns_ == 0) return {};
+    const char* p = rows_[row];
+    std::uint32_t end;
+    std::memcpy(&end, p + (columns_ - 1) * sizeof(std::uint32_t), sizeof end);
+    return {p + columns_ * sizeof(std::uint32_t), end};
 }

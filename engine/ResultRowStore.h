@@ -27,6 +27,10 @@ public:
 
     std::size_t RowCount() const { return rows_.size(); }
     std::string_view Field(std::size_t row, std::size_t column) const;
+    // The bytes of all the row's fields, one after the other.
+    std::string_view RowFields(std::size_t row) const;
+    // The most field bytes any row holds.
+    std::size_t LongestRow() const { return longestRow_; }
     // Bytes held by the rows, offsets included (for memory figures).
     std::size_t BytesUsed() const { return bytesUsed_; }
 
@@ -44,4 +48,5 @@ private:
     char* chunkPos_ = nullptr;
     std::size_t chunkLeft_ = 0;
     std::size_t bytesUsed_ = 0;
+    std::size_t longestRow_ = 0;
 };

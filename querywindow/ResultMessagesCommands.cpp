@@ -14,7 +14,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 
 namespace {
 
@@ -36,7 +35,7 @@ FontSetting SettingOf(const QFont& font)
 
 ResultMessagesCommands::ResultMessagesCommands(TFMain& window) : QObject(&window), window_(window)
 {
-    QPlainTextEdit* memo = window_.RichEdit_result;
+    ResultTextView* memo = window_.RichEdit_result;
     // The pop-up menu opens from the mouse-down handling only.
     memo->setContextMenuPolicy(Qt::PreventContextMenu);
     memo->installEventFilter(this);
@@ -71,14 +70,13 @@ void ResultMessagesCommands::KeyDown(int& key, Qt::KeyboardModifiers shift)
 {
     TFMain& w = window_;
     if (key == Qt::Key_A && (shift & Qt::ControlModifier)) {
-        w.RichEdit_result->selectAll();
+        w.RichEdit_result->SelectAll();
         key = 0;
     } else if (key == Qt::Key_F && (shift & ShiftCtrlAlt) == Qt::ControlModifier) {
         FindReplaceDialog* dialog = w.FindDialog1;
         if (!dialog) return;
         dialog->move(w.width() / 2 - 100, w.RichEdit_result->y() + 100);
-        const QTextCursor cursor = w.RichEdit_result->textCursor();
-        if (cursor.hasSelection()) dialog->SetFindText(cursor.selectedText());
+        if (w.RichEdit_result->HasSelection()) dialog->SetFindText(w.RichEdit_result->SelectedText());
         dialog->Execute();
         key = 0;
     }
@@ -88,27 +86,27 @@ void ResultMessagesCommands::MouseDown(Qt::MouseButton button)
 {
     if (button != Qt::RightButton) return;
     TFMain& w = window_;
-    const bool selected = w.RichEdit_result->textCursor().hasSelection();
+    const bool selected = w.RichEdit_result->HasSelection();
     w.N_richeditresult_cut->setEnabled(selected);
     w.N_richeditresult_copy->setEnabled(selected);
     w.PopupMenu_richeditresult->popup(QCursor::pos());
 }
 
-void ResultMessagesCommands::Cut() { window_.RichEdit_result->cut(); }
+void ResultMessagesCommands::Cut() { window_.RichEdit_result->Cut(); }
 
-void ResultMessagesCommands::Copy() { window_.RichEdit_result->copy(); }
+void ResultMessagesCommands::Copy() { window_.RichEdit_result->Copy(); }
 
 void ResultMessagesCommands::Paste()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (data && data->hasText()) window_.RichEdit_result->paste();
+    if (data && data->hasText()) window_.RichEdit_result->Paste();
 }
 
-void ResultMessagesCommands::SelectAll() { window_.RichEdit_result->selectAll(); }
+void ResultMessagesCommands::SelectAll() { window_.RichEdit_result->SelectAll(); }
 
 void ResultMessagesCommands::FontClick()
 {
-    QPlainTextEdit& memo = *window_.RichEdit_result;
+    ResultTextView& memo = *window_.RichEdit_result;
     const std::optional<QFont> chosen =
         FontChooser::Current().Choose(&window_, QStringLiteral("FontDialog_richedit_result"), memo.font());
     FontSetting& font = Settings::ResultFont;
@@ -124,7 +122,7 @@ void ResultMessagesCommands::FontClick()
 
 bool ResultMessagesCommands::eventFilter(QObject* watched, QEvent* event)
 {
-    QPlainTextEdit* memo = window_.RichEdit_result;
+    ResultTextView* memo = window_.RichEdit_result;
     if (watched == memo && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         int key = keyEvent->key();

@@ -13,7 +13,7 @@
 #include "ResultGrid.h"
 #include "ResultGridGeometry.h"
 #include "ResultMessagesCommands.h"
-#include "ResultTextBlock.h"
+#include "ResultTextView.h"
 #include "SettingFont.h"
 #include "SqlEditorCommands.h"
 #include "Settings.h"
@@ -198,9 +198,11 @@ void TFMain::BuildControls()
     ts_text->setObjectName(QStringLiteral("ts_text"));
     auto* textLayout = new QVBoxLayout(ts_text);
     textLayout->setContentsMargins(0, 0, 0, 0);
-    RichEdit_result = TextArea(ts_text, "RichEdit_result", PixelFont(QStringLiteral("宋体"), 12));
-    // Large text results would otherwise be kept a second time for undo.
-    RichEdit_result->setUndoRedoEnabled(false);
+    RichEdit_result = new ResultTextView(ts_text);
+    RichEdit_result->setObjectName(QStringLiteral("RichEdit_result"));
+    RichEdit_result->setFont(PixelFont(QStringLiteral("宋体"), 12));
+    RichEdit_result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit_result->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     textLayout->addWidget(RichEdit_result);
     PageControl_result->addTab(ts_text, ImageLists::ImageList_forshowresult(ImageLists::MessagesPageImage),
                                QStringLiteral("消息"));
@@ -491,7 +493,9 @@ void TFMain::DisplayStatement(std::int32_t i, std::uint8_t displayAsText, std::u
         }
         if (result && result->HasResultSet) {
             if (displayAsText) {
-                if (ResultLines) RichEdit_result->appendPlainText(ResultTextBlock(*ResultLines));
+                // The text keeps the statement's rows; the window gets a fresh store for the next one.
+                if (ResultLines) RichEdit_result->AppendRows(std::move(ResultLines));
+                ResultLines = std::make_unique<ResultRowStore>();
             } else if (grid) {
                 FillResultGrid(*grid, *result, textQualifier);
             }

@@ -7,6 +7,7 @@
 #include "QueryWindowFrame.h"
 #include "QueryWindowSchedule.h"
 #include "QueryWindowState.h"
+#include "ResultTextView.h"
 #include "RunDisplay.h"
 #include "SqlEditorHistory.h"
 
@@ -124,7 +125,7 @@ public:
     QSplitterHandle* Splitter1 = nullptr;
     QTabWidget* PageControl_result = nullptr;
     QWidget* ts_text = nullptr;
-    QPlainTextEdit* RichEdit_result = nullptr;
+    ResultTextView* RichEdit_result = nullptr;
     StatusPanelBar* StatusBar1 = nullptr;
     StatusPanelBar* StatusBar2 = nullptr;
 

@@ -4,6 +4,7 @@
 #include "FindReplaceDialog.h"
 #include "OstrelLibrary.h"
 #include "ReplaceAllText.h"
+#include "ResultTextView.h"
 #include "SqlEditorText.h"
 #include "TFMain.h"
 
@@ -56,7 +57,14 @@ void FindReplaceController::SelectMatch(QPlainTextEdit& edit, int position, int 
     edit.ensureCursorVisible();
 }
 
-void FindReplaceController::ShowSelectionWithoutFocus(QPlainTextEdit& edit)
+void FindReplaceController::SelectMatch(ResultTextView& text, int position, int length)
+{
+    const int end = static_cast<int>(text.Text().Offset(text.Text().End()));
+    const int start = std::clamp(position, 0, end);
+    text.SetSelection(start, std::clamp(start + length, start, end));
+}
+
+void FindReplaceController::ShowSelectionWithoutFocus(QWidget& edit)
 {
     QPalette palette = edit.palette();
     for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
@@ -105,16 +113,15 @@ void FindReplaceController::FindDialog_sqlFind()
 
 void FindReplaceController::FindDialog1Find()
 {
-    QPlainTextEdit& messages = *window_.RichEdit_result;
+    ResultTextView& messages = *window_.RichEdit_result;
     const FindReplaceDialog& dialog = *window_.FindDialog1;
     const QString find = dialog.FindText();
     const int length = static_cast<int>(find.size());
     const std::uint32_t options = dialog.Options();
     ShowSelectionWithoutFocus(messages);
-    const QTextCursor selection = messages.textCursor();
-    const int start = selection.selectionStart();
-    const int selected = selection.selectionEnd() - start;
-    const QString text = SqlEditorText::Of(*messages.document());
+    const int start = messages.SelectionStart();
+    const int selected = messages.SelectionEnd() - start;
+    const QString text = messages.toPlainText();
     int position = 0;
     if (options & FR_DOWN) {
         if (OstrelLibrary::SeekForward(text, start + selected, find, LibraryOptions(options), &position)) {

@@ -10,6 +10,8 @@
 
 class FindReplaceDialog;
 class QPlainTextEdit;
+class QWidget;
+class ResultTextView;
 class TFMain;
 
 class FindReplaceController : public QObject {
@@ -24,8 +26,9 @@ public:
 
     // Selects length characters from position (cut at the text's end) and scrolls the caret into view.
     static void SelectMatch(QPlainTextEdit& edit, int position, int length);
+    static void SelectMatch(ResultTextView& text, int position, int length);
     // The selection stays visible while the dialog has the focus.
-    static void ShowSelectionWithoutFocus(QPlainTextEdit& edit);
+    static void ShowSelectionWithoutFocus(QWidget& edit);
     // The forward search in the editor from position to the end, under the dialog's FR_MATCHCASE
     // and FR_WHOLEWORD: the match's position or -1.
     static int FindForward(const QPlainTextEdit& edit, const QString& text, int from, std::uint32_t options);

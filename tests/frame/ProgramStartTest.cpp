@@ -345,7 +345,7 @@ TEST_F(ProgramTest, EditorAndMessagesShowAChineseFaceWithFixedWidthLetters)
         SCOPED_TRACE(c.what);
         StartProgram(c.contents, Login(SQLiteDsn()));
         ASSERT_EQ(frame->QueryWindows().size(), 1);
-        for (const QPlainTextEdit* text : {Window(0)->RichEdit_sql, Window(0)->RichEdit_result}) {
+        for (const QWidget* text : std::initializer_list<const QWidget*>{Window(0)->RichEdit_sql, Window(0)->RichEdit_result}) {
             const QFontInfo face(text->font());
             EXPECT_EQ(face.family(), "WenQuanYi Micro Hei Mono") << text->objectName().toStdString();
             const QFontMetrics metrics(text->font());

@@ -1,5 +1,6 @@
 #include "FindReplaceDialog.h"
 #include "OstrelLibrary.h"
+#include "ResultTextView.h"
 #include "SqlEditorTestSupport.h"
 
 #include <QCheckBox>
@@ -46,6 +47,12 @@ protected:
         const QTextCursor c = e->textCursor();
         return {c.selectionStart(), c.selectionEnd() - c.selectionStart()};
     }
+    std::pair<int, int> Selection(const ResultTextView* e) const
+    {
+        return {e->SelectionStart(), e->SelectionEnd() - e->SelectionStart()};
+    }
+    static void MoveCaret(QPlainTextEdit* e, int position, int anchor = -1) { ::MoveCaret(e, position, anchor); }
+    static void MoveCaret(ResultTextView* e, int position) { e->SetSelection(position, position); }
     void ExpectNotFound(const QString& find, const char* where)
     {
         ASSERT_EQ(prompter.Prompts.size(), 1u) << where;

@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTabWidget>
@@ -255,6 +256,45 @@ TEST_F(ResultDisplay, TextModeWritesCommaLinesNamesFirstThenTheMessages)
                                        "（该语句已经成功执行）", ""}));
     EXPECT_EQ(Pages(), (QStringList{"消息"}));
     EXPECT_EQ(Grid(0), nullptr);
+}
+
+TEST_F(ResultDisplay, TextModeTakesTheRowsAsTheyAre)
+{
+    StartRun(1);
+    const int rows = 1000000;
+    w.Results[0] = ResultSet({{"id"}, {"name"}}, rows);
+    w.ResultColumnCount = 2;
+    w.ResultLines->Reset(2);
+    w.ResultLines->SetHeader({"id", "name"});
+    for (int i = 1; i <= rows; ++i) {
+        w.ResultLines->CurrentField() = std::to_string(i);
+        w.ResultLines->EndField();
+        w.ResultLines->CurrentField() = "名" + std::to_string(i);
+        w.ResultLines->EndField();
+        w.ResultLines->EndRow();
+    }
+    const ResultRowStore* shown = w.ResultLines.get();
+    w.MessageLines = QStringList{QString(), QStringLiteral("（所影响的行数为 %1 行）").arg(rows), QString()};
+    w.DisplayStatement(0, 1, 0);
+
+    // The text page reads the statement's rows where they are; the window has a new store.
+    ASSERT_NE(w.ResultLines, nullptr);
+    EXPECT_NE(w.ResultLines.get(), shown);
+    EXPECT_EQ(w.ResultLines->RowCount(), 0u);
+    const ResultText& text = w.RichEdit_result->Text();
+    ASSERT_EQ(text.LineCount(), static_cast<std::size_t>(rows) + 4);
+    EXPECT_EQ(text.Line(0), "id,name");
+    EXPECT_EQ(text.Line(1), "1,名1");
+    EXPECT_EQ(text.Line(static_cast<std::size_t>(rows)), "1000000,名1000000");
+    EXPECT_EQ(text.Line(static_cast<std::size_t>(rows) + 2), "（所影响的行数为 1000000 行）");
+    // The page shows the end of the text, as it follows the end while it shows it.
+    Settle();
+    EXPECT_EQ(w.RichEdit_result->verticalScrollBar()->value(), w.RichEdit_result->verticalScrollBar()->maximum());
+    EXPECT_GT(w.RichEdit_result->FirstVisibleLine(), static_cast<std::size_t>(rows) - 100);
+
+    // The next run lets the rows go.
+    StartRun(1);
+    EXPECT_TRUE(w.RichEdit_result->Text().IsEmpty());
 }
 
 TEST_F(ResultDisplay, FileModeShowsOnlyTheMessages)

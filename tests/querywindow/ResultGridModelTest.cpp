@@ -1,6 +1,5 @@
 #include "ResultGridModel.h"
 #include "ResultRowsFixture.h"
-#include "ResultTextBlock.h"
 
 #include <gtest/gtest.h>
 
@@ -44,14 +43,6 @@ TEST(ResultGridModel, EmptyResultShowsNamesOverOneEmptyRow)
     EXPECT_EQ(m.GridRowCount(), 2);
     EXPECT_EQ(m.Cell(1, 0), "a");
     for (int c = 0; c < 3; ++c) EXPECT_EQ(m.Cell(c, 1), "") << c;
-}
-
-TEST(ResultTextBlock, NamesFirstThenRowsJoinedByCommas)
-{
-    EXPECT_EQ(ResultTextBlock(*Store({"id", "name"}, {{"1", "abc"}, {"2", ""}})), "id,name\n1,abc\n2,");
-    EXPECT_EQ(ResultTextBlock(*Store({"v"}, {{"a[@]b"}})), "v\na[@]b");
-    EXPECT_EQ(ResultTextBlock(*Store({"x", "y"}, {})), "x,y");
-    EXPECT_EQ(ResultTextBlock(*Store({"名"}, {{"值"}})), "名\n值");
 }
 
 } // namespace

@@ -417,26 +417,23 @@ TEST_P(ResultGridWindow, MessagesPageKeysAndPopupMenu)
 {
     Run(w, "SELECT 1 AS a");
     ShowPage(0);
-    QPlainTextEdit* memo = w->RichEdit_result;
+    ResultTextView* memo = w->RichEdit_result;
     ASSERT_TRUE(memo->hasFocus());
     ASSERT_FALSE(memo->toPlainText().isEmpty());
     const int length = static_cast<int>(memo->toPlainText().size());
 
     for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
-        memo->moveCursor(QTextCursor::Start);
+        memo->SetSelection(0, 0);
         QTest::keyClick(memo, Qt::Key_A, mods);
-        EXPECT_EQ(memo->textCursor().selectionEnd() - memo->textCursor().selectionStart(), length);
+        EXPECT_EQ(memo->SelectionEnd() - memo->SelectionStart(), length);
     }
 
     // Ctrl+F: the find dialog with the selected text.
-    QTextCursor c = memo->textCursor();
-    c.setPosition(1);
-    c.setPosition(5, QTextCursor::KeepAnchor);
-    memo->setTextCursor(c);
+    memo->SetSelection(1, 5);
     QTest::keyClick(memo, Qt::Key_F, Qt::ControlModifier);
     ASSERT_NE(w->FindDialog1, nullptr);
     EXPECT_TRUE(w->FindDialog1->isVisible());
-    EXPECT_EQ(w->FindDialog1->FindText(), c.selectedText());
+    EXPECT_EQ(w->FindDialog1->FindText(), memo->SelectedText());
     EXPECT_EQ(w->FindDialog1->pos(), QPoint(w->width() / 2 - 100, memo->y() + 100));
     w->FindDialog1->hide();
 
@@ -452,10 +449,7 @@ TEST_P(ResultGridWindow, MessagesPageKeysAndPopupMenu)
         bool CutCopy;
     };
     for (const Case& s : {Case{true, true}, Case{false, false}}) {
-        QTextCursor cursor = memo->textCursor();
-        cursor.setPosition(0);
-        if (s.Selection) cursor.setPosition(3, QTextCursor::KeepAnchor);
-        memo->setTextCursor(cursor);
+        memo->SetSelection(0, s.Selection ? 3 : 0);
         QTest::mousePress(memo->viewport(), Qt::RightButton, {}, QPoint(10, 10));
         EXPECT_TRUE(menu->isVisible());
         EXPECT_EQ(w->N_richeditresult_cut->isEnabled(), s.CutCopy);
@@ -471,10 +465,7 @@ TEST_P(ResultGridWindow, MessagesPageKeysAndPopupMenu)
 
     // The items: copy, cut, paste (only text), select all.
     memo->setPlainText("alpha beta");
-    QTextCursor alpha = memo->textCursor();
-    alpha.setPosition(0);
-    alpha.setPosition(5, QTextCursor::KeepAnchor);
-    memo->setTextCursor(alpha);
+    memo->SetSelection(0, 5);
     w->N_richeditresult_copyClick();
     EXPECT_EQ(Clipboard(), "alpha");
     w->N_richeditresult_cutClick();
@@ -487,7 +478,7 @@ TEST_P(ResultGridWindow, MessagesPageKeysAndPopupMenu)
     w->N_richeditresult_pasteClick();
     EXPECT_EQ(memo->toPlainText(), "alpha beta") << "no text, no paste";
     w->N_richeditresult_selectallClick();
-    EXPECT_EQ(memo->textCursor().selectedText(), "alpha beta");
+    EXPECT_EQ(memo->SelectedText(), "alpha beta");
 }
 
 TEST_P(ResultGridWindow, MessagesFontIsWrittenAlsoOnCancelAndCarriedToANewWindow)

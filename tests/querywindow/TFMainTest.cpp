@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QSplitterHandle>
 #include <QTabWidget>
@@ -61,7 +62,11 @@ TEST(TFMainCreation, NewWindowShowsGridModeWithItsCommandStates)
     // The editor keeps no history of its own and does not wrap.
     EXPECT_FALSE(w.RichEdit_sql->isUndoRedoEnabled());
     EXPECT_EQ(w.RichEdit_sql->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_EQ(w.RichEdit_result->lineWrapMode(), QPlainTextEdit::NoWrap);
+    // The messages do not wrap either: a long line scrolls sideways.
+    w.RichEdit_result->appendPlainText(QString(2000, QLatin1Char('x')));
+    EXPECT_EQ(w.RichEdit_result->Text().LineCount(), 1u);
+    EXPECT_GT(w.RichEdit_result->horizontalScrollBar()->maximum(), 0);
+    w.RichEdit_result->clear();
     EXPECT_EQ(w.PageControl_result->tabPosition(), QTabWidget::South);
     ASSERT_EQ(w.PageControl_result->count(), 1);
     EXPECT_EQ(w.PageControl_result->tabText(0), "消息");

@@ -1,4 +1,5 @@
 #include "ResultText.h"
+#include "ResultRowsFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -7,21 +8,6 @@
 #include <vector>
 
 namespace {
-
-std::shared_ptr<ResultRowStore> Store(const std::vector<std::string>& names,
-                                      const std::vector<std::vector<std::string>>& rows)
-{
-    auto store = std::make_shared<ResultRowStore>(names.size());
-    store->SetHeader(names);
-    for (const auto& row : rows) {
-        for (const auto& field : row) {
-            store->CurrentField() = field;
-            store->EndField();
-        }
-        store->EndRow();
-    }
-    return store;
-}
 
 // Rows "1,r1" to "n,rn" under the names "id,name".
 std::shared_ptr<ResultRowStore> Numbered(int n)
@@ -45,10 +31,10 @@ TEST(ResultTextBlock, NamesFirstThenRowsJoinedByCommas)
         std::vector<QString> lines;
     };
     const Case cases[] = {
-        {Store({"id", "name"}, {{"1", "abc"}, {"2", ""}}), {"id,name", "1,abc", "2,"}},
-        {Store({"v"}, {{"a[@]b"}}), {"v", "a[@]b"}},
-        {Store({"x", "y"}, {}), {"x,y"}},
-        {Store({"名"}, {{"值"}, {"\xF0\x9F\x98\x80"}}), {"名", "值", "\xF0\x9F\x98\x80"}},
+        {MakeRowStore({"id", "name"}, {{"1", "abc"}, {"2", ""}}), {"id,name", "1,abc", "2,"}},
+        {MakeRowStore({"v"}, {{"a[@]b"}}), {"v", "a[@]b"}},
+        {MakeRowStore({"x", "y"}, {}), {"x,y"}},
+        {MakeRowStore({"名"}, {{"值"}, {"\xF0\x9F\x98\x80"}}), {"名", "值", "\xF0\x9F\x98\x80"}},
     };
     for (const Case& c : cases) {
         const ResultTextBlock block(c.rows);
@@ -85,7 +71,7 @@ TEST(ResultText, PlacesAndOffsetsAgreeWithTheWholeText)
     ResultText text;
     text.AppendLines({"", "名称 x"});
     text.AppendBlock(std::make_shared<const ResultTextBlock>(Numbered(700)));
-    text.AppendBlock(std::make_shared<const ResultTextBlock>(Store({"e"}, {{"\xF0\x9F\x98\x80"}, {""}})));
+    text.AppendBlock(std::make_shared<const ResultTextBlock>(MakeRowStore({"e"}, {{"\xF0\x9F\x98\x80"}, {""}})));
     text.AppendLines({"end"});
     const QString whole = text.Text();
     ASSERT_EQ(whole.count(QLatin1Char('\n')) + 1, static_cast<qsizetype>(text.LineCount()));

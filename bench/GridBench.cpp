@@ -181,7 +181,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const QString folder = argc >= 2 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp");
-    for (const QString& dsn : {QStringLiteral("BenchSQLite"), QStringLiteral("BenchPG")}) Measure(dsn, folder);
+    for (const QString& dsn : {QStringLiteral("BenchSQLiteStep"), QStringLiteral("BenchPGCursor")}) Measure(dsn, folder);
     MeasureCjkSort();
     return 0;
 }

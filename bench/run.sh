@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs the benchmarks side by side in one run: builds, starts a PostgreSQL server of its own on
-# loopback, fills 1,000,000 rows x 5 columns in SQLite and PostgreSQL and prints the figures.
+# loopback, fills 1,000,000 rows x 5 columns (BENCH_ROWS sets another count) in SQLite and
+# PostgreSQL and prints the figures, each driver with its default settings and streaming.
+# BENCH_ONLY=result skips the editor and catalog benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -35,9 +37,20 @@ cat >"$work/odbc.ini" <<DSN
 [BenchSQLite]
 Driver=SQLite3
 Database=$work/big.db
+
+[BenchSQLiteStep]
+Driver=SQLite3
+Database=$work/big.db
 StepAPI=1
 
 [BenchPG]
+Driver=PostgreSQL ANSI
+Servername=127.0.0.1
+Port=$port
+Database=postgres
+Username=postgres
+
+[BenchPGCursor]
 Driver=PostgreSQL ANSI
 Servername=127.0.0.1
 Port=$port
@@ -56,6 +69,7 @@ DSN
 export ODBCSYSINI="$work/odbcsys" ODBCINI="$work/odbc.ini" QT_QPA_PLATFORM=offscreen
 
 build/bench/result_bench "$work"
+[ "${BENCH_ONLY:-}" = result ] && exit 0
 build/bench/grid_bench "$work"
 build/bench/editor_colouring_bench
 

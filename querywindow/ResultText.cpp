@@ -93,9 +93,16 @@ std::size_t ResultText::LongestLine() const
     return longest;
 }
 
+void ResultText::DropIfBlank()
+{
+    // Text appended to a text without characters takes its place, as in a plain text editor.
+    if (lineCount_ == 1 && LineLength(0) == 0) Clear();
+}
+
 void ResultText::AppendLines(const QStringList& lines)
 {
     if (lines.isEmpty()) return;
+    DropIfBlank();
     Piece p;
     p.Lines.assign(lines.begin(), lines.end());
     p.Count = p.Lines.size();
@@ -105,6 +112,7 @@ void ResultText::AppendLines(const QStringList& lines)
 
 void ResultText::AppendBlock(std::shared_ptr<const ResultTextBlock> block)
 {
+    DropIfBlank();
     Piece p;
     p.Count = block->LineCount();
     p.Block = std::move(block);

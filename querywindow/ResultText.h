@@ -31,7 +31,7 @@ public:
     // No line is longer than this many UTF-16 units.
     std::size_t LongestLine() const;
 
-    // Appends lines after the last one.
+    // Appends lines after the last one; a text whose one line is empty is replaced.
     void AppendLines(const QStringList& lines);
     // Appends a result set: its names' line, then its rows.
     void AppendBlock(std::shared_ptr<const ResultTextBlock> block);
@@ -78,6 +78,7 @@ private:
     // Replaces count lines from line first by lines.
     void Splice(std::size_t first, std::size_t count, std::vector<QString> lines);
     void Reindex();
+    void DropIfBlank();
 
     std::vector<Piece> pieces_;
     std::vector<std::size_t> firstLines_; // the first line of each piece

@@ -245,8 +245,9 @@ void ResultTextView::keyPressEvent(QKeyEvent* event)
     };
 
     switch (event->key()) {
-    case Qt::Key_Left: return MoveCaret(Step(caret_, -1), shift);
-    case Qt::Key_Right: return MoveCaret(Step(caret_, 1), shift);
+    // Without Shift an arrow leaves a selection at its own end.
+    case Qt::Key_Left: return MoveCaret(HasSelection() && !shift ? std::min(anchor_, caret_) : Step(caret_, -1), shift);
+    case Qt::Key_Right: return MoveCaret(HasSelection() && !shift ? std::max(anchor_, caret_) : Step(caret_, 1), shift);
     case Qt::Key_Up: return vertical(-1);
     case Qt::Key_Down: return vertical(1);
     case Qt::Key_PageUp: return vertical(-VisibleLines());

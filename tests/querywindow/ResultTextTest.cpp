@@ -125,6 +125,9 @@ TEST(ResultText, EditsInsideAResultKeepTheRestOfItsRows)
     text.Replace({}, text.End(), "");
     EXPECT_EQ(text.LineCount(), 1u);
     EXPECT_EQ(text.Text(), "");
+    // Lines appended to a text without characters take its place.
+    text.AppendLines({"x"});
+    EXPECT_EQ(text.Text(), "x");
     text.Clear();
     EXPECT_TRUE(text.IsEmpty());
     EXPECT_EQ(text.Replace({}, {}, "a\nb"), (TextPosition{1, 1}));

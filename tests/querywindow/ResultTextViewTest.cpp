@@ -1,0 +1,115 @@
+#include "ResultTextView.h"
+#include "ResultRowsFixture.h"
+#include "WidgetTestApp.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {})
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target, &press);
+}
+
+class ResultTextViewTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        view.resize(400, 200);
+        view.show();
+        Settle();
+    }
+    std::pair<int, int> Selection() const { return {view.SelectionStart(), view.SelectionEnd()}; }
+    ResultTextView view;
+};
+
+TEST_F(ResultTextViewTest, KeysEditAndMoveAsInAPlainTextEditor)
+{
+    struct Case {
+        const char* name;
+        int anchor, caret;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        QString typed;
+        QString text;
+        std::pair<int, int> selection;
+        int caretAfter;
+    };
+    // The text "abc\ndef\nghij" before each key.
+    const Case cases[] = {
+        {"TypingReplacesTheSelection", 1, 2, Qt::Key_X, Qt::NoModifier, "X", "aXc\ndef\nghij", {2, 2}, 2},
+        {"BackspaceJoinsLines", 4, 4, Qt::Key_Backspace, Qt::NoModifier, {}, "abcdef\nghij", {3, 3}, 3},
+        {"DeleteJoinsLines", 3, 3, Qt::Key_Delete, Qt::NoModifier, {}, "abcdef\nghij", {3, 3}, 3},
+        {"EnterBreaksTheLine", 5, 5, Qt::Key_Return, Qt::NoModifier, {}, "abc\nd\nef\nghij", {6, 6}, 6},
+        {"LeftLeavesASelectionAtItsStart", 1, 6, Qt::Key_Left, Qt::NoModifier, {}, "abc\ndef\nghij", {1, 1}, 1},
+        {"RightLeavesASelectionAtItsEnd", 6, 1, Qt::Key_Right, Qt::NoModifier, {}, "abc\ndef\nghij", {6, 6}, 6},
+        {"RightCrossesALineEnd", 3, 3, Qt::Key_Right, Qt::NoModifier, {}, "abc\ndef\nghij", {4, 4}, 4},
+        {"ShiftRightExtends", 1, 1, Qt::Key_Right, Qt::ShiftModifier, {}, "abc\ndef\nghij", {1, 2}, 2},
+        {"DownKeepsTheColumn", 2, 2, Qt::Key_Down, Qt::NoModifier, {}, "abc\ndef\nghij", {6, 6}, 6},
+        {"EndOfTheLine", 4, 4, Qt::Key_End, Qt::NoModifier, {}, "abc\ndef\nghij", {7, 7}, 7},
+        {"HomeOfTheLine", 6, 6, Qt::Key_Home, Qt::ShiftModifier, {}, "abc\ndef\nghij", {4, 6}, 4},
+        {"ControlEndOfTheText", 0, 0, Qt::Key_End, Qt::ControlModifier, {}, "abc\ndef\nghij", {12, 12}, 12},
+        {"SelectAll", 5, 5, Qt::Key_A, Qt::ControlModifier, {}, "abc\ndef\nghij", {0, 12}, 12},
+    };
+    for (const Case& c : cases) {
+        view.setPlainText("abc\ndef\nghij");
+        view.SetSelection(c.anchor, c.caret);
+        Key(&view, c.key, c.modifiers, c.typed);
+        EXPECT_EQ(view.toPlainText(), c.text) << c.name;
+        EXPECT_EQ(Selection(), c.selection) << c.name;
+        EXPECT_EQ(view.CaretPosition(), c.caretAfter) << c.name;
+    }
+}
+
+TEST_F(ResultTextViewTest, CopyCutAndPasteGoThroughTheClipboard)
+{
+    view.setPlainText("abc\ndef");
+    view.SetSelection(2, 5);
+    Key(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "c\nd");
+    Key(&view, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(view.toPlainText(), "abef");
+    view.SetSelection(4, 4);
+    QApplication::clipboard()->setText("1\r\n2");
+    Key(&view, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(view.toPlainText(), "abef1\n2");
+    EXPECT_EQ(view.CaretPosition(), 7);
+}
+
+TEST_F(ResultTextViewTest, AClickPutsTheCaretOnTheLineUnderIt)
+{
+    view.setPlainText("first\nsecond\nthird");
+    const int lineHeight = view.fontMetrics().lineSpacing();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 4 + lineHeight * 1.5), QPointF(), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &press);
+    EXPECT_EQ(view.CaretPosition(), 6) << "the start of the second line";
+    QMouseEvent below(QEvent::MouseButtonPress, QPointF(1000, 150), QPointF(), Qt::LeftButton, Qt::LeftButton,
+                      Qt::ShiftModifier);
+    QApplication::sendEvent(view.viewport(), &below);
+    EXPECT_EQ(Selection(), std::make_pair(6, 18)) << "Shift extends to the end of the last line";
+}
+
+TEST_F(ResultTextViewTest, AppendedTextFollowsTheEndOnlyWhenTheEndWasInView)
+{
+    view.appendPlainText("start");
+    view.AppendRows(MakeRowStore({"n"}, std::vector<std::vector<std::string>>(500, {"v"})));
+    Settle();
+    QScrollBar* v = view.verticalScrollBar();
+    EXPECT_EQ(v->value(), v->maximum());
+    EXPECT_GT(v->maximum(), 0);
+    v->setValue(10);
+    view.appendPlainText("more");
+    EXPECT_EQ(v->value(), 10) << "a reader higher up is left where he is";
+    EXPECT_EQ(view.Text().LineCount(), 503u);
+    EXPECT_EQ(view.Text().Line(502), "more");
+}
+
+} // namespace

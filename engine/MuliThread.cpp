@@ -119,7 +119,13 @@ void MuliThread::run()
         HandOff();
         if (last) break;
     }
-    if (file && !file->Ok()) fileOk_ = false;
+    if (file) {
+        if (!file->Ok()) fileOk_ = false;
+        // Closed here: closing a large file may start its write-back, which is no work for the
+        // user-interface thread.
+        if (!w.ResultFile || std::fclose(w.ResultFile) != 0) fileOk_ = false;
+        w.ResultFile = nullptr;
+    }
     Call([this] { EndOfRun(); });
 }
 
@@ -363,14 +369,7 @@ void MuliThread::EndOfRun()
 void MuliThread::FileReport()
 {
     QueryWindowState& w = window_;
-    bool ok = fileOk_;
-    if (w.ResultFile) {
-        if (std::fclose(w.ResultFile) != 0) ok = false;
-        w.ResultFile = nullptr;
-    } else {
-        ok = false;
-    }
-    QStringList lines{QString(), ok ? QStringLiteral("下列文件已成功保存:") : QStringLiteral("下列文件保存失败:"),
+    QStringList lines{QString(), fileOk_ ? QStringLiteral("下列文件已成功保存:") : QStringLiteral("下列文件保存失败:"),
                       QString()};
     std::error_code ec;
     auto size = std::filesystem::file_size(w.ResultFileName.toStdString(), ec);

@@ -46,6 +46,7 @@ public:
     int TransactionNotes = 0;
     int Prepared = 0;
     bool ProbeCursor = false;
+    bool FileOpenAtRunEnd = false;
 
     QObject* DisplayContext() override { return this; }
     void PrepareForRun() override { ++Prepared; }
@@ -68,7 +69,11 @@ public:
         Statements.push_back(std::move(s));
     }
     void ShowTransactionNote() override { ++TransactionNotes; }
-    void ShowRunEnd(MuliThread&, const RunEndTexts& texts) override { End = texts; }
+    void ShowRunEnd(MuliThread& run, const RunEndTexts& texts) override
+    {
+        End = texts;
+        FileOpenAtRunEnd = run.Window().ResultFile != nullptr;
+    }
     void ShowFileReport(MuliThread&, const QStringList& lines) override { FileReport = lines; }
 
     QString Message(std::size_t i) const { return Statements.at(i).Messages.value(1); }
@@ -375,6 +380,7 @@ TEST_P(EngineRunTest, SaveToFileBytes)
                                                  "  字节"}));
         EXPECT_EQ(r.End.RowsText, c.rowsText);
         EXPECT_EQ(w.ResultFile, nullptr);
+        EXPECT_FALSE(r.FileOpenAtRunEnd) << "the worker closes the file, not the user-interface thread";
         EXPECT_FALSE(r.End.ExportEnabled);
         EXPECT_TRUE(r.Statements.back().Rows.empty()) << "no rows are shown in file mode";
     }

@@ -80,10 +80,18 @@ void MuliThread::StopRun(QueryWindowState& w, MuliThread* run)
     if (run) run->RequestStop();
 }
 
-void MuliThread::SetExecuting(bool executing)
+bool MuliThread::BeginExecuting()
 {
     std::lock_guard lock(window_.StopLock);
-    window_.StatementExecuting = executing;
+    if (window_.CancelRequested) return false;
+    window_.StatementExecuting = true;
+    return true;
+}
+
+void MuliThread::EndExecuting()
+{
+    std::lock_guard lock(window_.StopLock);
+    window_.StatementExecuting = false;
 }
 
 void MuliThread::Call(const std::function<void()>& f)
@@ -164,14 +172,14 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
         ODBCIntf::SQLSetStmtOption(stmt, SQL_CONCURRENCY, SQL_CONCUR_READ_ONLY);
         ODBCIntf::SQLFreeStmt(stmt, SQL_CLOSE);
         auto* text = reinterpret_cast<SQLCHAR*>(sql.data());
-        SetExecuting(true);
+        if (!BeginExecuting()) return cancelledHere();
         if (w.SupportedFunctions[ODBCIntf::ODBCFunctionIndex(SQL_API_SQLEXECDIRECT)]) {
             w.RetCode = ODBCIntf::SQLExecDirect(stmt, text, SQL_NTS);
         } else {
             w.RetCode = ODBCIntf::SQLPrepare(stmt, text, SQL_NTS);
             if (ODBCIntf::SQLSucceeded(w.RetCode, false)) w.RetCode = ODBCIntf::SQLExecute(stmt);
         }
-        SetExecuting(false);
+        EndExecuting();
     }
     sql.clear();
     w.ResultLines = std::make_unique<ResultRowStore>();

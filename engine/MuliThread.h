@@ -59,7 +59,10 @@ private:
     // Runs statement i; true when the run ends with it (cancelled, or the result file failed).
     bool RunStatement(std::size_t i, class ResultFileSink* file);
     void HandOff();
-    void SetExecuting(bool executing);
+    // Marks the statement as executing unless a stop came first (false then): a stop that arrives
+    // between the check for it and the execution would otherwise let the statement run to its end.
+    bool BeginExecuting();
+    void EndExecuting();
     void EndOfRun();
     void FileReport();
     void Call(const std::function<void()>& f);

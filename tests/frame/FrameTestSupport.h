@@ -25,6 +25,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 // The program installed in a scratch folder: the registry's installation key points at it, the
@@ -131,4 +132,14 @@ inline TFMain* OpenQueryWindowOn(TFMain_mul& frame, const QString& dsn, const QS
     TFMain* w = frame.ActiveQueryWindow();
     EXPECT_TRUE(w && w->DSN == dsn) << "no window on " << dsn.toStdString();
     return w && w->DSN == dsn ? w : nullptr;
+}
+
+// Closes the frame as the user does, lets its events settle and frees it; nothing when it is gone.
+inline void CloseFrame(std::unique_ptr<TFMain_mul>& frame)
+{
+    if (!frame) return;
+    frame->close();
+    Settle();
+    frame.reset();
+    FMain_mul = nullptr;
 }

@@ -102,14 +102,7 @@ protected:
         StartProgram({}, Login(dsn, user, password));
         ASSERT_EQ(frame->QueryWindows().size(), 1) << "the first query window did not open";
     }
-    void CloseFrame()
-    {
-        if (!frame) return;
-        frame->close();
-        Settle();
-        frame.reset();
-        FMain_mul = nullptr;
-    }
+    void CloseFrame() { ::CloseFrame(frame); }
     // The connect command from the frame's menu.
     void Connect(const Dialog& onDialog)
     {

@@ -60,12 +60,7 @@ protected:
     }
     void TearDown() override
     {
-        if (frame) {
-            frame->close();
-            Settle();
-            frame.reset();
-            FMain_mul = nullptr;
-        }
+        CloseFrame(frame);
         installation.reset();
     }
 

@@ -45,12 +45,7 @@ protected:
 
     void TearDown() override
     {
-        if (frame) {
-            frame->close();
-            Settle();
-            frame.reset();
-            FMain_mul = nullptr;
-        }
+        CloseFrame(frame);
         for (const char* name : {"TARNVALE_REGISTRY_DIR", "TARNVALE_LIBDIR", "XDG_CONFIG_HOME"}) qunsetenv(name);
         Settings::ResetToStartValues();
         WizardTest::TearDown();
@@ -118,10 +113,7 @@ TEST_F(WholeInstallTest, TheProgramFindsKeywordFilesSettingsAndSearchLibraryThro
     EXPECT_EQ(OstrelLibrary::LoadedName(), places.Library(QStringLiteral("libOstrel.so")));
     EXPECT_NE(OstrelLibrary::SeekForwardProc(), nullptr);
 
-    frame->close();
-    Settle();
-    frame.reset();
-    FMain_mul = nullptr;
+    CloseFrame(frame);
     RemoveThroughTheWizard();
 }
 

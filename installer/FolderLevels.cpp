@@ -1,5 +1,7 @@
 #include "FolderLevels.h"
 
+#include "LinkFreePath.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -35,7 +37,7 @@ bool CreateFolderLevels(const QString& folder, QStringList* created, QString* er
             created->clear();
             return false;
         }
-        created->append(level);
+        created->append(LinkFreePath::RealPlace(level));
     }
     return true;
 }
@@ -48,9 +50,11 @@ QStringList RemoveEmptyFolders(const QStringList& folders)
     for (const QString& folder : order) {
         const QString path = QDir::cleanPath(folder);
         if (!QDir::isAbsolutePath(path) || path == QStringLiteral("/")) continue;
-        struct stat st {};
-        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) continue;
-        if (::rmdir(QFile::encodeName(path).constData()) != 0 && !kept.contains(path)) kept.append(path);
+        // Gone, or no longer a folder where it was made (a file, a link, or behind a link): nothing
+        // of it stays there.
+        const int result = LinkFreePath::RemoveEmptyFolder(path);
+        if (result == 0 || result == ENOENT || result == ENOTDIR || result == ELOOP) continue;
+        if (!kept.contains(path)) kept.append(path);
     }
     return kept;
 }

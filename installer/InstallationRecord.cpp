@@ -1,6 +1,7 @@
 #include "InstallationRecord.h"
 
 #include "FolderLevels.h"
+#include "LinkFreePath.h"
 #include "RecordEntryCodec.h"
 
 #include <QDir>
@@ -93,9 +94,11 @@ bool InstallationRecord::WriteLinkDir(const QString& linkDir)
 
 bool InstallationRecord::Add(const QString& subkey, const QString& path)
 {
+    // The real place, so that the removal reaches it without following a link.
+    const QString entry = LinkFreePath::RealPlace(path);
     const QStringList entries = ReadList(subkey);
-    if (entries.contains(path)) return true;
-    return WriteList(subkey, {path}, static_cast<int>(entries.size()) + 1);
+    if (entries.contains(entry)) return true;
+    return WriteList(subkey, {entry}, static_cast<int>(entries.size()) + 1);
 }
 
 bool InstallationRecord::AddFile(const QString& path) { return Add(FilesSubkey, path); }

@@ -39,7 +39,8 @@ public:
     bool WriteUser(const QString& user, const QString& company);
     // The shortcut: "LinkDir", only when the key exists (false otherwise).
     bool WriteLinkDir(const QString& linkDir);
-    // One more file or created folder; an entry already listed is not listed again.
+    // One more file or created folder, as its real path (the links of its folder resolved); an entry
+    // already listed is not listed again.
     bool AddFile(const QString& path);
     bool AddFolder(const QString& path);
     // Deletes the key with its subkeys.

@@ -2,6 +2,7 @@
 
 #include "FolderLevels.h"
 #include "IniFile.h"
+#include "LinkFreePath.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,9 @@ namespace {
 const QString Separator = QStringLiteral("：");
 
 QString Clean(const QString& path) { return QDir::cleanPath(path); }
+
+// The real folder that folder names now; empty when it is missing.
+QString Resolved(const QString& folder) { return folder.isEmpty() ? QString() : QFileInfo(folder).canonicalFilePath(); }
 
 bool IsInside(const QString& inner, const QString& outer)
 {
@@ -47,17 +51,25 @@ bool InstallationRemoval::IsSafeLinkFolder(const QString& linkFolder, const QStr
 QString InstallationRemoval::Refusal(const QString& file) const
 {
     if (!QDir::isAbsolutePath(file)) return QStringLiteral("不是绝对路径，未删除");
-    const QString folder = Clean(QFileInfo(file).path());
-    if (folder == Clean(record_.Path)) {
-        if (!IsSafeInstallFolder(record_.Path)) return QStringLiteral("安装路径不安全，未删除");
+    // The file must lie right in a place the installation writes to, as that place is named in the
+    // record or as it really is now.
+    const QString folder = QFileInfo(file).path();
+    auto names = [&folder](const QString& place) {
+        return !place.isEmpty() && (folder == Clean(place) || folder == Resolved(place));
+    };
+    if (names(record_.Path)) {
+        if (!IsSafeInstallFolder(record_.Path) || !IsSafeInstallFolder(Resolved(record_.Path)))
+            return QStringLiteral("安装路径不安全，未删除");
         return {};
     }
-    if (!record_.LinkDir.isEmpty() && folder == Clean(record_.LinkDir)) {
-        if (!IsSafeLinkFolder(record_.LinkDir, environment_.ApplicationsFolder))
+    if (names(record_.LinkDir)) {
+        if (!IsSafeLinkFolder(record_.LinkDir, environment_.ApplicationsFolder) ||
+            !IsSafeLinkFolder(Resolved(record_.LinkDir), Resolved(environment_.ApplicationsFolder)))
             return QStringLiteral("快捷方式文件夹不在应用程序菜单的文件夹中，未删除");
         return {};
     }
-    if (IsSafeInstallFolder(environment_.LibraryFolder) && folder == Clean(environment_.LibraryFolder)) return {};
+    const QString& library = environment_.LibraryFolder;
+    if (names(library) && IsSafeInstallFolder(library) && IsSafeInstallFolder(Resolved(library))) return {};
     return QStringLiteral("不在安装程序写入的位置，未删除");
 }
 
@@ -66,17 +78,20 @@ QStringList InstallationRemoval::Run(const std::function<void()>& itemDone)
     QStringList stayed;
     if (!record_.Present) return stayed;
     for (const QString& file : record_.Files) {
-        const QString refusal = Refusal(file);
-        const QByteArray name = QFile::encodeName(file);
-        struct stat st {};
-        if (!refusal.isEmpty()) {
-            if (::lstat(name.constData(), &st) == 0) stayed.append(file + Separator + refusal);
-        } else if (::lstat(name.constData(), &st) == 0) {
-            if (S_ISDIR(st.st_mode))
-                stayed.append(file + Separator + QStringLiteral("是文件夹，未删除"));
-            else if (::unlink(name.constData()) != 0)
-                stayed.append(file + Separator + QString::fromLocal8Bit(std::strerror(errno)));
+        QString reason = Refusal(file);
+        if (reason.isEmpty()) {
+            const int result = LinkFreePath::RemoveFile(file);
+            if (result == EISDIR)
+                reason = QStringLiteral("是文件夹，未删除");
+            else if (result == ELOOP)
+                reason = QStringLiteral("路径中有符号链接，未删除");
+            else if (result != 0)
+                reason = QString::fromLocal8Bit(std::strerror(result));
         }
+        // Named only when something stands there.
+        struct stat st {};
+        if (!reason.isEmpty() && ::lstat(QFile::encodeName(file).constData(), &st) == 0)
+            stayed.append(file + Separator + reason);
         itemDone();
     }
     // The key goes first: its hive file, left empty, and the registry's folder may then go too.

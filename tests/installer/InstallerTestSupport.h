@@ -15,6 +15,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <map>
+#include <string>
+
 #include <sys/stat.h>
 
 namespace InstallerTest {
@@ -109,6 +112,22 @@ public:
 private:
     QTemporaryDir root_;
 };
+
+// Every entry below folder with what it is: a file's bytes, "<folder>", or "-> " and a link's target.
+inline std::map<std::string, std::string> Snapshot(const QString& folder)
+{
+    std::map<std::string, std::string> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info(path);
+        entries[path.toStdString()] = info.isSymLink() ? "-> " + info.symLinkTarget().toStdString()
+                                      : info.isDir()   ? std::string("<folder>")
+                                                       : Read(path).toStdString();
+    }
+    return entries;
+}
 
 // A desktop-entry reader's side of an Exec value: the string unescaping, then the quoting.
 inline QStringList DesktopExecArguments(const QString& value)

@@ -22,6 +22,20 @@ public:
     int NotRecorded = 0;
 };
 
+// The wizard's way: the installation folder made with its levels, the record replaced, then the
+// installation, which must succeed.
+void InstallLikeTheWizard(const Places& places)
+{
+    const QString install = places.Environment.DefaultInstallFolder;
+    QStringList created;
+    ASSERT_TRUE(CreateFolderLevels(install, &created));
+    ASSERT_TRUE(places.Record().Replace(QStringLiteral("6.04"), install, created));
+    CountingObserver observer;
+    const QList<InstallationRun::Failure> failures =
+        InstallationRun(places.Environment, places.Environment.SourceFolder, install).Run(observer);
+    ASSERT_TRUE(failures.isEmpty()) << failures.value(0).What.toStdString() << failures.value(0).Reason.toStdString();
+}
+
 class RunAndRemovalTest : public testing::Test {
 protected:
     // The folder page's part: the folder made and the record replaced.
@@ -172,10 +186,7 @@ TEST_F(RunAndRemovalTest, TheRemovalTakesAwayEveryRecordedFileAndFolderAndTheKey
 {
     const QSet<QString> before = places.Tree();
     places.WriteSmallMedium();
-    QStringList created;
-    ASSERT_TRUE(CreateFolderLevels(places.Environment.DefaultInstallFolder, &created));
-    ASSERT_TRUE(places.Record().Replace(QStringLiteral("6.04"), places.Environment.DefaultInstallFolder, created));
-    ASSERT_TRUE(Install().isEmpty());
+    InstallLikeTheWizard(places);
     // Read-only files go too.
     ::chmod(QFile::encodeName(places.Installed(QStringLiteral("Tarnvale.ini"))).constData(), 0444);
     ::chmod(QFile::encodeName(places.LinkFile()).constData(), 0444);
@@ -191,10 +202,7 @@ TEST_F(RunAndRemovalTest, TheRemovalTakesAwayEveryRecordedFileAndFolderAndTheKey
 TEST_F(RunAndRemovalTest, AUsersOwnFileKeepsTheInstallationFolderWhichIsNamedOnce)
 {
     places.WriteSmallMedium();
-    QStringList created;
-    ASSERT_TRUE(CreateFolderLevels(places.Environment.DefaultInstallFolder, &created));
-    ASSERT_TRUE(places.Record().Replace(QStringLiteral("6.04"), places.Environment.DefaultInstallFolder, created));
-    ASSERT_TRUE(Install().isEmpty());
+    InstallLikeTheWizard(places);
     Write(places.Installed(QStringLiteral("my notes.sql")), "select 1");
     QDir().mkpath(places.Installed(QStringLiteral("scripts")));
 
@@ -269,6 +277,106 @@ TEST_F(RunAndRemovalTest, UnsafePathsAreRefusedAndTheirFilesStay)
         EXPECT_EQ(stayed.size(), files.size() + 1) << stayed.join('\n').toStdString();
         EXPECT_FALSE(here.Record().Exists());
     }
+}
+
+// Moves folder aside and puts a link to target in its place; target holds what stands there then.
+void ReplaceByLink(const QString& folder, const QString& target)
+{
+    ASSERT_TRUE(QDir().rename(folder, folder + QStringLiteral(".moved")));
+    QDir().mkpath(target);
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(folder).constData()), 0);
+}
+
+// An entry of the record's list of files as someone editing the hive would write it.
+void RecordFileByHand(const Places& places, const QString& path)
+{
+    const int number = static_cast<int>(places.Record().Read().Files.size()) + 1;
+    ASSERT_TRUE(places.Environment.Registry().WriteString(RegistryHive::LocalMachine, InstallationRecord::KeyPath + "\\Files",
+                                                          QString::number(number), path));
+}
+
+TEST_F(RunAndRemovalTest, AFolderReplacedByALinkAfterTheInstallationLeadsTheRemovalNowhere)
+{
+    enum class Change { InstallFolder, FolderAboveIt, LinkFolder, LibraryFolder, DotDotAfterALink };
+    struct Case {
+        const char* Name;
+        Change What;
+    };
+    const Case cases[] = {
+        {"the installation folder became a link", Change::InstallFolder},
+        {"a folder above the installation folder became a link", Change::FolderAboveIt},
+        {"the shortcut's folder became a link", Change::LinkFolder},
+        {"the library folder became a link", Change::LibraryFolder},
+        {"a recorded name climbs out through a link inside the installation folder", Change::DotDotAfterALink},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Places here;
+        here.WriteSmallMedium();
+        InstallLikeTheWizard(here);
+        const QString install = here.Environment.DefaultInstallFolder;
+
+        // Someone else's files, with the names the installation wrote, where the link now leads.
+        const QString outside = here.Root() + QStringLiteral("/outside");
+        auto theirs = [&](const QString& folder, const QStringList& names) {
+            for (const QString& name : names) Write(folder + u'/' + name, "not the installation's");
+        };
+        const QStringList installed{"Tarnvale", "Tarnvale.ini", "SRCREQU_1.DAT", "Tarnvale.png", "Tarnvale使用手册.doc"};
+        switch (c.What) {
+        case Change::InstallFolder:
+            ReplaceByLink(install, outside + QStringLiteral("/theirs"));
+            theirs(outside + QStringLiteral("/theirs"), installed);
+            break;
+        case Change::FolderAboveIt: {
+            const QString above = QFileInfo(QFileInfo(install).path()).path(); // .../Corvane
+            ReplaceByLink(above, outside + QStringLiteral("/Corvane"));
+            theirs(outside + QStringLiteral("/Corvane/Tarnvale/Enterprise"), installed);
+            break;
+        }
+        case Change::LinkFolder:
+            ReplaceByLink(here.LinkFolder(), outside + QStringLiteral("/menu"));
+            theirs(outside + QStringLiteral("/menu"), {QStringLiteral("Tarnvale 6.04.desktop")});
+            break;
+        case Change::LibraryFolder:
+            ReplaceByLink(here.Environment.LibraryFolder, outside + QStringLiteral("/lib"));
+            theirs(outside + QStringLiteral("/lib"), {QStringLiteral("libOstrel.so"), QStringLiteral("libExtra.so")});
+            break;
+        case Change::DotDotAfterALink:
+            QDir().mkpath(outside + QStringLiteral("/deep"));
+            ASSERT_EQ(::symlink(QFile::encodeName(outside + QStringLiteral("/deep")).constData(),
+                                QFile::encodeName(install + QStringLiteral("/sub")).constData()),
+                      0);
+            theirs(outside, installed);
+            RecordFileByHand(here, install + QStringLiteral("/sub/../Tarnvale"));
+            break;
+        }
+        const std::map<std::string, std::string> before = Snapshot(outside);
+        ASSERT_FALSE(before.empty());
+
+        InstallationRemoval removal(here.Environment);
+        const QStringList stayed = removal.Run([] {});
+        EXPECT_EQ(Snapshot(outside), before) << "nothing where a link leads is touched";
+        EXPECT_FALSE(stayed.isEmpty()) << "what stands where the link leads is named";
+        EXPECT_FALSE(here.Record().Exists());
+    }
+}
+
+TEST_F(RunAndRemovalTest, PlacesNamedThroughALinkAtInstallationAreRemovedAllTheSame)
+{
+    // A home folder, say, reached through a link: the installation, the library and the menu below it.
+    const QString real = places.Root() + QStringLiteral("/real");
+    QDir().mkpath(real);
+    ASSERT_EQ(::symlink(QFile::encodeName(real).constData(), QFile::encodeName(places.Root() + "/via").constData()), 0);
+    places.Environment.DefaultInstallFolder = places.Root() + QStringLiteral("/via/Tarnvale/Enterprise");
+    places.Environment.LibraryFolder = places.Root() + QStringLiteral("/via/.local/lib");
+    places.Environment.ApplicationsFolder = places.Root() + QStringLiteral("/via/.local/share/applications");
+    const QSet<QString> before = places.Tree();
+    places.WriteSmallMedium();
+    InstallLikeTheWizard(places);
+    ASSERT_EQ(Read(real + QStringLiteral("/Tarnvale/Enterprise/Tarnvale")), "program");
+
+    EXPECT_EQ(Remove(), QStringList{});
+    EXPECT_EQ(places.Tree(), before) << "nothing of the installation is left";
 }
 
 TEST_F(RunAndRemovalTest, FilesInARootInstallationFolderAreRefusedByTheFolderItself)

@@ -1,5 +1,6 @@
 #include "DesktopEntry.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 QString DesktopEntry::EscapeString(const QString& value)
@@ -51,6 +52,11 @@ QByteArray DesktopEntry::Content(const Shortcut& shortcut)
 
 bool DesktopEntry::Write(const QString& path, const Shortcut& shortcut, QString* error)
 {
+    // The saving would write into the file a link points to.
+    if (QFileInfo(path).isSymLink()) {
+        if (error) *error = QStringLiteral("此处是符号链接，未替换");
+        return false;
+    }
     QSaveFile file(path);
     const QByteArray bytes = Content(shortcut);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {

@@ -23,6 +23,7 @@ public:
     static QString QuoteExecArgument(const QString& argument);
     // The whole entry, UTF-8, with LF line ends.
     static QByteArray Content(const Shortcut& shortcut);
-    // Writes the entry through a temporary file renamed into place (a file there is replaced).
+    // Writes the entry through a temporary file renamed into place (a file there is replaced, a
+    // symbolic link is not: writing fails).
     static bool Write(const QString& path, const Shortcut& shortcut, QString* error = nullptr);
 };

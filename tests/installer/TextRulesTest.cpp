@@ -228,6 +228,17 @@ TEST(DesktopEntry, TheEntryNamesTheProgramItsFolderAndItsIcon)
     QString error;
     EXPECT_FALSE(DesktopEntry::Write(dir.path() + QStringLiteral("/none/a.desktop"), shortcut, &error));
     EXPECT_FALSE(error.isEmpty());
+
+    // A link in the entry's place is neither followed nor replaced.
+    const QString theirs = dir.path() + QStringLiteral("/theirs.txt");
+    Write(theirs, "someone else's file");
+    const QString link = dir.path() + QStringLiteral("/b.desktop");
+    ASSERT_EQ(::symlink(QFile::encodeName(theirs).constData(), QFile::encodeName(link).constData()), 0);
+    error.clear();
+    EXPECT_FALSE(DesktopEntry::Write(link, shortcut, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(Read(theirs), "someone else's file");
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
 }
 
 TEST(RtfWriter, TextIsEscapedToPlainAscii)

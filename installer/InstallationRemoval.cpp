@@ -94,13 +94,12 @@ QStringList InstallationRemoval::Run(const std::function<void()>& itemDone)
             stayed.append(file + Separator + reason);
         itemDone();
     }
-    // The key goes first: its hive file, left empty, and the registry's folder may then go too.
+    // The key goes first: the hive file it was written to, left empty, and the registry's folder may
+    // then go too. The other hive is no file of the installation's.
     const RegistryStore registry = environment_.Registry();
     InstallationRecord(registry).Delete();
-    for (const RegistryHive hive : {RegistryHive::LocalMachine, RegistryHive::CurrentUser}) {
-        IniFile hiveFile(registry.HiveFile(hive));
-        if (hiveFile.Load() && hiveFile.Exists() && hiveFile.Bytes().trimmed().isEmpty()) QFile::remove(hiveFile.Path());
-    }
+    IniFile hiveFile(registry.HiveFile(InstallationRecord::Hive));
+    if (hiveFile.Load() && hiveFile.Exists() && hiveFile.Bytes().trimmed().isEmpty()) QFile::remove(hiveFile.Path());
     const QStringList kept = RemoveEmptyFolders(record_.Folders);
     for (const QString& folder : kept) {
         const bool keptForAnother = std::any_of(kept.begin(), kept.end(), [&](const QString& inner) {

@@ -199,6 +199,17 @@ TEST_F(RunAndRemovalTest, TheRemovalTakesAwayEveryRecordedFileAndFolderAndTheKey
     EXPECT_FALSE(places.Record().Exists());
 }
 
+TEST_F(RunAndRemovalTest, AHiveFileTheInstallationNeverWroteStaysEvenWhenEmpty)
+{
+    places.WriteSmallMedium();
+    InstallLikeTheWizard(places);
+    const QString userHive = places.Environment.Registry().HiveFile(RegistryHive::CurrentUser);
+    Write(userHive, "");
+    EXPECT_EQ(Remove(), QStringList{places.Environment.RegistryFolder + "：文件夹中还有其他文件，已保留"});
+    EXPECT_TRUE(Present(userHive));
+    EXPECT_FALSE(Present(places.Environment.Registry().HiveFile(RegistryHive::LocalMachine)));
+}
+
 TEST_F(RunAndRemovalTest, AUsersOwnFileKeepsTheInstallationFolderWhichIsNamedOnce)
 {
     places.WriteSmallMedium();

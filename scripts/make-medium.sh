@@ -4,8 +4,11 @@
 # file, the icon and the user manual), from which Install is started.
 #   make-medium.sh [folder]      (default: build/medium)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-medium=${1:-build/medium}
+top=$(cd "$(dirname "$0")/.." && pwd)
+medium=${1:-$top/build/medium}
+# A folder given relatively lies below the folder the command was typed in.
+case $medium in /*) ;; *) medium=$PWD/$medium ;; esac
+cd "$top"
 if [ -e "$medium" ] && [ -n "$(ls -A "$medium")" ] && [ ! -e "$medium/Install" ]; then
   echo "make-medium.sh: $medium is not empty and holds no earlier medium; choose another folder" >&2
   exit 1

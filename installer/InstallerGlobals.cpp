@@ -7,7 +7,6 @@ QString SourceFolder;
 QString InstallFolder;
 QString UserName;
 QString CompanyName;
-QString SystemFolder;
 QString LinkFolder;
 
 void Reset(const InstallEnvironment& environment)
@@ -17,7 +16,6 @@ void Reset(const InstallEnvironment& environment)
     InstallFolder.clear();
     UserName.clear();
     CompanyName.clear();
-    SystemFolder.clear();
     LinkFolder.clear();
 }
 

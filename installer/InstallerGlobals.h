@@ -32,8 +32,6 @@ extern QString SourceFolder;
 extern QString InstallFolder;
 extern QString UserName;
 extern QString CompanyName;
-// The library folder with "/" appended.
-extern QString SystemFolder;
 // The shortcut's folder, from the installation record.
 extern QString LinkFolder;
 

@@ -109,7 +109,6 @@ void TfrmStep6::btn_nextClick()
 {
     InstallFolder = WithTrailingSlash(InstallFolder);
     StartProgress();
-    SystemFolder = WithTrailingSlash(Environment.LibraryFolder);
     const QList<InstallationRun::Failure> failures = InstallationRun(Environment, SourceFolder, InstallFolder).Run(*this);
     if (!failures.isEmpty()) {
         QStringList lines;

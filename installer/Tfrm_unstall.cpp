@@ -33,7 +33,6 @@ void Tfrm_unstall::FormCreate()
     RemovalItemTotal = removal_->CountItems();
     Edit_progress->setGeometry(edit_1->x(), edit_1->y(), 0, edit_1->height());
     RemovalProgressPrefix = InstallProgress::PrefixOf(Edit_progress->text());
-    SystemFolder = WithTrailingSlash(Environment.LibraryFolder);
     InstallFolder = removal_->Record().Path;
     LinkFolder = removal_->Record().LinkDir;
 }

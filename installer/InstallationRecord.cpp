@@ -105,4 +105,4 @@ bool InstallationRecord::AddFile(const QString& path) { return Add(FilesSubkey, 
 
 bool InstallationRecord::AddFolder(const QString& path) { return Add(FoldersSubkey, path); }
 
-bool InstallationRecord::Delete() { return store_.DeleteKey(Hive, KeyPath); }
+bool InstallationRecord::Delete(QString* error) { return store_.DeleteKey(Hive, KeyPath, error); }

@@ -43,8 +43,8 @@ public:
     // already listed is not listed again.
     bool AddFile(const QString& path);
     bool AddFolder(const QString& path);
-    // Deletes the key with its subkeys.
-    bool Delete();
+    // Deletes the key with its subkeys; *error says why it could not.
+    bool Delete(QString* error = nullptr);
 
     // A path that "path" and the lists can hold: one line without blanks at either end of "path".
     static bool CanHoldPath(const QString& path);

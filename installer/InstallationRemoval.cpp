@@ -97,7 +97,10 @@ QStringList InstallationRemoval::Run(const std::function<void()>& itemDone)
     // The key goes first: the hive file it was written to, left empty, and the registry's folder may
     // then go too. The other hive is no file of the installation's.
     const RegistryStore registry = environment_.Registry();
-    InstallationRecord(registry).Delete();
+    QString error;
+    if (!InstallationRecord(registry).Delete(&error))
+        stayed.append(registry.HiveFile(InstallationRecord::Hive) + QStringLiteral(" [") + InstallationRecord::KeyPath +
+                      u']' + Separator + error);
     IniFile hiveFile(registry.HiveFile(InstallationRecord::Hive));
     if (hiveFile.Load() && hiveFile.Exists() && hiveFile.Bytes().trimmed().isEmpty()) QFile::remove(hiveFile.Path());
     const QStringList kept = RemoveEmptyFolders(record_.Folders);

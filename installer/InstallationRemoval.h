@@ -23,8 +23,8 @@ public:
     int CountItems() const { return static_cast<int>(record_.Files.size()); }
 
     // Removes; itemDone runs after each recorded file, whatever became of it. Returns what stayed,
-    // one line each ("path：reason"); a folder that stays only because a folder inside it stayed
-    // is not named again.
+    // one line each ("path：reason"), the record too when its key could not be deleted ("hive file
+    // [key]：reason"); a folder that stays only because a folder inside it stayed is not named again.
     QStringList Run(const std::function<void()>& itemDone);
 
     // An installation folder whose files may be deleted: absolute and not the root.

@@ -1,6 +1,7 @@
 // The installation and the removal without widgets, over scratch folders: what is copied, kept and
 // recorded, and that the removal takes away exactly the recorded set and refuses unsafe places.
 #include "FolderLevels.h"
+#include "ImmutableFolder.h"
 #include "InstallationRemoval.h"
 #include "InstallationRun.h"
 #include "InstallerTestSupport.h"
@@ -208,6 +209,23 @@ TEST_F(RunAndRemovalTest, AHiveFileTheInstallationNeverWroteStaysEvenWhenEmpty)
     EXPECT_EQ(Remove(), QStringList{places.Environment.RegistryFolder + "：文件夹中还有其他文件，已保留"});
     EXPECT_TRUE(Present(userHive));
     EXPECT_FALSE(Present(places.Environment.Registry().HiveFile(RegistryHive::LocalMachine)));
+}
+
+TEST_F(RunAndRemovalTest, ARecordThatCannotBeDeletedIsNamedAmongWhatStayed)
+{
+    places.WriteSmallMedium();
+    InstallLikeTheWizard(places);
+    QStringList stayed;
+    {
+        ImmutableFolder locked(places.Environment.RegistryFolder);
+        if (!locked.Ok()) GTEST_SKIP() << "this file system or process cannot make a folder immutable";
+        stayed = Remove();
+    }
+    EXPECT_TRUE(places.Record().Exists());
+    const QString hive = places.Environment.Registry().HiveFile(RegistryHive::LocalMachine);
+    ASSERT_FALSE(stayed.isEmpty());
+    EXPECT_TRUE(stayed[0].startsWith(hive + " [" + InstallationRecord::KeyPath + "]："))
+        << stayed.join('\n').toStdString();
 }
 
 TEST_F(RunAndRemovalTest, AUsersOwnFileKeepsTheInstallationFolderWhichIsNamedOnce)

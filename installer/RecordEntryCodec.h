@@ -1,5 +1,6 @@
-// A path as one registry text value: a value is one line without leading or trailing blanks, so
-// "%", line breaks and blanks at either end are written as %XX; every other character stays.
+// A path as one registry text value: a value is one line without leading or trailing blanks of any
+// kind, so "%", line breaks and blanks at either end are written as %XX of their UTF-8 bytes; every
+// other character stays.
 #pragma once
 
 #include <QString>

@@ -106,6 +106,25 @@ TEST(InstallationRecord, TheFolderPageReplacesTheRecordButKeepsWhatEarlierInstal
     EXPECT_EQ(second.Folders, (QStringList{registry, "/old", "/new"}));
 }
 
+TEST(InstallationRecord, ListedPathsComeBackExactlyEvenWithBlanksAtTheirEnd)
+{
+    Places places;
+    InstallationRecord record = places.Record();
+    ASSERT_TRUE(record.Replace(QStringLiteral("6.04"), QStringLiteral("/opt/x"), {}));
+    // Folder names a user may type; the registry trims every kind of blank from a value's ends.
+    const QStringList paths{QStringLiteral("/tmp/工具\u3000"), QStringLiteral("/tmp/a\v"), QStringLiteral("/tmp/b\f"),
+                            QStringLiteral("/tmp/c\u00A0"), QStringLiteral("/tmp/d "), QStringLiteral("/tmp/e\t")};
+    for (const QString& path : paths) {
+        ASSERT_TRUE(record.AddFolder(path));
+        ASSERT_TRUE(record.AddFile(path + QStringLiteral("/Tarnvale")));
+    }
+    QStringList files;
+    for (const QString& path : paths) files << path + QStringLiteral("/Tarnvale");
+    const InstallationRecord::Contents read = record.Read();
+    EXPECT_EQ(read.Folders, QStringList{places.Environment.RegistryFolder} + paths) << "the registry's folder first";
+    EXPECT_EQ(read.Files, files);
+}
+
 TEST(InstallationRecord, ValuesLieWhereTheProgramReadsThem)
 {
     Places places;

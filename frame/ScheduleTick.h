@@ -20,7 +20,8 @@ inline constexpr std::int64_t Spacing = 15;
 // One query window as the tick sees it.
 struct Window {
     QueryWindowSchedule* Schedule = nullptr;
-    // A run of the window is going (or the window is closing): it keeps its schedule for a later tick.
+    // A run of the window is going (or the window is closing, or is asked about its transaction): it
+    // keeps its schedule for a later tick.
     bool Busy = false;
 };
 

@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -271,6 +272,8 @@ private:
     // Brings the window to the front, checks its connection when the settings ask and starts it.
     void LaunchScheduledRun(TFMain& window);
     bool scheduleTicking_ = false;
+    // The window whose transaction the manager is asking about: the timer starts no run in it.
+    QPointer<TFMain> transactionAsked_;
     // ---- end of scheduled runs ----
 
 public slots:

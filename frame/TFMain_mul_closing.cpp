@@ -36,7 +36,9 @@ bool HasUnsavedText(const TFMain& w)
 void TFMain_mul::mainmenu_query_transmanagerClick()
 {
     TFMain* active = ActiveQueryWindow();
-    if (!active) return;
+    // A run holds the connection: ending its transaction would wait for the run's end with the
+    // whole program frozen, and commit whatever the run had done by then.
+    if (!active || active->RunCounter != 0) return;
     const QPointer<TFMain> w(active);
     // The worker of a run may change the state: it is read once.
     const std::uint8_t state = w->TransactionState;
@@ -45,8 +47,11 @@ void TFMain_mul::mainmenu_query_transmanagerClick()
         Prompter::Current().Message(prompt.Text, w->windowTitle(), Prompter::Icon::Information, Prompter::Ok);
         return;
     }
+    // While the question is up, no scheduled run may start in the window (the timer passes it over).
+    transactionAsked_ = w;
     const Prompter::Button answer = Prompter::Current().Message(
         prompt.Text, w->windowTitle(), Prompter::Icon::Information, Prompter::Yes | Prompter::No | Prompter::Cancel);
+    transactionAsked_ = nullptr;
     if (!w) return;
     const ClosingPrompts::ManagerAction action = ClosingPrompts::ManagerActionFor(state, AnswerOf(answer));
     if (action == ClosingPrompts::ManagerAction::Nothing) return;

@@ -75,7 +75,7 @@ void TFMain_mul::Timer1Timer()
     std::vector<ScheduleTick::Window> seen;
     for (TFMain* w : QueryWindows()) {
         windows << w;
-        seen.push_back({w, w->RunCounter != 0 || w->IsClosing()});
+        seen.push_back({w, w->RunCounter != 0 || w->IsClosing() || w == transactionAsked_});
     }
     FrameLauncher launcher(windows, [this](TFMain& w) { LaunchScheduledRun(w); });
     ScheduleTick::Run(seen, ScheduleStarted, LastScheduleStart, *ScheduleClockInUse, launcher);

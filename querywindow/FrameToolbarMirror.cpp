@@ -55,6 +55,8 @@ const std::vector<Row>& Rows()
         {"N_File", S::Enabled, "N_File"},
         {"mainmenu_file_newsqlfile", S::Enabled, "mainmenu_query_schedule", true},
         {"ToolButton_export", S::Enabled, "mainmenu_query_save"},
+        // Not while a run holds the window's connection.
+        {"ToolButton_run", S::Enabled, "mainmenu_query_transmanager"},
     };
     return rows;
 }

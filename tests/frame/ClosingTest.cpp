@@ -633,6 +633,39 @@ TEST_P(TransactionClosingTest, AQuestionCancelledDuringARunLeavesTheRunGoing)
     EXPECT_EQ(prompter.Prompts.size(), 1u) << "a SELECT leaves no transaction to ask about";
 }
 
+TEST_P(TransactionClosingTest, TheManagerIsOffWhileARunHoldsTheConnection)
+{
+    TFMain* w = OpenWithInsert(31);
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(frame->mainmenu_query_transmanager->isEnabled());
+    w->RichEdit_sql->setPlainText(GetParam().Pg ? "select pg_sleep(60)"
+                                                : "with recursive c(n) as (select 1 union all select n + 1 from c "
+                                                  "where n < 2000000000) select count(*) from c");
+    frame->ToolButton_run->trigger();
+    ASSERT_TRUE(WaitUntil([w] {
+        std::lock_guard lock(w->StopLock);
+        return w->StatementExecuting;
+    }));
+    // Ending the transaction now would wait in the driver for the run's end, the program frozen.
+    EXPECT_FALSE(frame->mainmenu_query_transmanager->isEnabled());
+    prompter.Prompts.clear();
+    prompter.Answers = {Prompter::Yes};
+    frame->mainmenu_query_transmanagerClick();
+    EXPECT_TRUE(prompter.Prompts.empty());
+    EXPECT_EQ(w->RunCounter, 1) << "the run goes on";
+    EXPECT_EQ(w->TransactionState.load(), TransactionStates::MayBeOpen);
+
+    frame->ToolButton_stop->trigger();
+    ASSERT_TRUE(WaitRunEnd(w));
+    EXPECT_TRUE(frame->mainmenu_query_transmanager->isEnabled());
+    EXPECT_FALSE(Visible(31));
+    prompter.Prompts.clear();
+    prompter.Answers = {Prompter::Yes};
+    frame->mainmenu_query_transmanager->trigger();
+    EXPECT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_TRUE(Visible(31));
+}
+
 INSTANTIATE_TEST_SUITE_P(Drivers, TransactionClosingTest,
                          testing::Values(DriverCase{"SQLite", false}, DriverCase{"PostgreSQL", true}),
                          [](const testing::TestParamInfo<DriverCase>& info) { return std::string(info.param.Name); });

@@ -421,6 +421,50 @@ TEST_F(ScheduleProgramTest, ATickUnderAStartsMessageStartsNothingAndAClosedWindo
     EXPECT_EQ(Grids(b), (QStringList{"--", "", "n", "1", "2"}));
 }
 
+TEST_F(ScheduleProgramTest, ATickWhileTheManagerAsksAboutAWindowsTransactionLeavesItsScheduleForLater)
+{
+    Settings::AutoCommit = false;
+    {
+        TestConnection setup(TestDsn::SQLiteDsn());
+        ASSERT_TRUE(setup.Ok());
+        setup.Exec("DROP TABLE IF EXISTS tv_sched_tx");
+        setup.Exec("CREATE TABLE tv_sched_tx (id INTEGER)");
+    }
+    TFMain* w = Open(TestDsn::SQLiteDsn(), "");
+    ASSERT_TRUE(w);
+    w->RichEdit_sql->setPlainText("INSERT INTO tv_sched_tx VALUES (1)");
+    frame->ToolButton_run->trigger();
+    ASSERT_TRUE(WaitRunEnd(w));
+    ASSERT_EQ(w->TransactionState.load(), TransactionStates::MayBeOpen);
+    w->RichEdit_sql->setPlainText("INSERT INTO tv_sched_tx VALUES (2)");
+    ScheduleNow(w);
+
+    bool startedUnderTheQuestion = true;
+    prompter.OnMessage = [&](const PromptRecord&) {
+        Tick();
+        startedUnderTheQuestion = w->HasSchedule == 0 || w->RunCounter != 0;
+    };
+    prompter.Answers = {Prompter::Yes};
+    frame->mainmenu_query_transmanager->trigger();
+    prompter.OnMessage = nullptr;
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_FALSE(startedUnderTheQuestion);
+    // The commit took the first row only; the scheduled run comes with the next tick.
+    auto rows = [] {
+        TestConnection check(TestDsn::SQLiteDsn());
+        return check.Column("SELECT group_concat(id) FROM tv_sched_tx");
+    };
+    EXPECT_EQ(rows(), std::vector<std::string>{"1"});
+    EXPECT_EQ(w->TransactionState.load(), TransactionStates::None);
+    Tick(20000);
+    EXPECT_EQ(w->HasSchedule, 0);
+    ASSERT_TRUE(WaitRunEnd(w));
+    EXPECT_EQ(w->TransactionState.load(), TransactionStates::MayBeOpen);
+    prompter.Answers = {Prompter::Yes};
+    frame->mainmenu_query_transmanager->trigger();
+    EXPECT_EQ(rows(), std::vector<std::string>{"1,2"});
+}
+
 // The server restarts between the schedule and its moment.
 TEST_F(ScheduleProgramTest, AfterTheServerRestartedTheReconnectRestoresTheConnection)
 {

@@ -326,7 +326,9 @@ void TFMain::menu_run_display_FileClick()
 
 void TFMain::SyncFrameToolbar()
 {
-    if (!frame_) return;
+    // Only the window in front speaks for the frame's commands (a tick may have brought another
+    // window to the front while this one's dialog was open).
+    if (!frame_ || frame_->ActiveQueryWindow() != this) return;
     QueryWindowFrame* frame = frame_;
     FrameToolbarMirror::Apply([this](const QString& name) { return Command(name); },
                               [frame](const QString& name) { return frame->FrameCommand(name); });

@@ -465,6 +465,58 @@ TEST_F(ScheduleProgramTest, ATickWhileTheManagerAsksAboutAWindowsTransactionLeav
     EXPECT_EQ(rows(), std::vector<std::string>{"1,2"});
 }
 
+// A tick under one window's dialog brings another window to the front: from then on the frame's
+// commands are that window's, whatever the first window does when its dialog closes.
+TEST_F(ScheduleProgramTest, AfterADialogUnderWhichATickStartedAnotherWindowTheFrameShowsTheWindowInFront)
+{
+    const QString longRun = "with recursive c(n) as (select 1 union all select n + 1 from c where n < 2000000000) "
+                            "select count(*) from c";
+    struct Case {
+        const char* Name;
+        bool RunIntoFile;     // the first window's run into a file, else the save of its script
+        const char* Scheduled; // the second window's scheduled statement
+        bool InFrontRuns;      // the second window still runs when the dialog closes
+    };
+    const Case cases[] = {
+        {"script save", false, "long", true},
+        {"run into a file", true, "select 1", false},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TFMain* a = Open(TestDsn::SQLiteDsn(), "");
+        TFMain* b = Open(TestDsn::SQLiteDsn(), "");
+        ASSERT_TRUE(a && b);
+        b->RichEdit_sql->setPlainText(QString::fromLatin1(c.Scheduled) == "long" ? longRun : c.Scheduled);
+        ScheduleNow(b);
+        Activate(a);
+        a->RichEdit_sql->setPlainText(c.RunIntoFile ? longRun : "select 1");
+        if (c.RunIntoFile) frame->N_File->trigger();
+        files.OnChoose = [&](const FileChooser::Request&) {
+            Tick(20000);
+            if (!c.InFrontRuns) WaitRunEnd(b);
+        };
+        files.Accept(QString::fromStdString(TestDsn::ScratchDir()) + QStringLiteral("/in-front-%1.txt").arg(++n));
+        (c.RunIntoFile ? frame->ToolButton_run : frame->ToolButton_savesql)->trigger();
+        files.OnChoose = nullptr;
+        ASSERT_EQ(frame->ActiveQueryWindow(), b);
+        ASSERT_EQ(b->RunCounter != 0, c.InFrontRuns);
+        ASSERT_EQ(a->RunCounter != 0, c.RunIntoFile);
+        for (QAction* run : {frame->ToolButton_run, frame->mainmenu_query_run})
+            EXPECT_EQ(run->isEnabled(), !c.InFrontRuns) << run->objectName().toStdString();
+        for (QAction* stop : {frame->ToolButton_stop, frame->mainmenu_query_stop})
+            EXPECT_EQ(stop->isEnabled(), c.InFrontRuns) << stop->objectName().toStdString();
+        for (TFMain* w : {a, b}) {
+            Activate(w);
+            frame->ToolButton_stop->trigger();
+            ASSERT_TRUE(WaitRunEnd(w));
+            w->RichEdit_sql->document()->setModified(false);
+            frame->SubWindowOf(w)->close();
+            Settle();
+        }
+    }
+}
+
 // The server restarts between the schedule and its moment.
 TEST_F(ScheduleProgramTest, AfterTheServerRestartedTheReconnectRestoresTheConnection)
 {

@@ -12,6 +12,8 @@
 #include "OstrelLibrary.h"
 #include "ProgramIcon.h"
 #include "RecordingOpener.h"
+#include "ResultGrid.h"
+#include "ResultTextView.h"
 #include "TfrmAbout.h"
 
 #include <QCheckBox>
@@ -715,6 +717,44 @@ TEST_F(FrameCommands, ExportGoesToTheActiveWindowWhileItHasAResult)
     for (const PromptRecord& p : prompter.Prompts) {
         EXPECT_EQ(p.Text, "请选中要导出结果的网格");
         EXPECT_EQ(p.Caption, "提示");
+    }
+}
+
+// Ctrl+N is the frame's: no widget of a query window or of the object browser keeps it.
+TEST_F(FrameCommands, CtrlNOpensANewQueryWindowFromWhereverTheFocusIs)
+{
+    TFMain* w = OpenSQLite();
+    ASSERT_NE(w, nullptr);
+    QApplication::setActiveWindow(frame.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    w->RichEdit_sql->setPlainText(QStringLiteral("select 1 as a"));
+    frame->ToolButton_run->trigger();
+    ASSERT_TRUE(WaitUntil([w] { return w->RunCounter == 0 && !w->RunWorker; }));
+    ASSERT_EQ(w->ResultGrids.size(), 1u);
+    struct Target {
+        const char* Name;
+        QWidget* Widget;
+        int Page;  // the result page that shows it; -1: not on a result page
+    };
+    const Target targets[] = {
+        {"SQL editor", w->RichEdit_sql, -1},
+        {"result grid", w->ResultGrids.front(), 1},
+        {"messages page", w->RichEdit_result, 0},
+        {"object browser", frame->TreeView_dbObject, -1},
+    };
+    for (const auto& [name, widget, page] : targets) {
+        SCOPED_TRACE(name);
+        frame->MdiArea->setActiveSubWindow(frame->SubWindowOf(w));
+        if (page >= 0) w->PageControl_result->setCurrentIndex(page);
+        widget->setFocus();
+        Settle();
+        ASSERT_EQ(QApplication::focusWidget(), widget);
+        const auto before = frame->QueryWindows().size();
+        QTest::keyClick(widget, Qt::Key_N, Qt::ControlModifier);
+        Settle();
+        EXPECT_EQ(frame->QueryWindows().size(), before + 1);
+        EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("select 1 as a"));
+        EXPECT_NE(frame->ActiveQueryWindow(), w);
     }
 }
 

@@ -335,9 +335,11 @@ void TFMain_mul::OpenQueryWindow(const QString& title, bool fromDialog)
     window->StatusBar2->SetPanelText(
         2, QStringLiteral("SQL之间的分隔符：") + QString::fromStdString(window->StatementSeparator));
 
-    // A script named like the window's title in the current folder comes up in its editor.
-    QFile script(title);
-    if (script.exists() && script.open(QIODevice::ReadOnly)) window->RichEdit_sql->setPlainText(SqlScriptFile::Decode(script.readAll()));
+    // A script named like the window's title in the current folder comes up in its editor, read as
+    // the open command reads scripts; one that cannot be read leaves the editor empty.
+    if (QFileInfo::exists(title))
+        if (const SqlScriptFile::ReadResult script = SqlScriptFile::Read(title); script.Ok)
+            window->RichEdit_sql->setPlainText(script.Text);
 
     window->SyncFrameToolbar();
     EnableConnectedFrameItems();

@@ -144,6 +144,25 @@ TEST_F(ScriptCommands, OpeningAScriptFillsTheEditorAndNamesTheWindow)
     EXPECT_TRUE(prompter.Prompts.empty());
 }
 
+// A file named like a new window's title in the current folder comes up in the window's editor,
+// read as the open command reads a script.
+TEST_F(ScriptCommands, AScriptNamedLikeANewWindowsTitleIsReadAsTheOpenCommandReadsIt)
+{
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    QStringEncoder gb("GB18030");
+    const QByteArray bytes = gb.encode(QStringLiteral("select 1;\r\nselect '张伟';\r\n"));
+    WriteBytes(Path(QueryWindowNaming::QueryWindowTitle(WindowCounter + 1)), bytes);
+    TFMain* w = OpenSQLite();
+    QDir::setCurrent(before);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("select 1;\nselect '张伟';"));
+    // The same file through the open command gives the same text.
+    chooser.Accept(Path(QueryWindowNaming::QueryWindowTitle(WindowCounter)));
+    frame->mainmenu_file_opensqlfile->trigger();
+    EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("select 1;\nselect '张伟';"));
+}
+
 TEST_F(ScriptCommands, AScriptThatCannotBeReadOrACancelledDialogChangesNothing)
 {
     TFMain* w = OpenSQLite();

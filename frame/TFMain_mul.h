@@ -107,6 +107,8 @@ public:
 
     // The object browser panel's inner layout.
     void LayoutObjectPanel();
+    // Hides the object browser panel and its splitter and marks the hide item; the setting stays.
+    void HideObjectPanel();
     // The panel changed its size: its close button stays at its right edge, the tree fills it,
     // and a shown panel's width is kept for the next time it shows.
     void panel_DbObjectResize();

@@ -50,14 +50,19 @@ void TFMain_mul::menu_tools_dbobject_showClick()
     Settings::DBObjectsShow = true;
 }
 
-void TFMain_mul::menu_tools_dbobject_hideClick()
+void TFMain_mul::HideObjectPanel()
 {
     menu_tools_dbobject_show->setChecked(false);
     menu_tools_dbobject_hide->setChecked(true);
     panel_DbObject->hide();
     Panel2->hide();
-    Settings::DBObjectsShow = false;
     LayoutObjectPanel();
+}
+
+void TFMain_mul::menu_tools_dbobject_hideClick()
+{
+    Settings::DBObjectsShow = false;
+    HideObjectPanel();
 }
 
 void TFMain_mul::btnClosePanelDBObjectClick() { menu_tools_dbobject_hideClick(); }
@@ -88,13 +93,7 @@ void TFMain_mul::ReleaseConnectionOf(TFMain* window)
         return;
     }
     delete root;
-    if (TreeView_dbObject->topLevelItemCount() == 0) {
-        menu_tools_dbobject_show->setChecked(false);
-        menu_tools_dbobject_hide->setChecked(true);
-        panel_DbObject->hide();
-        Panel2->hide();
-        LayoutObjectPanel();
-    }
+    if (TreeView_dbObject->topLevelItemCount() == 0) HideObjectPanel();
 }
 
 // ---- object browser: the tree's loading and its commands ----

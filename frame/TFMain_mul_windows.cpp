@@ -196,11 +196,7 @@ void TFMain_mul::WM_QUERYWINDOWCLOSING()
     // Only the last query window's close leaves the frame without a connection.
     if (QueryWindowCount() != 1) return;
     SetDisconnectedMenuState();
-    menu_tools_dbobject_show->setChecked(false);
-    menu_tools_dbobject_hide->setChecked(true);
-    panel_DbObject->hide();
-    Panel2->hide();
-    LayoutObjectPanel();
+    HideObjectPanel();
 }
 
 // ---- opening query windows ----

@@ -50,11 +50,12 @@ QStringList InstallationRecord::ReadList(const QString& subkey) const
     return entries;
 }
 
-bool InstallationRecord::WriteList(const QString& subkey, const QStringList& entries, int firstNumber) const
+bool InstallationRecord::WriteList(const QString& subkey, const QStringList& entries, int firstNumber,
+                                   QString* error) const
 {
     int number = firstNumber;
     for (const QString& entry : entries)
-        if (!store_.WriteString(Hive, Subkey(subkey), QString::number(number++), RecordEntryCodec::Encode(entry)))
+        if (!store_.WriteString(Hive, Subkey(subkey), QString::number(number++), RecordEntryCodec::Encode(entry), error))
             return false;
     return true;
 }
@@ -86,23 +87,26 @@ bool InstallationRecord::WriteUser(const QString& user, const QString& company)
            store_.WriteString(Hive, KeyPath, QStringLiteral("Company"), company);
 }
 
-bool InstallationRecord::WriteLinkDir(const QString& linkDir)
+bool InstallationRecord::WriteLinkDir(const QString& linkDir, QString* error)
 {
-    if (!Exists()) return false;
-    return store_.WriteString(Hive, KeyPath, QStringLiteral("LinkDir"), linkDir);
+    if (!Exists()) {
+        if (error) *error = QStringLiteral("安装记录不存在");
+        return false;
+    }
+    return store_.WriteString(Hive, KeyPath, QStringLiteral("LinkDir"), linkDir, error);
 }
 
-bool InstallationRecord::Add(const QString& subkey, const QString& path)
+bool InstallationRecord::Add(const QString& subkey, const QString& path, QString* error)
 {
     // The real place, so that the removal reaches it without following a link.
     const QString entry = LinkFreePath::RealPlace(path);
     const QStringList entries = ReadList(subkey);
     if (entries.contains(entry)) return true;
-    return WriteList(subkey, {entry}, static_cast<int>(entries.size()) + 1);
+    return WriteList(subkey, {entry}, static_cast<int>(entries.size()) + 1, error);
 }
 
-bool InstallationRecord::AddFile(const QString& path) { return Add(FilesSubkey, path); }
+bool InstallationRecord::AddFile(const QString& path, QString* error) { return Add(FilesSubkey, path, error); }
 
-bool InstallationRecord::AddFolder(const QString& path) { return Add(FoldersSubkey, path); }
+bool InstallationRecord::AddFolder(const QString& path, QString* error) { return Add(FoldersSubkey, path, error); }
 
 bool InstallationRecord::Delete(QString* error) { return store_.DeleteKey(Hive, KeyPath, error); }

@@ -37,12 +37,12 @@ public:
     bool Replace(const QString& version, const QString& path, const QStringList& createdFolders);
     // The user page: "User" and "Company", creating the key when it is missing.
     bool WriteUser(const QString& user, const QString& company);
-    // The shortcut: "LinkDir", only when the key exists (false otherwise).
-    bool WriteLinkDir(const QString& linkDir);
+    // The shortcut: "LinkDir", only when the key exists (false otherwise). *error says why it failed.
+    bool WriteLinkDir(const QString& linkDir, QString* error = nullptr);
     // One more file or created folder, as its real path (the links of its folder resolved); an entry
-    // already listed is not listed again.
-    bool AddFile(const QString& path);
-    bool AddFolder(const QString& path);
+    // already listed is not listed again. *error says why it could not be listed.
+    bool AddFile(const QString& path, QString* error = nullptr);
+    bool AddFolder(const QString& path, QString* error = nullptr);
     // Deletes the key with its subkeys; *error says why it could not.
     bool Delete(QString* error = nullptr);
 
@@ -51,8 +51,8 @@ public:
 
 private:
     QStringList ReadList(const QString& subkey) const;
-    bool WriteList(const QString& subkey, const QStringList& entries, int firstNumber) const;
-    bool Add(const QString& subkey, const QString& path);
+    bool WriteList(const QString& subkey, const QStringList& entries, int firstNumber, QString* error = nullptr) const;
+    bool Add(const QString& subkey, const QString& path, QString* error);
 
     RegistryStore store_;
 };

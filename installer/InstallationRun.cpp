@@ -5,6 +5,7 @@
 #include "FolderLevels.h"
 #include "InstallCopy.h"
 #include "InstallerGlobals.h"
+#include "LinkFreePath.h"
 
 #include <QFileInfo>
 
@@ -15,6 +16,16 @@ using namespace InstallerGlobals;
 namespace {
 
 const QString NoSuchFiles = QStringLiteral("安装介质中没有这些文件");
+
+// Why a file or folder that the record could not hold counts as not installed: the removal could
+// never take it away, so it was taken away at once, unless even that failed.
+QString NotRecorded(const QString& error, bool takenBack)
+{
+    return QStringLiteral("未能记入安装记录（%1），").arg(error) +
+           (takenBack ? QStringLiteral("已删除") : QStringLiteral("卸载时不会删除"));
+}
+
+bool RemoveWrittenFile(const QString& file) { return LinkFreePath::RemoveFile(LinkFreePath::RealPlace(file)) == 0; }
 
 } // namespace
 
@@ -51,8 +62,20 @@ bool InstallationRun::MakeFolder(const QString& folder)
         Fail(folder, error);
         return false;
     }
-    for (const QString& level : created) record_.AddFolder(level);
+    for (const QString& level : created)
+        if (!record_.AddFolder(level, &error)) {
+            Fail(folder, NotRecorded(error, RemoveEmptyFolders(created).isEmpty()));
+            return false;
+        }
     return true;
+}
+
+bool InstallationRun::RecordFile(const QString& file)
+{
+    QString error;
+    if (record_.AddFile(file, &error)) return true;
+    Fail(file, NotRecorded(error, RemoveWrittenFile(file)));
+    return false;
 }
 
 void InstallationRun::CopyOne(const QString& source, const QString& target, bool replaceReadOnly,
@@ -63,11 +86,11 @@ void InstallationRun::CopyOne(const QString& source, const QString& target, bool
         return;
     }
     const CopyResult result = replaceReadOnly ? CopyReplacingReadOnly(source, target) : CopyKeepingTarget(source, target);
-    if (result.Result == CopyResult::Outcome::Copied) record_.AddFile(target);
     if (!result.Done()) {
         Fail(target, result.Error);
         return;
     }
+    if (result.Result == CopyResult::Outcome::Copied && !RecordFile(target)) return;
     observer.ItemDone();
 }
 
@@ -108,16 +131,15 @@ void InstallationRun::InstallProgram(Observer& observer)
     for (const QString& name : names) {
         const QString target = installFolder_ + ProgramTargetName(name);
         const CopyResult program = CopyReplacingReadOnly(sourceFolder_ + name, target);
-        if (program.Result == CopyResult::Outcome::Copied) record_.AddFile(target);
         if (!program.Done()) {
             Fail(target, program.Error);
             continue;
         }
+        if (program.Result == CopyResult::Outcome::Copied && !RecordFile(target)) continue;
         // The shortcut's icon; without it the shortcut shows the desktop's default.
         QString icon = installFolder_ + IconFileName;
         const CopyResult iconCopy = CopyReplacingReadOnly(sourceFolder_ + IconFileName, icon);
-        if (iconCopy.Result == CopyResult::Outcome::Copied) record_.AddFile(icon);
-        if (!iconCopy.Done()) icon.clear();
+        if (!iconCopy.Done() || (iconCopy.Result == CopyResult::Outcome::Copied && !RecordFile(icon))) icon.clear();
         if (CreateProgramShortcut(target, icon, observer)) observer.ItemDone();
     }
 }
@@ -142,7 +164,12 @@ bool InstallationRun::CreateProgramShortcut(const QString& target, const QString
         Fail(linkPath, error);
         return false;
     }
-    record_.AddFile(linkPath);
-    if (!record_.WriteLinkDir(linkFolder + u'/')) observer.LinkFolderNotRecorded();
+    if (!RecordFile(linkPath)) return false;
+    if (!record_.WriteLinkDir(linkFolder + u'/', &error)) {
+        observer.LinkFolderNotRecorded();
+        // The removal deletes a shortcut only in the folder the record names.
+        Fail(linkPath, NotRecorded(error, RemoveWrittenFile(linkPath)));
+        return false;
+    }
     return true;
 }

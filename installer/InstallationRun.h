@@ -1,7 +1,8 @@
 // The installation itself, without widgets: the libraries into the library folder, the data files,
 // the settings file, the program, its icon and the user manual into the installation folder, and
 // the shortcut in the applications folder. Every file and folder it makes is added to the
-// installation record as soon as it exists, so that the removal takes away exactly those.
+// installation record as soon as it exists, so that the removal takes away exactly those; one that
+// the record cannot hold is taken away again and is a failure of the installation.
 #pragma once
 
 #include "InstallEnvironment.h"
@@ -20,7 +21,8 @@ public:
         virtual void ItemDone() = 0;
         // The source folder has none of a group's files (libraries, data files, program).
         virtual void FilesMissing() = 0;
-        // The record's key is missing, so the shortcut's folder could not be recorded.
+        // The shortcut's folder could not be written into the record (its key is missing, or the
+        // registry cannot be written); the shortcut is then a failure too.
         virtual void LinkFolderNotRecorded() = 0;
     };
 
@@ -51,6 +53,8 @@ private:
     void InstallProgram(Observer& observer);
     bool CreateProgramShortcut(const QString& target, const QString& icon, Observer& observer);
     bool MakeFolder(const QString& folder);
+    // Adds a file the installation wrote to the record; when it cannot, the file goes again and fails.
+    bool RecordFile(const QString& file);
     void Fail(const QString& what, const QString& reason) { failures_.append({what, reason}); }
 
     InstallEnvironment environment_;

@@ -9,18 +9,25 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace InstallerTest;
 
 namespace {
 
 class CountingObserver : public InstallationRun::Observer {
 public:
-    void ItemDone() override { ++Items; }
+    void ItemDone() override
+    {
+        ++Items;
+        if (AfterItem) AfterItem(Items);
+    }
     void FilesMissing() override { ++Missing; }
     void LinkFolderNotRecorded() override { ++NotRecorded; }
     int Items = 0;
     int Missing = 0;
     int NotRecorded = 0;
+    std::function<void(int)> AfterItem; // with the number of items done
 };
 
 // The wizard's way: the installation folder made with its levels, the record replaced, then the
@@ -157,19 +164,88 @@ TEST_F(RunAndRemovalTest, ACopyThatFailsIsReportedAndNotCountedAndAMissingGroupI
     EXPECT_TRUE(places.Record().Read().Files.isEmpty());
 }
 
-TEST_F(RunAndRemovalTest, AMissingSettingsFileIsNotAFailureAndARecordThatCannotBeWrittenStopsNothing)
+TEST_F(RunAndRemovalTest, AMissingSettingsFileIsNotAFailure)
 {
     places.WriteSmallMedium();
     QFile::remove(places.Medium(QStringLiteral("Tarnvale.ini")));
-    // The registry's folder cannot be made: every record write fails.
-    places.Environment.RegistryFolder = places.Medium(QStringLiteral("Install")) + QStringLiteral("/registry");
-    QDir().mkpath(places.Environment.DefaultInstallFolder);
+    Prepare();
     EXPECT_TRUE(Install().isEmpty());
     EXPECT_EQ(observer.Items, 8);
-    EXPECT_EQ(observer.NotRecorded, 1) << "the shortcut's folder could not be recorded";
     EXPECT_FALSE(Present(places.Installed(QStringLiteral("Tarnvale.ini"))));
     EXPECT_EQ(Read(places.Installed(QStringLiteral("Tarnvale"))), "program");
     EXPECT_TRUE(Present(places.LinkFile()));
+}
+
+// The registry's folder moved aside and a file in its place: every record read and write fails.
+void BreakRegistry(const QString& folder)
+{
+    ASSERT_TRUE(QDir().rename(folder, folder + QStringLiteral(".moved")));
+    Write(folder, "in the way");
+}
+
+void MendRegistry(const QString& folder)
+{
+    ASSERT_TRUE(QFile::remove(folder));
+    ASSERT_TRUE(QDir().rename(folder + QStringLiteral(".moved"), folder));
+}
+
+TEST_F(RunAndRemovalTest, WhatTheRecordCannotHoldIsTakenAwayAgainAndFailsSoThatARetryMakesItWhole)
+{
+    const QString libraryFolder = QStringLiteral("<library folder>");
+    struct Case {
+        const char* Name;
+        int BreakAfter; // items done before the registry breaks
+        QStringList Failed;
+    };
+    const Case cases[] = {
+        {"no write reaches the registry", 0,
+         {libraryFolder, "SRCREQU_1.DAT", "SRCREQU_2.DAT", "SRCREQU_3.DAT", "Tarnvale.ini", "Tarnvale", "Tarnvale使用手册.doc"}},
+        {"the registry breaks after the libraries and the first data file", 3,
+         {"SRCREQU_2.DAT", "SRCREQU_3.DAT", "Tarnvale.ini", "Tarnvale", "Tarnvale使用手册.doc"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Places here;
+        const QSet<QString> before = here.Tree();
+        here.WriteSmallMedium();
+        const QString install = here.Environment.DefaultInstallFolder;
+        const QString registry = here.Environment.RegistryFolder;
+        QStringList created;
+        ASSERT_TRUE(CreateFolderLevels(install, &created));
+        ASSERT_TRUE(here.Record().Replace(QStringLiteral("6.04"), install, created));
+
+        CountingObserver counting;
+        if (c.BreakAfter == 0) BreakRegistry(registry);
+        counting.AfterItem = [&](int done) {
+            if (done == c.BreakAfter) BreakRegistry(registry);
+        };
+        const QList<InstallationRun::Failure> failures =
+            InstallationRun(here.Environment, here.Environment.SourceFolder, install).Run(counting);
+        QStringList what;
+        for (const InstallationRun::Failure& f : failures) {
+            what << f.What;
+            EXPECT_TRUE(f.Reason.startsWith("未能记入安装记录（") && f.Reason.endsWith("），已删除")) << f.Reason.toStdString();
+            EXPECT_FALSE(Present(f.What)) << "taken away again: " << f.What.toStdString();
+        }
+        QStringList expected;
+        for (const QString& name : c.Failed)
+            expected << (name == libraryFolder ? here.Environment.LibraryFolder : install + u'/' + name);
+        EXPECT_EQ(what, expected);
+        EXPECT_EQ(counting.Items, c.BreakAfter) << "nothing unrecorded is counted as done";
+        EXPECT_FALSE(Present(here.Installed(QStringLiteral("Tarnvale.png"))));
+        EXPECT_FALSE(Present(here.LinkFolder()));
+
+        // With the registry writable again, pressing Install once more puts and records everything.
+        MendRegistry(registry);
+        CountingObserver again;
+        const QList<InstallationRun::Failure> second =
+            InstallationRun(here.Environment, here.Environment.SourceFolder, install).Run(again);
+        EXPECT_TRUE(second.isEmpty()) << second.value(0).What.toStdString() << second.value(0).Reason.toStdString();
+        EXPECT_EQ(again.Items, 8);
+        const QStringList stayed = InstallationRemoval(here.Environment).Run([] {});
+        EXPECT_TRUE(stayed.isEmpty()) << stayed.join('\n').toStdString();
+        EXPECT_EQ(here.Tree(), before) << "nothing of either run is left";
+    }
 }
 
 TEST_F(RunAndRemovalTest, WithoutALibraryFolderNoLibraryIsCopiedAnywhere)

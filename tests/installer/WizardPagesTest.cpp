@@ -258,6 +258,16 @@ TEST_F(WizardTest, ARecordThatCannotBeWrittenIsReportedAndTheWizardGoesOn)
     EXPECT_EQ(prompter.Prompts[1].Text, "注册失败，请联系软件提供商！");
     EXPECT_EQ(prompter.Prompts[1].Caption, "Tarnvale安装向导");
     EXPECT_EQ(Shown(), frmStep6);
+
+    // What the record cannot hold the removal could never take away: not installed, and no thanks.
+    Click(frmStep6->btn_next);
+    const QStringList texts = PromptTexts();
+    ASSERT_EQ(texts.size(), 3) << texts.join('\n').toStdString();
+    EXPECT_TRUE(texts[2].startsWith("Tarnvale 没有安装完整，下列文件未能安装：\n\n"));
+    EXPECT_TRUE(texts[2].contains(places.Installed(QStringLiteral("Tarnvale")) + "：未能记入安装记录（")) << texts[2].toStdString();
+    EXPECT_FALSE(WizardTermination::Requested());
+    EXPECT_TRUE(frmStep6->btn_next->isEnabled()) << "Install can be pressed again";
+    EXPECT_FALSE(Present(places.Installed(QStringLiteral("Tarnvale"))));
 }
 
 struct CancelCase {

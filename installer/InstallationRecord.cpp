@@ -12,6 +12,7 @@ namespace {
 
 const QString FilesSubkey = QStringLiteral("Files");
 const QString FoldersSubkey = QStringLiteral("Folders");
+const QString PathsSubkey = QStringLiteral("Paths");
 
 QString Subkey(const QString& name) { return InstallationRecord::KeyPath + u'\\' + name; }
 
@@ -34,6 +35,7 @@ InstallationRecord::Contents InstallationRecord::Read() const
     read(QStringLiteral("LinkDir"), contents.LinkDir);
     contents.Files = ReadList(FilesSubkey);
     contents.Folders = ReadList(FoldersSubkey);
+    contents.Paths = ReadList(PathsSubkey);
     return contents;
 }
 
@@ -75,10 +77,18 @@ bool InstallationRecord::Replace(const QString& version, const QString& path, co
         folders += registryLevels;
     for (const QString& folder : createdFolders)
         if (!folders.contains(folder)) folders.append(folder);
+    // The earlier installations' files lie in their own folders, where the removal must still reach them.
+    QStringList paths = ReadList(PathsSubkey);
+    QString earlierPath;
+    if (paths.isEmpty() &&
+        store_.ReadString(Hive, KeyPath, QStringLiteral("path"), &earlierPath) == RegistryStore::ReadStatus::Ok &&
+        !earlierPath.isEmpty())
+        paths.append(earlierPath);
+    if (!paths.contains(path)) paths.append(path);
     if (!CanHoldPath(path) || !store_.DeleteKey(Hive, KeyPath)) return false;
     return store_.WriteString(Hive, KeyPath, QStringLiteral("Version"), version) &&
            store_.WriteString(Hive, KeyPath, QStringLiteral("path"), path) && WriteList(FilesSubkey, files, 1) &&
-           WriteList(FoldersSubkey, folders, 1);
+           WriteList(FoldersSubkey, folders, 1) && WriteList(PathsSubkey, paths, 1);
 }
 
 bool InstallationRecord::WriteUser(const QString& user, const QString& company)

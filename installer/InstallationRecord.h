@@ -1,7 +1,8 @@
 // The installation record: the registry key through which the installer and the program meet. The
-// program reads "Version" and "path"; the removal reads "path", "LinkDir" and the two lists that
-// say what the installations wrote: the files (subkey "Files") and the folders they created
-// (subkey "Folders"), each entry written as soon as its file or folder was made.
+// program reads "Version" and "path"; the removal reads "path", "LinkDir" and the lists that say
+// what the installations wrote: the files (subkey "Files"), the folders they created (subkey
+// "Folders"), each entry written as soon as its file or folder was made, and every installation
+// folder the record has named (subkey "Paths"; missing in records written before it was kept).
 #pragma once
 
 #include "RegistryStore.h"
@@ -23,6 +24,7 @@ public:
         QString LinkDir;
         QStringList Files;
         QStringList Folders;
+        QStringList Paths; // "path" among them, unless the record is older than this list
     };
 
     explicit InstallationRecord(RegistryStore store);
@@ -33,7 +35,8 @@ public:
 
     // The folder page: deletes the key with its values, then writes "Version" and "path". The
     // lists of files and folders written by earlier installations are kept (only this record can
-    // remove them again), followed by createdFolders.
+    // remove them again), followed by createdFolders, and so are the installation folders they went
+    // into (a record older than that list gives its "path"), followed by path.
     bool Replace(const QString& version, const QString& path, const QStringList& createdFolders);
     // The user page: "User" and "Company", creating the key when it is missing.
     bool WriteUser(const QString& user, const QString& company);

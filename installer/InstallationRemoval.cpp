@@ -57,11 +57,17 @@ QString InstallationRemoval::Refusal(const QString& file) const
     auto names = [&folder](const QString& place) {
         return !place.isEmpty() && (folder == Clean(place) || folder == Resolved(place));
     };
-    if (names(record_.Path)) {
-        if (!IsSafeInstallFolder(record_.Path) || !IsSafeInstallFolder(Resolved(record_.Path)))
+    // Any installation folder the record has named; one that is unsafe keeps its files.
+    QStringList installFolders = record_.Paths;
+    if (!installFolders.contains(record_.Path)) installFolders.append(record_.Path);
+    bool inInstallFolder = false;
+    for (const QString& place : installFolders) {
+        if (!names(place)) continue;
+        if (!IsSafeInstallFolder(place) || !IsSafeInstallFolder(Resolved(place)))
             return QStringLiteral("安装路径不安全，未删除");
-        return {};
+        inInstallFolder = true;
     }
+    if (inInstallFolder) return {};
     if (names(record_.LinkDir)) {
         if (!IsSafeLinkFolder(record_.LinkDir, environment_.ApplicationsFolder) ||
             !IsSafeLinkFolder(Resolved(record_.LinkDir), Resolved(environment_.ApplicationsFolder)))

@@ -1,8 +1,8 @@
 // The removal, without widgets: deletes exactly the files the installations recorded, and only in
-// the places an installation writes to (the installation folder, the shortcut's folder inside the
-// applications folder, the library folder); removes the folders they created when those are empty;
-// deletes the record. Reads the record without ever creating it. Nothing is reached through a
-// symbolic link: a folder replaced by one after the installation leads nowhere.
+// the places an installation writes to (the installation folders the record named, the shortcut's
+// folder inside the applications folder, the library folder); removes the folders they created
+// when those are empty; deletes the record. Reads the record without ever creating it. Nothing is
+// reached through a symbolic link: a folder replaced by one after the installation leads nowhere.
 #pragma once
 
 #include "InstallEnvironment.h"

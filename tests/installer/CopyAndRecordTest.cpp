@@ -95,6 +95,7 @@ TEST(InstallationRecord, TheFolderPageReplacesTheRecordButKeepsWhatEarlierInstal
     EXPECT_EQ(first.Files, (QStringList{"/old/place/Tarnvale", "/old/place/100% sure "}));
     const QString registry = places.Environment.RegistryFolder;
     EXPECT_EQ(first.Folders, (QStringList{registry, "/old"})) << "the registry's folder was made for the record";
+    EXPECT_EQ(first.Paths, QStringList{"/old/place"});
 
     ASSERT_TRUE(record.Replace(QStringLiteral("6.04"), QStringLiteral("/new"), {QStringLiteral("/new"), QStringLiteral("/old")}));
     const InstallationRecord::Contents second = record.Read();
@@ -104,6 +105,26 @@ TEST(InstallationRecord, TheFolderPageReplacesTheRecordButKeepsWhatEarlierInstal
     EXPECT_EQ(second.LinkDir, "");
     EXPECT_EQ(second.Files, first.Files);
     EXPECT_EQ(second.Folders, (QStringList{registry, "/old", "/new"}));
+    EXPECT_EQ(second.Paths, (QStringList{"/old/place", "/new"})) << "the earlier installation folder is kept";
+    ASSERT_TRUE(record.Replace(QStringLiteral("6.04"), QStringLiteral("/old/place"), {}));
+    EXPECT_EQ(record.Read().Paths, (QStringList{"/old/place", "/new"})) << "each folder listed once";
+}
+
+TEST(InstallationRecord, ARecordOlderThanTheListOfInstallationFoldersGivesItsPathToIt)
+{
+    Places places;
+    const RegistryStore store = places.Environment.Registry();
+    // As an installer that kept no such list left it.
+    ASSERT_TRUE(store.WriteString(RegistryHive::LocalMachine, InstallationRecord::KeyPath, "Version", "6.04"));
+    ASSERT_TRUE(store.WriteString(RegistryHive::LocalMachine, InstallationRecord::KeyPath, "path", "/older place"));
+    ASSERT_TRUE(store.WriteString(RegistryHive::LocalMachine, InstallationRecord::KeyPath + "\\Files", "1",
+                                  "/older place/Tarnvale"));
+    InstallationRecord record = places.Record();
+    EXPECT_TRUE(record.Read().Paths.isEmpty());
+    ASSERT_TRUE(record.Replace(QStringLiteral("6.04"), QStringLiteral("/new"), {}));
+    const InstallationRecord::Contents read = record.Read();
+    EXPECT_EQ(read.Paths, (QStringList{"/older place", "/new"}));
+    EXPECT_EQ(read.Files, QStringList{"/older place/Tarnvale"});
 }
 
 TEST(InstallationRecord, ListedPathsComeBackExactlyEvenWithBlanksAtTheirEnd)

@@ -30,11 +30,11 @@ public:
     std::function<void(int)> AfterItem; // with the number of items done
 };
 
-// The wizard's way: the installation folder made with its levels, the record replaced, then the
-// installation, which must succeed.
-void InstallLikeTheWizard(const Places& places)
+// The wizard's way: the installation folder (the proposed one unless given) made with its levels,
+// the record replaced, then the installation, which must succeed.
+void InstallLikeTheWizard(const Places& places, QString install = {})
 {
-    const QString install = places.Environment.DefaultInstallFolder;
+    if (install.isEmpty()) install = places.Environment.DefaultInstallFolder;
     QStringList created;
     ASSERT_TRUE(CreateFolderLevels(install, &created));
     ASSERT_TRUE(places.Record().Replace(QStringLiteral("6.04"), install, created));
@@ -276,6 +276,56 @@ TEST_F(RunAndRemovalTest, TheRemovalTakesAwayEveryRecordedFileAndFolderAndTheKey
     EXPECT_FALSE(places.Record().Exists());
 }
 
+TEST_F(RunAndRemovalTest, AnInstallationIntoAnotherFolderIsRemovedWithTheEarlierOne)
+{
+    enum class Record { ListsBothFolders, OlderReplacedNow, OlderAsItStands };
+    struct Case {
+        const char* Name;
+        Record Kind;
+    };
+    const Case cases[] = {
+        {"the record lists both installation folders", Record::ListsBothFolders},
+        {"a record older than the list, replaced by the second installation", Record::OlderReplacedNow},
+        {"a record older than the list reaches only its own path, as it always did", Record::OlderAsItStands},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Places here;
+        const QSet<QString> before = here.Tree();
+        here.WriteSmallMedium();
+        const QString first = here.Environment.DefaultInstallFolder;
+        const QString second = here.Root() + QStringLiteral("/Other Place/Tarnvale");
+        const RegistryStore registry = here.Environment.Registry();
+        const QString pathsKey = InstallationRecord::KeyPath + QStringLiteral("\\Paths");
+        InstallLikeTheWizard(here);
+        // An older installer wrote no list of installation folders.
+        auto older = [&] { return registry.DeleteKey(RegistryHive::LocalMachine, pathsKey); };
+        if (c.Kind == Record::OlderReplacedNow) {
+            ASSERT_TRUE(older());
+        }
+        InstallLikeTheWizard(here, second);
+        if (c.Kind == Record::OlderAsItStands) {
+            ASSERT_TRUE(older());
+        }
+        ASSERT_EQ(Read(first + QStringLiteral("/Tarnvale")), "program");
+        ASSERT_EQ(Read(second + QStringLiteral("/Tarnvale")), "program");
+        EXPECT_EQ(here.Record().Read().Paths,
+                  c.Kind == Record::OlderAsItStands ? QStringList{} : (QStringList{first, second}));
+
+        const QStringList stayed = InstallationRemoval(here.Environment).Run([] {});
+        if (c.Kind != Record::OlderAsItStands) {
+            EXPECT_TRUE(stayed.isEmpty()) << stayed.join('\n').toStdString();
+            EXPECT_EQ(here.Tree(), before) << "nothing of either installation is left";
+        } else {
+            EXPECT_EQ(Read(first + QStringLiteral("/Tarnvale")), "program");
+            EXPECT_TRUE(stayed.contains(first + "/Tarnvale：不在安装程序写入的位置，未删除")) << stayed.join('\n').toStdString();
+            EXPECT_FALSE(Present(second));
+            EXPECT_FALSE(Present(here.LinkFolder()));
+        }
+        EXPECT_FALSE(here.Record().Exists());
+    }
+}
+
 TEST_F(RunAndRemovalTest, AHiveFileTheInstallationNeverWroteStaysEvenWhenEmpty)
 {
     places.WriteSmallMedium();
@@ -325,17 +375,21 @@ struct UnsafeCase {
     const char* Name;
     QString Path;      // the record's "path"
     QString LinkDir;   // the record's "LinkDir"; "<outside>": a folder beside the applications folder
+    QString Earlier;   // an earlier installation folder in the record's list of them
 };
 
 TEST_F(RunAndRemovalTest, UnsafePathsAreRefusedAndTheirFilesStay)
 {
     const UnsafeCase cases[] = {
-        {"empty path", "", ""},
-        {"relative path", "relative/folder", ""},
-        {"root", "/", ""},
-        {"root spelt long", "/tmp/..", ""},
-        {"shortcut outside the applications folder", "<install>", "<outside>"},
-        {"shortcut folder is the applications folder's parent", "<install>", "<parent>"},
+        {"empty path", "", "", ""},
+        {"relative path", "relative/folder", "", ""},
+        {"root", "/", "", ""},
+        {"root spelt long", "/tmp/..", "", ""},
+        {"shortcut outside the applications folder", "<install>", "<outside>", ""},
+        {"shortcut folder is the applications folder's parent", "<install>", "<parent>", ""},
+        {"an earlier installation folder that is relative", "<install>", "", "relative/folder"},
+        {"an earlier installation folder that is the root", "<install>", "", "/"},
+        {"an earlier installation folder that is the root spelt long", "<install>", "", "/tmp/.."},
     };
     for (const UnsafeCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -351,6 +405,10 @@ TEST_F(RunAndRemovalTest, UnsafePathsAreRefusedAndTheirFilesStay)
         here.Environment.Registry().WriteString(RegistryHive::LocalMachine, InstallationRecord::KeyPath,
                                                 QStringLiteral("path"), path);
         if (!link.isEmpty()) record.WriteLinkDir(link);
+        if (!c.Earlier.isEmpty()) {
+            ASSERT_TRUE(here.Environment.Registry().WriteString(RegistryHive::LocalMachine,
+                                                                InstallationRecord::KeyPath + "\\Paths", "2", c.Earlier));
+        }
         // Files recorded where the unsafe path or link folder points, plus one outside every place.
         QStringList files;
         if (c.LinkDir.isEmpty()) {
@@ -365,21 +423,24 @@ TEST_F(RunAndRemovalTest, UnsafePathsAreRefusedAndTheirFilesStay)
             Write(file, "keep me");
             record.AddFile(file);
         }
-        // A relative entry points below the current folder.
+        // A relative entry points below the current folder; so does a relative folder, where a file
+        // recorded by its absolute name lies.
         QTemporaryDir cwd;
         const QString oldCwd = QDir::currentPath();
         QDir::setCurrent(cwd.path());
-        Write(cwd.path() + QStringLiteral("/relative/folder/Tarnvale"), "keep me");
+        const QString belowCwd = QFileInfo(cwd.path()).canonicalFilePath() + QStringLiteral("/relative/folder/Tarnvale");
+        Write(belowCwd, "keep me");
         record.AddFile(QStringLiteral("relative/folder/Tarnvale"));
+        record.AddFile(belowCwd);
 
         InstallationRemoval removal(here.Environment);
         int steps = 0;
         const QStringList stayed = removal.Run([&steps] { ++steps; });
         QDir::setCurrent(oldCwd);
-        EXPECT_EQ(steps, files.size() + 1);
+        EXPECT_EQ(steps, files.size() + 2);
         for (const QString& file : files) EXPECT_EQ(Read(file), "keep me") << file.toStdString();
-        EXPECT_EQ(Read(cwd.path() + QStringLiteral("/relative/folder/Tarnvale")), "keep me");
-        EXPECT_EQ(stayed.size(), files.size() + 1) << stayed.join('\n').toStdString();
+        EXPECT_EQ(Read(belowCwd), "keep me");
+        EXPECT_EQ(stayed.size(), files.size() + 2) << stayed.join('\n').toStdString();
         EXPECT_FALSE(here.Record().Exists());
     }
 }

@@ -1,8 +1,9 @@
 #include "IniFile.h"
 
+#include "FileReplacement.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <utility>
 
@@ -284,19 +285,9 @@ QByteArray IniFile::Bytes() const
 
 bool IniFile::Save()
 {
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error_ = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = Bytes();
-    if (file.write(bytes) != bytes.size()) {
-        error_ = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error_ = file.errorString();
+    FileReplacement file(path_);
+    if (!file.Open() || !file.Write(Bytes()) || !file.Commit()) {
+        error_ = file.ErrorText();
         return false;
     }
     exists_ = true;

@@ -1,5 +1,6 @@
 #include "IniFile.h"
 
+#include "FileSizeLimit.h"
 #include "TestDsn.h"
 #include "TestFiles.h"
 
@@ -9,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -179,6 +182,22 @@ TEST_F(IniFileTest, FailuresAreReportedAndLeaveTheFileAlone)
     ASSERT_TRUE(folder.SetValue("Options", "AutoCommit", "Y"));
     EXPECT_FALSE(folder.Save());
     EXPECT_TRUE(QFileInfo(Path("folder.ini")).isDir());
+
+    // A disk that takes only the first bytes of the new text: the old file stays whole.
+    TestFiles::Write(Path(), kSample);
+    IniFile partly(Path());
+    ASSERT_TRUE(partly.Load());
+    ASSERT_TRUE(partly.SetValue("Options", "AutoCommit", "Y"));
+    bool saved = true;
+    {
+        const FileSizeLimit limit(16);
+        ASSERT_TRUE(limit.Active());
+        saved = partly.Save();
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(partly.ErrorText(), QString::fromLocal8Bit(std::strerror(EFBIG)));
+    EXPECT_EQ(TestFiles::Read(Path()), kSample);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"t.ini"}) << "no file left aside";
 }
 
 TEST_F(IniFileTest, SaveKeepsThePermissionBits)

@@ -1,6 +1,6 @@
 #include "ResultExportFile.h"
 
-#include <QSaveFile>
+#include "FileReplacement.h"
 
 namespace ResultExportFile {
 
@@ -67,8 +67,8 @@ std::string Text(const ResultGridCells& cells, bool withHeader)
 
 QString Write(const QString& path, const ResultGridCells& cells, bool withHeader)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    FileReplacement file(path);
+    if (!file.Open()) return file.ErrorText();
     // Written a block at a time: a large grid is never held twice as text.
     constexpr std::size_t Block = 1 << 20;
     std::string block;
@@ -77,15 +77,11 @@ QString Write(const QString& path, const ResultGridCells& cells, bool withHeader
     for (int row = withHeader ? 0 : 1; row <= last; ++row) {
         AppendLine(cells, row, block);
         if (block.size() >= Block || row == last) {
-            if (file.write(block.data(), static_cast<qint64>(block.size())) != static_cast<qint64>(block.size())) {
-                const QString error = file.errorString();
-                file.cancelWriting();
-                return error;
-            }
+            if (!file.Write(block.data(), static_cast<qint64>(block.size()))) return file.ErrorText();
             block.clear();
         }
     }
-    if (!file.commit()) return file.errorString();
+    if (!file.Commit()) return file.ErrorText();
     return {};
 }
 

@@ -1,5 +1,6 @@
 // A result grid's logic without widgets: its cells in grid coordinates, the header-click sort on
 // cell matrices, the Ctrl+C text and the export lines and file names.
+#include "FileSizeLimit.h"
 #include "ResultExportFile.h"
 #include "ResultGridCells.h"
 #include "ResultGridCopyText.h"
@@ -13,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -338,6 +341,37 @@ TEST(ResultExportFile, WritesTheSortedGridAndReplacesAFileWhole)
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), QByteArray("id,name\r\n1,a\r\n2,b\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.csv"}) << "no file left aside";
+}
+
+TEST(ResultExportFile, ADiskThatTakesOnlyPartOfTheExportKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.path() + "/out.csv";
+    const QByteArray old("the user's old file\r\n");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    // Small grids and large ones: the last piece of a large one is small as well.
+    for (const int rows : {3, 100000}) {
+        SCOPED_TRACE(rows);
+        Matrix matrix;
+        for (int i = 0; i < rows; ++i) matrix.push_back({std::to_string(i), "name " + std::to_string(i)});
+        const ResultGridCells cells = Cells({"id", "name"}, matrix);
+        QString error;
+        {
+            const FileSizeLimit limit(16);
+            ASSERT_TRUE(limit.Active());
+            error = ResultExportFile::Write(path, cells, true);
+        }
+        EXPECT_EQ(error, QString::fromLocal8Bit(std::strerror(EFBIG)));
+        QFile kept(path);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), old);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.csv"}) << "no file left aside";
+    }
 }
 
 } // namespace

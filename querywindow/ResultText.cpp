@@ -33,6 +33,17 @@ ResultText::Piece ResultText::Piece::Part(std::size_t from, std::size_t count) c
     return part;
 }
 
+bool ResultText::JoinOwnLines(std::vector<Piece>& pieces, Piece& piece)
+{
+    if (piece.Block || pieces.empty() || pieces.back().Block) return false;
+    Piece& last = pieces.back();
+    last.Lines.insert(last.Lines.end(), std::make_move_iterator(piece.Lines.begin()),
+                      std::make_move_iterator(piece.Lines.end()));
+    last.Count = last.Lines.size();
+    last.Sampled.clear();
+    return true;
+}
+
 void ResultText::Reindex()
 {
     // Neighbouring lines of the text's own become one piece, so typing leaves no trail of pieces.
@@ -40,15 +51,7 @@ void ResultText::Reindex()
     merged.reserve(pieces_.size());
     for (Piece& p : pieces_) {
         if (p.Count == 0) continue;
-        if (!p.Block && !merged.empty() && !merged.back().Block) {
-            Piece& last = merged.back();
-            last.Lines.insert(last.Lines.end(), std::make_move_iterator(p.Lines.begin()),
-                              std::make_move_iterator(p.Lines.end()));
-            last.Count = last.Lines.size();
-            last.Sampled.clear();
-            continue;
-        }
-        merged.push_back(std::move(p));
+        if (!JoinOwnLines(merged, p)) merged.push_back(std::move(p));
     }
     pieces_ = std::move(merged);
     firstLines_.clear();
@@ -82,6 +85,7 @@ std::size_t ResultText::LineLength(std::size_t i) const
 
 std::size_t ResultText::LongestLine() const
 {
+    if (longestKnown_) return longest_;
     std::size_t longest = 0;
     for (const Piece& p : pieces_) {
         if (p.Block) {
@@ -90,7 +94,19 @@ std::size_t ResultText::LongestLine() const
             for (const QString& line : p.Lines) longest = std::max(longest, static_cast<std::size_t>(line.size()));
         }
     }
+    longest_ = longest;
+    longestKnown_ = true;
     return longest;
+}
+
+void ResultText::Append(Piece piece, std::size_t longest)
+{
+    if (piece.Count == 0) return;
+    if (longestKnown_) longest_ = std::max(longest_, longest);
+    lineCount_ += piece.Count;
+    if (JoinOwnLines(pieces_, piece)) return;
+    firstLines_.push_back(lineCount_ - piece.Count);
+    pieces_.push_back(std::move(piece));
 }
 
 void ResultText::DropIfBlank()
@@ -106,8 +122,9 @@ void ResultText::AppendLines(const QStringList& lines)
     Piece p;
     p.Lines.assign(lines.begin(), lines.end());
     p.Count = p.Lines.size();
-    pieces_.push_back(std::move(p));
-    Reindex();
+    std::size_t longest = 0;
+    for (const QString& line : p.Lines) longest = std::max(longest, static_cast<std::size_t>(line.size()));
+    Append(std::move(p), longest);
 }
 
 void ResultText::AppendBlock(std::shared_ptr<const ResultTextBlock> block)
@@ -115,15 +132,17 @@ void ResultText::AppendBlock(std::shared_ptr<const ResultTextBlock> block)
     DropIfBlank();
     Piece p;
     p.Count = block->LineCount();
+    const std::size_t longest = block->LongestLine();
     p.Block = std::move(block);
-    pieces_.push_back(std::move(p));
-    Reindex();
+    Append(std::move(p), longest);
 }
 
 void ResultText::Clear()
 {
     pieces_.clear();
     Reindex();
+    longest_ = 0;
+    longestKnown_ = true;
 }
 
 QString ResultText::Text() const { return Text({}, End()); }
@@ -173,6 +192,7 @@ void ResultText::Splice(std::size_t first, std::size_t count, std::vector<QStrin
     insert();
     pieces_ = std::move(out);
     Reindex();
+    longestKnown_ = false;
 }
 
 TextPosition ResultText::Replace(TextPosition from, TextPosition to, const QString& text)

@@ -77,10 +77,19 @@ private:
     std::pair<std::size_t, std::size_t> Locate(std::size_t line) const;
     // Replaces count lines from line first by lines.
     void Splice(std::size_t first, std::size_t count, std::vector<QString> lines);
+    // Lines of the text's own that follow lines of its own join their piece: true when piece's
+    // lines went into the last of pieces.
+    static bool JoinOwnLines(std::vector<Piece>& pieces, Piece& piece);
     void Reindex();
     void DropIfBlank();
+    // Appends a piece after the last one, without going over the others: a run appends to the
+    // text at every statement.
+    void Append(Piece piece, std::size_t longest);
 
     std::vector<Piece> pieces_;
     std::vector<std::size_t> firstLines_; // the first line of each piece
     std::size_t lineCount_ = 0;
+    // LongestLine(), kept while the text only grows at its end; measured again after an edit.
+    mutable std::size_t longest_ = 0;
+    mutable bool longestKnown_ = true;
 };

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,6 +66,32 @@ TEST(ResultText, AResultJoinsTheTextWithoutACopyOfItsRows)
     EXPECT_EQ(text.Line(1000005), "（所影响的行数为 1000000 行）");
     EXPECT_EQ(text.Line(2000000), "");
     EXPECT_EQ(text.LongestLine(), 19u) << "the longest line is the message";
+}
+
+TEST(ResultText, TheLongestLineFollowsAppendsAndEdits)
+{
+    ResultText text;
+    struct Step {
+        const char* What;
+        std::function<void()> Do;
+        std::size_t Longest;
+    };
+    const Step steps[] = {
+        {"own lines", [&] { text.AppendLines({"", "four", "seven.."}); }, 7},
+        {"a result's lines", [&] { text.AppendBlock(std::make_shared<const ResultTextBlock>(Numbered(3))); }, 7},
+        {"a longer own line", [&] { text.AppendLines({"eleven....."}); }, 11},
+        {"the longest line shortened", [&] { text.Replace({7, 4}, {7, 11}, ""); }, 7},
+        {"own lines after the edit", [&] { text.AppendLines({"nine....."}); }, 9},
+        {"everything cleared", [&] { text.Clear(); }, 0},
+        {"lines after the clear", [&] { text.AppendLines({"ab"}); }, 2},
+    };
+    for (const Step& step : steps) {
+        step.Do();
+        std::size_t longest = 0;
+        for (std::size_t i = 0; i < text.LineCount(); ++i) longest = std::max(longest, text.LineLength(i));
+        EXPECT_EQ(longest, step.Longest) << step.What;
+        EXPECT_EQ(text.LongestLine(), step.Longest) << step.What;
+    }
 }
 
 TEST(ResultText, PlacesAndOffsetsAgreeWithTheWholeText)

@@ -1,7 +1,5 @@
 #include "QueryWindowSchedule.h"
 
-#include <QLocale>
-
 void QueryWindowSchedule::ClearSchedule(bool keepFileName)
 {
     HasSchedule = 0;
@@ -11,5 +9,3 @@ void QueryWindowSchedule::ClearSchedule(bool keepFileName)
     ScheduleDisplayMode = ScheduleModes::None;
     if (!keepFileName) ScheduleFileName.clear();
 }
-
-QString QueryWindowSchedule::ScheduleDateText() const { return QLocale().toString(ScheduleDate, QLocale::ShortFormat); }

@@ -30,6 +30,4 @@ struct QueryWindowSchedule {
 
     // Back to the values without a schedule; a started run keeps its file name until it is under way.
     void ClearSchedule(bool keepFileName = false);
-    // The schedule's date shown in the platform's short date format.
-    QString ScheduleDateText() const;
 };

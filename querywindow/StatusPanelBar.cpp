@@ -57,8 +57,6 @@ void StatusPanelBar::changeEvent(QEvent* event)
     if (event->type() == QEvent::FontChange) PlacePanels();
 }
 
-int StatusPanelBar::ShownPanelWidth(int i) const { return Has(i) ? panels_[i].Label->width() : 0; }
-
 void StatusPanelBar::PlacePanels()
 {
     // The shares of the width were measured for another font: a text that needs more gets it.

@@ -20,9 +20,6 @@ public:
     // The panel's share of the bar, as set.
     int PanelWidth(int i) const;
     void SetPanelWidth(int i, int width);
-    // The width the panel shows: its share, or more when its text needs more at the bar's font;
-    // the last panel gets the rest of the bar.
-    int ShownPanelWidth(int i) const;
     Qt::Alignment PanelAlignment(int i) const;
     void SetPanelAlignment(int i, Qt::Alignment alignment);
 

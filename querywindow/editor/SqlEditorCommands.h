@@ -20,8 +20,6 @@ class SqlEditorCommands : public QObject {
 public:
     explicit SqlEditorCommands(TFMain& window);
 
-    KeywordColouring& Colouring() { return *colouring_; }
-
     void Change();
     void Undo();
     void Redo();

@@ -66,11 +66,12 @@ struct QueryWindowState {
     std::vector<std::string> Statements;
     std::int32_t StatementCount = 0;
 
-    // results of the last run
+    // results of the last run; the run's totals are read by the grids' status texts while the
+    // worker still adds to them
     std::vector<std::unique_ptr<TQryResult_Tesk>> Results;
     QDateTime RunStart, RunEnd;
-    std::uint8_t RunCancelled = 0;
-    std::int32_t TotalRows = 0;
+    std::atomic<std::uint8_t> RunCancelled{0};
+    std::atomic<std::int32_t> TotalRows{0};
 
     // display
     std::uint8_t DisplayAsText = 0;

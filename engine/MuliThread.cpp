@@ -152,7 +152,11 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
         w.FetchCancelled = 0;
     }
 
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
     auto cancelledHere = [&] {
+        // A stop that came after the execution finished leaves a result that the driver may hold
+        // whole: it is freed here, not by the display step on the user-interface thread.
+        if (stmt != SQL_NULL_HSTMT) ODBCIntf::SQLFreeStmt(stmt, SQL_CLOSE);
         w.Results[i] = OneColumnResult(true, true);
         message_ = QStringLiteral("用户已取消查询");
         w.RunCancelled = 1;
@@ -161,7 +165,6 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     // A stop that came between statements keeps the next one from running at all.
     if (w.CancelRequested || StopRequested()) return cancelledHere();
 
-    SQLHSTMT stmt = SQL_NULL_HSTMT;
     w.RetCode = ODBCIntf::SQLAllocStmt(w.hDbc, &stmt);
     {
         std::lock_guard lock(w.StopLock);

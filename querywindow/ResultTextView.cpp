@@ -29,7 +29,8 @@ ResultTextView::ResultTextView(QWidget* parent) : QAbstractScrollArea(parent)
     blink_ = new QTimer(this);
     connect(blink_, &QTimer::timeout, this, [this] {
         caretShown_ = !caretShown_;
-        viewport()->update();
+        // Only the caret: lines of thousands of characters cost much to draw.
+        viewport()->update(CaretRect());
     });
     UpdateScrollBars();
 }
@@ -345,15 +346,18 @@ void ResultTextView::inputMethodEvent(QInputMethodEvent* event)
     event->accept();
 }
 
+QRect ResultTextView::CaretRect() const
+{
+    const int x = ColumnX(caret_.Line, caret_.Column) - horizontalScrollBar()->value() + Margin;
+    const int y = static_cast<int>((static_cast<qint64>(caret_.Line) - static_cast<qint64>(FirstVisibleLine())) *
+                                   LineHeight()) + Margin;
+    return QRect(x, y, 1, LineHeight());
+}
+
 QVariant ResultTextView::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     switch (query) {
-    case Qt::ImCursorRectangle: {
-        const int x = ColumnX(caret_.Line, caret_.Column) - horizontalScrollBar()->value() + Margin;
-        const int y = static_cast<int>((static_cast<qint64>(caret_.Line) - static_cast<qint64>(FirstVisibleLine())) *
-                                       LineHeight()) + Margin;
-        return QRect(x, y, 1, LineHeight());
-    }
+    case Qt::ImCursorRectangle: return CaretRect();
     case Qt::ImFont: return font();
     case Qt::ImCursorPosition: return static_cast<int>(caret_.Column);
     case Qt::ImSurroundingText: return text_.Line(caret_.Line);
@@ -362,7 +366,7 @@ QVariant ResultTextView::inputMethodQuery(Qt::InputMethodQuery query) const
     }
 }
 
-void ResultTextView::paintEvent(QPaintEvent*)
+void ResultTextView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
     const QPalette& pal = palette();
@@ -372,8 +376,12 @@ void ResultTextView::paintEvent(QPaintEvent*)
     const TextPosition selFrom = std::min(anchor_, caret_), selTo = std::max(anchor_, caret_);
     const std::size_t first = FirstVisibleLine();
     const std::size_t last = std::min(text_.LineCount(), first + static_cast<std::size_t>(VisibleLines()) + 2);
+    // Only the lines the region to paint touches are drawn.
+    const QRect region = event->rect();
+    const std::size_t from = first + static_cast<std::size_t>(std::max(0, region.top() - Margin) / height);
+    const std::size_t to = std::min(last, first + static_cast<std::size_t>(std::max(0, region.bottom() - Margin) / height) + 1);
     int widest = widest_;
-    for (std::size_t i = first; i < last; ++i) {
+    for (std::size_t i = from; i < to; ++i) {
         const QString line = text_.Line(i);
         const int top = static_cast<int>(i - first) * height + Margin;
         const int width = fm.horizontalAdvance(line);
@@ -394,11 +402,8 @@ void ResultTextView::paintEvent(QPaintEvent*)
             painter.restore();
         }
     }
-    if (hasFocus() && caretShown_ && caret_.Line >= first && caret_.Line < last) {
-        const int x = left + ColumnX(caret_.Line, caret_.Column);
-        const int top = static_cast<int>(caret_.Line - first) * height + Margin;
-        painter.fillRect(QRect(x, top, 1, height), pal.color(QPalette::Text));
-    }
+    if (hasFocus() && caretShown_ && caret_.Line >= first && caret_.Line < last)
+        painter.fillRect(CaretRect(), pal.color(QPalette::Text));
     if (widest > widest_) {
         // Not from inside the paint: the scroll bar's change repaints.
         widest_ = widest;

@@ -72,6 +72,8 @@ private:
     TextPosition PositionAtPoint(const QPoint& point) const;
     // The horizontal place of a column of a line, from the text's left edge.
     int ColumnX(std::size_t line, std::size_t column) const;
+    // Where the caret is drawn in the viewport.
+    QRect CaretRect() const;
     // Moves the caret; with keepAnchor the selection grows or shrinks, else it collapses.
     void MoveCaret(TextPosition to, bool keepAnchor, bool keepGoalX = false);
     void ReplaceSelection(const QString& text);

@@ -6,9 +6,14 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QScrollBar>
+#include <QStyleHints>
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -110,6 +115,40 @@ TEST_F(ResultTextViewTest, AppendedTextFollowsTheEndOnlyWhenTheEndWasInView)
     EXPECT_EQ(v->value(), 10) << "a reader higher up is left where he is";
     EXPECT_EQ(view.Text().LineCount(), 503u);
     EXPECT_EQ(view.Text().Line(502), "more");
+}
+
+// The regions a widget is asked to paint.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget* target) { target->installEventFilter(this); }
+    std::vector<QRect> Rects;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) Rects.push_back(static_cast<QPaintEvent*>(event)->rect());
+        return false;
+    }
+};
+
+TEST_F(ResultTextViewTest, TheBlinkingCaretRepaintsOnlyItself)
+{
+    // Long lines cost much to draw: a blink must not draw the page again.
+    view.AppendRows(MakeRowStore({"a", "b"}, std::vector<std::vector<std::string>>(100, {std::string(3000, 'x'), "y"})));
+    view.activateWindow();
+    view.setFocus();
+    ASSERT_TRUE(WaitUntil([&] { return view.hasFocus(); }, 2000));
+    view.SetSelection(0, 0);
+    Settle();
+    PaintRecorder painted(view.viewport());
+    const int flash = QApplication::styleHints()->cursorFlashTime();
+    ASSERT_GT(flash, 0);
+    ASSERT_TRUE(WaitUntil([&] { return painted.Rects.size() >= 2; }, 3 * flash));
+    const int lineHeight = view.fontMetrics().lineSpacing();
+    for (const QRect& r : painted.Rects) {
+        EXPECT_LE(r.height(), lineHeight) << "painted " << r.width() << "x" << r.height();
+        EXPECT_LE(r.width(), 4) << "painted " << r.width() << "x" << r.height();
+    }
 }
 
 } // namespace

@@ -1,14 +1,12 @@
+#include "FileSizeLimit.h"
 #include "ResultColumns.h"
 #include "ResultFileSink.h"
 #include "ResultRowStore.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstring>
-
-#include <sys/resource.h>
 #include <fstream>
 #include <sstream>
 #include <tuple>
@@ -297,19 +295,15 @@ TEST(ResultFileSink, AFailedWriteStopsTheSinkAndCountsTheRowsWrittenWhole)
 
     // A file that may not grow past 18 bytes takes the header (5 bytes), two rows (5 each) and
     // 3 bytes of the third: the rows written whole are two.
-    struct rlimit before {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     std::FILE* f = std::tmpfile();
     ResultFileSink limited(f);
-    struct rlimit small = before;
-    small.rlim_cur = 18;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    limited.Header("\"a\"", 0, true);
-    WriteRows(limited, 4);
-    limited.EndResultSet();
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        const FileSizeLimit limit(18);
+        ASSERT_TRUE(limit.Active());
+        limited.Header("\"a\"", 0, true);
+        WriteRows(limited, 4);
+        limited.EndResultSet();
+    }
     EXPECT_FALSE(limited.Ok());
     EXPECT_EQ(limited.RowsWritten(), 2);
     EXPECT_EQ(limited.ErrorText(), std::strerror(EFBIG));

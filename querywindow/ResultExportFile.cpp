@@ -1,6 +1,7 @@
 #include "ResultExportFile.h"
 
 #include "FileReplacement.h"
+#include "ResultColumns.h"
 
 namespace ResultExportFile {
 
@@ -20,19 +21,12 @@ void AppendField(const ResultGridCells& cells, int col, int row, std::string& ou
         return;
     const std::string_view inner = field.substr(q.size(), field.size() - 2 * q.size());
     if (inner.find(q) == std::string_view::npos) return;
+    // Wrapped again as a result file wraps it.
+    RenderContext file;
+    file.Qualifier = q;
+    file.DoubleQualifier = true;
     std::string doubled;
-    doubled.reserve(field.size() + 8);
-    doubled += q;
-    for (std::size_t i = 0; i < inner.size();) {
-        if (inner.compare(i, q.size(), q) == 0) {
-            doubled += q;
-            doubled += q;
-            i += q.size();
-        } else {
-            doubled += inner[i++];
-        }
-    }
-    doubled += q;
+    AppendQualified(inner, file, doubled);
     out.resize(at);
     out += doubled;
 }

@@ -17,10 +17,8 @@ void AppendField(const ResultGridCells& cells, int col, int row, std::string& ou
     cells.AppendCell(col, row, out);
     if (row == 0 || q.empty()) return;
     const std::string_view field(out.data() + at, out.size() - at);
-    if (field.size() < 2 * q.size() || field.substr(0, q.size()) != q || field.substr(field.size() - q.size()) != q)
-        return;
-    const std::string_view inner = field.substr(q.size(), field.size() - 2 * q.size());
-    if (inner.find(q) == std::string_view::npos) return;
+    const std::string_view inner = ResultGridCells::Unqualified(field, q);
+    if (inner.size() == field.size() || inner.find(q) == std::string_view::npos) return;
     // Wrapped again as a result file wraps it.
     RenderContext file;
     file.Qualifier = q;

@@ -9,6 +9,14 @@ ResultGridCells::ResultGridCells(std::unique_ptr<ResultRowStore> rows, int colum
 {
 }
 
+std::string_view ResultGridCells::Unqualified(std::string_view cell, std::string_view qualifier)
+{
+    if (!qualifier.empty() && cell.size() >= 2 * qualifier.size() && cell.substr(0, qualifier.size()) == qualifier &&
+        cell.substr(cell.size() - qualifier.size()) == qualifier)
+        return cell.substr(qualifier.size(), cell.size() - 2 * qualifier.size());
+    return cell;
+}
+
 int ResultGridCells::DataRows() const { return placeholder_ ? 1 : static_cast<int>(rows_->RowCount()); }
 
 std::size_t ResultGridCells::StoreRow(int row) const

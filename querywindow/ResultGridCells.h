@@ -35,6 +35,9 @@ public:
     std::vector<std::uint32_t> RowOrder() const;
     void SetRowOrder(std::vector<std::uint32_t> order);
 
+    // The value inside a cell that the run wrapped in qualifier; any other cell as it is.
+    static std::string_view Unqualified(std::string_view cell, std::string_view qualifier);
+
     // The text qualifier that the run wrapped character values in (empty: none).
     const std::string& TextQualifier() const { return qualifier_; }
     void SetTextQualifier(std::string qualifier) { qualifier_ = std::move(qualifier); }

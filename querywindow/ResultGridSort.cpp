@@ -42,19 +42,11 @@ struct TextKey {
     std::uint32_t Row = 0;
 };
 
-std::string_view Unqualified(std::string_view cell, std::string_view qualifier)
-{
-    if (!qualifier.empty() && cell.size() >= 2 * qualifier.size() && cell.substr(0, qualifier.size()) == qualifier &&
-        cell.substr(cell.size() - qualifier.size()) == qualifier)
-        return cell.substr(qualifier.size(), cell.size() - 2 * qualifier.size());
-    return cell;
-}
-
 ReadValue ReadNumber(std::string_view cell, std::string_view qualifier)
 {
     ReadValue key;
     if (cell.empty()) return key;
-    std::string_view text = Unqualified(cell, qualifier);
+    std::string_view text = ResultGridCells::Unqualified(cell, qualifier);
     // A wrapped empty value is an empty value (a NULL of a character-bound column).
     if (text.empty()) return key;
     key.Kind = NumberKind::Invalid;

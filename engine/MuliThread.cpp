@@ -9,6 +9,7 @@
 #include <QMetaObject>
 
 #include <filesystem>
+#include <stdexcept>
 #include <optional>
 
 namespace {
@@ -64,6 +65,11 @@ MuliThread::MuliThread(QueryWindowState& window, RunDisplay& display, const RunO
 
     connect(this, &QThread::finished, this, &QObject::deleteLater);
     start();
+    if (!isRunning() && !isFinished()) {
+        // The thread could not be made: no run is under way, and nothing may wait for one.
+        w.RunCounter = 0;
+        throw std::runtime_error("Thread creation error");
+    }
 }
 
 MuliThread::~MuliThread() = default;

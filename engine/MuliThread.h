@@ -25,7 +25,8 @@ struct RunOptions {
 class MuliThread : public QThread {
     Q_OBJECT
 public:
-    // Prepares the window and starts the run; the thread deletes itself when it ends.
+    // Prepares the window and starts the run; the thread deletes itself when it ends. Throws
+    // std::runtime_error when the thread cannot be made.
     MuliThread(QueryWindowState& window, RunDisplay& display, const RunOptions& options, QString user,
                QString password, QString dsn);
     ~MuliThread() override;

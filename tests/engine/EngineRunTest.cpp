@@ -16,6 +16,9 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -535,6 +538,52 @@ TEST_P(EngineRunTest, ManualCommitLeavesATransactionNote)
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, EngineRunTest, ::testing::Values("sqlite", "pg"));
+
+// The size of the process's address space, in bytes.
+rlim_t AddressSpaceBytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmSize:", 0) == 0) return static_cast<rlim_t>(std::stoll(line.substr(7))) * 1024;
+    return 0;
+}
+
+TEST(EngineRunStart, AWorkerThreadThatCannotBeMadeLeavesNoRunBehind)
+{
+    App();
+    TestWindow w(TestDsn::SQLiteDsn());
+    ASSERT_TRUE(w.connected);
+    RunRecorder r;
+    RunOptions o;
+    o.SqlText = "select 1";
+    // An address space with no room for another thread's stack.
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &before), 0);
+    rlimit full = before;
+    full.rlim_cur = AddressSpaceBytes() + (4 << 20);
+    MuliThread* started = nullptr;
+    bool thrown = false;
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &full), 0);
+    try {
+        started = new MuliThread(w, r, o, "", "", w.DSN);
+    } catch (const std::runtime_error&) {
+        thrown = true;
+    }
+    setrlimit(RLIMIT_AS, &before);
+    EXPECT_TRUE(thrown) << "the run command reports what it could not start";
+    EXPECT_EQ(w.RunCounter, 0) << "no run is under way: closing the window must not wait for one";
+    if (started) {
+        // A thread that never ran never ends: the object is freed here.
+        w.RunCounter = 0;
+        delete started;
+    }
+    // The window runs again.
+    RunRecorder again;
+    RunBatch(w, again, "select 1");
+    ASSERT_EQ(again.Statements.size(), 1u);
+    EXPECT_EQ(again.Statements[0].Rows, (std::vector<std::vector<std::string>>{{"1"}}));
+}
 
 TEST(EngineRunOptions, FieldLengthCapOfFourThousandNinetySixForKindsAboveFiveButSeven)
 {

@@ -7,6 +7,7 @@
 #include "SqlTextRoutines.h"
 
 #include <QMetaObject>
+#include <QTimer>
 
 #include <filesystem>
 #include <stdexcept>
@@ -76,14 +77,43 @@ MuliThread::~MuliThread() = default;
 
 void MuliThread::StopRun(QueryWindowState& w, MuliThread* run)
 {
-    std::lock_guard lock(w.StopLock);
-    if (w.RowsFetching == 0) {
-        // Before rows flow the flag cancels the statement; while it executes the driver stops it.
-        w.CancelRequested = 1;
-        if (w.StatementExecuting && w.hStmt != SQL_NULL_HSTMT) ODBCIntf::SQLCancel(w.hStmt);
+    bool executing = false;
+    {
+        std::lock_guard lock(w.StopLock);
+        if (w.RowsFetching == 0) {
+            // Before rows flow the flag cancels the statement; while it executes the driver stops it.
+            w.CancelRequested = 1;
+            executing = w.StatementExecuting && w.hStmt != SQL_NULL_HSTMT;
+            if (executing) ODBCIntf::SQLCancel(w.hStmt);
+        }
     }
     // Once rows flow the worker's own flag stops the fetch; it also stops a run between statements.
-    if (run) run->RequestStop();
+    if (run) {
+        run->RequestStop();
+        if (executing) run->KeepCancelling();
+    }
+}
+
+bool MuliThread::SendCancel()
+{
+    std::lock_guard lock(window_.StopLock);
+    if (!window_.CancelRequested || window_.RowsFetching || !window_.StatementExecuting ||
+        window_.hStmt == SQL_NULL_HSTMT)
+        return false;
+    ODBCIntf::SQLCancel(window_.hStmt);
+    return true;
+}
+
+void MuliThread::KeepCancelling()
+{
+    if (cancelTimer_) return;
+    // Lives on the user-interface thread with this object and goes with it when the run ends.
+    cancelTimer_ = new QTimer(this);
+    cancelTimer_->setInterval(250);
+    connect(cancelTimer_, &QTimer::timeout, this, [this] {
+        if (!SendCancel()) cancelTimer_->stop();
+    });
+    cancelTimer_->start();
 }
 
 bool MuliThread::BeginExecuting()

@@ -14,6 +14,8 @@
 #include <functional>
 #include <string>
 
+class QTimer;
+
 // What a run takes from the settings and the editor when it is created.
 struct RunOptions {
     QString SqlText;                 // the editor's selection, or its whole text
@@ -57,6 +59,11 @@ protected:
     void run() override;
 
 private:
+    // A cancel that reaches the server before the statement does is lost there: while the
+    // statement still executes after a stop, the cancel is sent again every quarter second.
+    void KeepCancelling();
+    bool SendCancel();
+
     // Runs statement i; true when the run ends with it (cancelled, or the result file failed).
     bool RunStatement(std::size_t i, class ResultFileSink* file);
     void HandOff();
@@ -75,4 +82,5 @@ private:
     std::atomic<bool> stopRequested_{false};
     QString message_;
     bool fileOk_ = true;
+    QTimer* cancelTimer_ = nullptr;
 };

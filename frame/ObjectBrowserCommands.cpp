@@ -7,6 +7,7 @@
 #include "NodeNameText.h"
 #include "ObjectBrowserTree.h"
 #include "Prompter.h"
+#include "SettingFont.h"
 #include "Settings.h"
 #include "SqlEditorDrop.h"
 #include "TFMain.h"
@@ -35,12 +36,6 @@ const QString MismatchText = QStringLiteral("当前窗口的数据库连接与�
 QObject* ExecDrag(QDrag& drag)
 {
     return drag.exec(Qt::CopyAction) == Qt::IgnoreAction ? nullptr : drag.target();
-}
-
-int StyleBits(const QFont& font)
-{
-    return (font.bold() ? FontSetting::Bold : 0) | (font.italic() ? FontSetting::Italic : 0) |
-           (font.underline() ? FontSetting::Underline : 0) | (font.strikeOut() ? FontSetting::StrikeOut : 0);
 }
 
 // The pointer over a target that takes the node: an I-beam, where the name will go.
@@ -234,7 +229,7 @@ void ObjectBrowserCommands::N_SetFontDBObjectClick()
     font.Present = true;
     font.FaceName = chosen->family();
     if (chosen->pointSize() > 0) font.Size = chosen->pointSize();
-    font.Style = StyleBits(*chosen);
+    font.Style = SettingStyleOf(*chosen);
     // Without a settings file, or when it cannot be written, the font lasts until the program ends.
     Settings::WriteFontSection(Settings::DbObjectFontSection, font);
 }

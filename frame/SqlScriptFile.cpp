@@ -1,7 +1,8 @@
 #include "SqlScriptFile.h"
 
+#include "FileReplacement.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace SqlScriptFile {
@@ -70,16 +71,11 @@ ReadResult Read(const QString& path)
 
 bool Write(const QString& path, const QStringList& lines, QString* error)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = Encode(lines);
-    // The explicit flush reports a disk that took only part of the text; the commit alone would
-    // rename the short file over the old one.
-    const bool ok =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit();
-    if (!ok) {
-        if (error) *error = file.errorString();
-        file.cancelWriting();
-    }
+    // Written aside and put in place only when every byte reached the disk: a failed save leaves
+    // the old file whole and says why.
+    FileReplacement file(path);
+    const bool ok = file.Open() && file.Write(Encode(lines)) && file.Commit();
+    if (!ok && error) *error = file.ErrorText();
     return ok;
 }
 

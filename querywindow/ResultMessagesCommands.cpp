@@ -2,6 +2,7 @@
 
 #include "FindReplaceDialog.h"
 #include "FontChooser.h"
+#include "SettingFont.h"
 #include "Settings.h"
 #include "TFMain.h"
 
@@ -26,8 +27,7 @@ FontSetting SettingOf(const QFont& font)
     setting.FaceName = font.family();
     // A font sized in pixels has its size in points from the screen it is shown on.
     setting.Size = font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize();
-    setting.Style = (font.bold() ? FontSetting::Bold : 0) | (font.italic() ? FontSetting::Italic : 0) |
-                    (font.underline() ? FontSetting::Underline : 0) | (font.strikeOut() ? FontSetting::StrikeOut : 0);
+    setting.Style = SettingStyleOf(font);
     return setting;
 }
 

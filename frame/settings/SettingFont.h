@@ -16,3 +16,10 @@ inline QFont SettingFont(const FontSetting& setting, QFont font)
     font.setStrikeOut(setting.Style & FontSetting::StrikeOut);
     return font;
 }
+
+// The four style bits of a font, as the settings keep them.
+inline int SettingStyleOf(const QFont& font)
+{
+    return (font.bold() ? FontSetting::Bold : 0) | (font.italic() ? FontSetting::Italic : 0) |
+           (font.underline() ? FontSetting::Underline : 0) | (font.strikeOut() ? FontSetting::StrikeOut : 0);
+}

@@ -5,6 +5,7 @@
 #include "FontChooser.h"
 #include "KeywordColouring.h"
 #include "QueryWindowFrame.h"
+#include "SettingFont.h"
 #include "Settings.h"
 #include "SqlEditorText.h"
 #include "TFMain.h"
@@ -25,12 +26,6 @@
 #include <algorithm>
 
 namespace {
-
-int StyleBits(const QFont& font)
-{
-    return (font.bold() ? FontSetting::Bold : 0) | (font.italic() ? FontSetting::Italic : 0) |
-           (font.underline() ? FontSetting::Underline : 0) | (font.strikeOut() ? FontSetting::StrikeOut : 0);
-}
 
 constexpr Qt::KeyboardModifiers ShiftCtrlAlt = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
 
@@ -362,7 +357,7 @@ void SqlEditorCommands::FontClick()
         font.Present = true;
         font.FaceName = chosen->family();
         font.Size = chosen->pointSize() > 0 ? chosen->pointSize() : font.Size;
-        font.Style = StyleBits(*chosen);
+        font.Style = SettingStyleOf(*chosen);
         // Without a settings file, or when it cannot be written, the font lasts until the program ends.
         Settings::WriteFontSection(Settings::SqlEditorFontSection, font);
     }

@@ -1,5 +1,6 @@
 // SQL scripts: opened into and saved from the active query window through the frame's commands,
 // with the file dialogs answered headless, and the script file's encoding and line rules.
+#include "ImmutableFolder.h"
 #include "ObjectBrowserFixture.h"
 #include "SaveFileChoice.h"
 #include "ScriptedFileChooser.h"
@@ -14,9 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
+#include <optional>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -329,32 +328,21 @@ public:
     explicit UnwritableFolder(const QString& path) : path_(path)
     {
         QFile::setPermissions(path_, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
-        if (geteuid() == 0) SetImmutable(true);
+        if (geteuid() == 0) immutable_.emplace(path_);
         QFile probe(path_ + QStringLiteral("/probe"));
         unwritable_ = !probe.open(QIODevice::WriteOnly);
         if (!unwritable_) probe.remove();
     }
     ~UnwritableFolder()
     {
-        if (geteuid() == 0) SetImmutable(false);
+        immutable_.reset();
         QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     bool Unwritable() const { return unwritable_; }
 
 private:
-    void SetImmutable(bool on)
-    {
-        const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_DIRECTORY);
-        if (fd < 0) return;
-        int flags = 0;
-        if (ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            ioctl(fd, FS_IOC_SETFLAGS, &flags);
-        }
-        ::close(fd);
-    }
-
     QString path_;
+    std::optional<ImmutableFolder> immutable_;
     bool unwritable_ = false;
 };
 

@@ -3,6 +3,7 @@
 // changes, status texts, the messages page's keys, pop-up menu and font, and the export.
 #include "FindReplaceDialog.h"
 #include "FrameTestSupport.h"
+#include "ImmutableFolder.h"
 #include "ProgramGlobals.h"
 #include "ProgramStart.h"
 #include "RecordingOpener.h"
@@ -11,10 +12,10 @@
 #include "ScriptedFileChooser.h"
 #include "ScriptedFontChooser.h"
 #include "StatusPanelBar.h"
-#include "TFMain.h"
-#include "TFMain_mul.h"
 #include "TestConnection.h"
 #include "TestDsn.h"
+#include "TFMain.h"
+#include "TFMain_mul.h"
 #include "Tfrm_connect.h"
 
 #include <QAction>
@@ -33,9 +34,6 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -50,29 +48,6 @@ struct Driver {
     const char* Name;
     bool Pg;
     const char* User;
-};
-
-// A folder whose entries nobody may change, not even root (the file system's immutable flag).
-class ImmutableFolder {
-public:
-    explicit ImmutableFolder(const QString& path) : path_(QFile::encodeName(path)) { ok_ = Set(true); }
-    ~ImmutableFolder() { Set(false); }
-    bool Ok() const { return ok_; }
-
-private:
-    bool Set(bool on)
-    {
-        const int fd = ::open(path_.constData(), O_RDONLY | O_DIRECTORY);
-        if (fd < 0) return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        ::close(fd);
-        return done;
-    }
-    QByteArray path_;
-    bool ok_ = false;
 };
 
 class ResultGridWindow : public testing::TestWithParam<Driver> {

@@ -2,6 +2,7 @@
 
 #include "ODBCDiagnostics.h"
 #include "ODBCIntf.h"
+#include "QueryWindowConnection.h"
 #include "ResultColumns.h"
 #include "ResultFileSink.h"
 #include "SqlTextRoutines.h"
@@ -18,6 +19,8 @@ namespace {
 QString Utf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QString RowCountMessage(long long n) { return QStringLiteral("（所影响的行数为 %1 行）").arg(n); }
+
+const QString FetchFailedNote = QStringLiteral("读取结果时发生错误，结果不完整");
 
 std::unique_ptr<TQryResult_Tesk> OneColumnResult(bool succeeded, bool cancelled)
 {
@@ -144,6 +147,7 @@ void MuliThread::run()
     QueryWindowState& w = window_;
     w.RunStart = QDateTime::currentDateTime();
     w.RunCancelled = 0;
+    w.RunFetchFailed = 0;
     w.TotalRows = 0;
     w.StatementCount = 0;
 
@@ -226,6 +230,7 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     if (w.CancelRequested) return cancelledHere();
 
     auto failed = [&] {
+        QueryWindowConnection::NoteLostConnection(w, allocated ? stmt : SQL_NULL_HSTMT);
         std::string text;
         ODBCIntf::GetODBCErrorText(w.hEnv, w.hDbc, stmt, nullptr, 0, text);
         w.LastErrorText = Utf8(text);
@@ -302,12 +307,17 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     w.RetCode = ODBCIntf::SQLFetch(stmt);
     bool ok = ODBCIntf::SQLSucceeded(w.RetCode, false);
     if (w.RetCode == SQL_ERROR) {
+        QueryWindowConnection::NoteLostConnection(w, stmt);
         std::string text;
         U_pub::GetDiagMessage(SQL_HANDLE_STMT, stmt, text);
         closeCursor();
+        if (file) file->EndResultSet();
         w.LastErrorText = Utf8(text);
         message_ = w.LastErrorText;
         w.Results[i] = OneColumnResult(false, false);
+        // The sink has the result's header already: what it holds of the result ends here.
+        w.Results[i]->FetchFailed = 1;
+        w.RunFetchFailed = 1;
         return false;
     }
     ResultRowStore& lines = *w.ResultLines;
@@ -339,6 +349,7 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     // The rows read before a failed fetch stay; the message says why the rest is missing.
     std::string fetchError;
     if (!ok && w.RetCode != SQL_NO_DATA) {
+        QueryWindowConnection::NoteLostConnection(w, stmt);
         U_pub::GetDiagMessage(SQL_HANDLE_STMT, stmt, fetchError);
         if (fetchError.empty()) ODBCIntf::GetODBCErrorText(w.hEnv, w.hDbc, stmt, nullptr, 0, fetchError);
     }
@@ -364,8 +375,12 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
         return true;
     }
     if (!ok && w.RetCode != SQL_NO_DATA) {
+        // The rows end at the error: never reported as the whole result.
+        result.FetchFailed = 1;
+        w.RunFetchFailed = 1;
         w.LastErrorText = Utf8(fetchError);
-        message_ = RowCountMessage(w.StatementRows) + w.LastErrorText;
+        message_ = FetchFailedNote + QStringLiteral(":（已查询到的行数为 %1 行）").arg(w.StatementRows) +
+                   QLatin1Char('\n') + w.LastErrorText;
         return false;
     }
     message_ = RowCountMessage(w.StatementRows);
@@ -404,8 +419,8 @@ void MuliThread::EndOfRun()
     RunEndTexts texts;
     texts.StartText = QStringLiteral("开始执行时间：") + w.RunStart.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     texts.TimeText = QStringLiteral("执行总时间：") + QString::fromStdString(FormatElapsedTime(w.RunStart, w.RunEnd));
-    texts.RowsText = w.RunCancelled ? QStringLiteral("( 用户已取消查询 )")
-                                    : QStringLiteral("共返回结果行数：") + QString::number(w.TotalRows);
+    texts.RowsText = RowsStatusText(QStringLiteral("共返回结果行数："), w.TotalRows, w.RunCancelled, w.RunFetchFailed);
+    texts.MessagesToFront = w.RunFetchFailed != 0;
     texts.ExportEnabled = w.TotalRows > 0 && DisplayAsText == 0;
     display_.ShowRunEnd(*this, texts);
     if (DisplayToFile) FileReport();
@@ -416,11 +431,22 @@ void MuliThread::EndOfRun()
 void MuliThread::FileReport()
 {
     QueryWindowState& w = window_;
-    QStringList lines{QString(), fileOk_ ? QStringLiteral("下列文件已成功保存:") : QStringLiteral("下列文件保存失败:"),
+    // A file that holds a result only up to a failed fetch was not saved whole.
+    const bool whole = fileOk_ && !w.RunFetchFailed;
+    QStringList lines{QString(), whole ? QStringLiteral("下列文件已成功保存:") : QStringLiteral("下列文件保存失败:"),
                       QString()};
     std::error_code ec;
     auto size = std::filesystem::file_size(w.ResultFileName.toStdString(), ec);
     lines << (ec ? w.ResultFileName
                  : w.ResultFileName + QStringLiteral("  ") + QString::number(size) + QStringLiteral("  字节"));
+    if (fileOk_ && w.RunFetchFailed) lines << QStringLiteral("（") + FetchFailedNote + QStringLiteral("）");
     display_.ShowFileReport(*this, lines);
+}
+
+QString RowsStatusText(const QString& label, long long rows, bool cancelled, bool fetchFailed)
+{
+    if (cancelled) return QStringLiteral("( 用户已取消查询 )");
+    QString text = label + QString::number(rows);
+    if (fetchFailed) text += QStringLiteral(" ( ") + FetchFailedNote + QStringLiteral(" )");
+    return text;
 }

@@ -60,17 +60,64 @@ void ApplyCommitMode(QueryWindowState& w, SQLHDBC dbc, bool autoCommit)
                                                                              : TransactionStates::NotSupported;
 }
 
-bool EndTransaction(QueryWindowState& w, bool commit, QString* message)
+namespace {
+
+bool HoldsLostConnectionState(SQLSMALLINT type, SQLHANDLE handle)
+{
+    if (!handle) return false;
+    SQLCHAR state[6] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    for (SQLSMALLINT record = 1;; ++record) {
+        const SQLRETURN rc = ::SQLGetDiagRec(type, handle, record, state, &native, nullptr, 0, &length);
+        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) return false;
+        const std::string s(reinterpret_cast<const char*>(state));
+        if (s == "08S01" || s == "08003") return true;
+    }
+}
+
+bool ConnectionDead(SQLHDBC dbc)
+{
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    // A driver without the attribute says nothing about it.
+    return dbc != SQL_NULL_HDBC && SQL_SUCCEEDED(::SQLGetConnectAttr(dbc, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) &&
+           dead == SQL_CD_TRUE;
+}
+
+} // namespace
+
+bool ConnectionLost(SQLHDBC dbc, SQLHSTMT stmt)
+{
+    const bool stated = stmt != SQL_NULL_HSTMT ? HoldsLostConnectionState(SQL_HANDLE_STMT, stmt)
+                                               : HoldsLostConnectionState(SQL_HANDLE_DBC, dbc);
+    return stated || ConnectionDead(dbc);
+}
+
+void MarkTransactionLost(QueryWindowState& w)
+{
+    if (w.TransactionState == TransactionStates::MayBeOpen) w.TransactionLost = true;
+}
+
+void NoteLostConnection(QueryWindowState& w, SQLHSTMT stmt)
+{
+    if (ConnectionLost(w.hDbc, stmt)) MarkTransactionLost(w);
+}
+
+TransactionEnd EndTransaction(QueryWindowState& w, bool commit, QString* message)
 {
     const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, w.hDbc, commit ? SQL_COMMIT : SQL_ROLLBACK);
-    if (SQL_SUCCEEDED(rc)) {
+    if (SQL_SUCCEEDED(rc) || (w.TransactionLost && ConnectionDead(w.hDbc))) {
+        const bool lost = w.TransactionLost || ConnectionDead(w.hDbc);
+        w.TransactionLost = false;
         w.TransactionState = TransactionStates::None;
-        return true;
+        return lost ? TransactionEnd::Lost : TransactionEnd::Ended;
     }
     std::string text;
     if (w.hDbc != SQL_NULL_HDBC) U_pub::GetDiagMessage(SQL_HANDLE_DBC, w.hDbc, text);
     if (message) *message = QString::fromStdString(text);
-    return false;
+    // Whether this call reached the server is not known; the next one is not trusted.
+    NoteLostConnection(w, SQL_NULL_HSTMT);
+    return TransactionEnd::Failed;
 }
 
 SQLRETURN Close(SQLHENV& env, SQLHDBC& dbc)

@@ -17,10 +17,22 @@ bool Open(const QString& dsn, const QString& user, const QString& password, SQLH
 // (state 254), or manual commit (state 0, or 255 when the data source has no transactions).
 void ApplyCommitMode(QueryWindowState& window, SQLHDBC dbc, bool autoCommit);
 
-// Commits (or rolls back) the connection's transaction. The driver's return code decides: on
-// failure *message holds the driver's text and the transaction state is left as it was; on success
-// the state becomes 0.
-bool EndTransaction(QueryWindowState& window, bool commit, QString* message);
+// Whether the last call on the statement (or on the connection, without a statement) met a lost
+// connection: SQLSTATE 08S01 or 08003, or the driver holds the connection dead.
+bool ConnectionLost(SQLHDBC dbc, SQLHSTMT stmt);
+// The connection is lost: a transaction that may have been open is gone with it.
+void MarkTransactionLost(QueryWindowState& window);
+// After a failed call: marks the transaction lost when the call met a lost connection.
+void NoteLostConnection(QueryWindowState& window, SQLHSTMT stmt);
+
+enum class TransactionEnd {
+    Ended,  // committed or rolled back; the state is 0
+    Lost,   // the connection had been lost: the server rolled the transaction back; the state is 0
+    Failed  // *message holds the driver's text; the state is left as it was
+};
+// Commits (or rolls back) the connection's transaction. A driver that lost its connection forgets
+// the transaction and then reports success: once the loss is known, no commit is taken as done.
+TransactionEnd EndTransaction(QueryWindowState& window, bool commit, QString* message);
 
 // Disconnects and frees both handles, rolling back a transaction that keeps the driver from
 // disconnecting. Returns the last call's status.

@@ -33,6 +33,9 @@ struct QueryWindowState {
     std::int32_t WindowNumber = 0;
     std::uint8_t AutoCommit = 0;
     std::atomic<std::uint8_t> TransactionState{0};
+    // The connection was found lost while a transaction may have been open: the server has rolled
+    // it back, whatever a later commit on the handle answers.
+    std::atomic<bool> TransactionLost{false};
     std::string StatementSeparator;
     SQLHENV hEnv = SQL_NULL_HENV;
     SQLHDBC hDbc = SQL_NULL_HDBC;
@@ -71,6 +74,7 @@ struct QueryWindowState {
     std::vector<std::unique_ptr<TQryResult_Tesk>> Results;
     QDateTime RunStart, RunEnd;
     std::atomic<std::uint8_t> RunCancelled{0};
+    std::atomic<std::uint8_t> RunFetchFailed{0}; // a result of the run ends at a failed fetch
     std::atomic<std::int32_t> TotalRows{0};
 
     // display

@@ -14,7 +14,12 @@ struct RunEndTexts {
     QString TimeText;    // "执行总时间：" + elapsed time
     QString RowsText;    // "共返回结果行数：" + rows, or "( 用户已取消查询 )"
     bool ExportEnabled = false;
+    bool MessagesToFront = false; // a result ends at a failed fetch: its error is on the messages page
 };
+
+// The rows text of a run's or a result's status: label + rows; "( 用户已取消查询 )" when cancelled;
+// a result that ends at a failed fetch says so behind its rows.
+QString RowsStatusText(const QString& label, long long rows, bool cancelled, bool fetchFailed);
 
 class RunDisplay {
 public:

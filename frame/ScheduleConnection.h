@@ -6,12 +6,14 @@
 
 namespace ScheduleConnection {
 
-// A catalog call on a statement of its own: true when the connection answers it.
-bool Answers(SQLHDBC dbc);
+// A catalog call on a statement of its own: true when the connection answers it. When it does not,
+// *lost tells whether the call met a lost connection.
+bool Answers(SQLHDBC dbc, bool* lost = nullptr);
 
 // Connects anew with the window's data source, user and password in the window's commit mode, then
-// frees the replaced handles. False, with the window's handles as they were, when no connection
-// can be made.
+// frees the replaced handles. A transaction that may have been open stays to be ended by the user,
+// who is then told that it was lost. False, with the window's handles as they were, when no
+// connection can be made.
 bool Reconnect(QueryWindowState& window);
 
 } // namespace ScheduleConnection

@@ -1,5 +1,6 @@
 #include "TFMain_mul.h"
 
+#include "QueryWindowConnection.h"
 #include "ScheduleClock.h"
 #include "ScheduleConnection.h"
 #include "ScheduleTick.h"
@@ -90,9 +91,12 @@ void TFMain_mul::LaunchScheduledRun(TFMain& window)
     }
     if (frmSqlSchedule) frmSqlSchedule->ClearLineOf(w->Handle());
     // Only the connection of a window without a run is checked: no worker is using it.
+    bool lost = false;
     if (Settings::SQLScheduleReconnect && w->RunCounter == 0 && !w->IsClosing() &&
-        !ScheduleConnection::Answers(w->hDbc) && ScheduleConnection::Reconnect(*w))
-        w->ShowCommitMode();
+        !ScheduleConnection::Answers(w->hDbc, &lost)) {
+        if (lost) QueryWindowConnection::MarkTransactionLost(*w);
+        if (ScheduleConnection::Reconnect(*w)) w->ShowCommitMode();
+    }
     if (w->DisplayToFile)
         RunScheduledToFile(*w);
     else

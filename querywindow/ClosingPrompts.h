@@ -24,6 +24,9 @@ QString ManagerTransactionChoice();
 inline const QString CommitFailed = QStringLiteral("事务提交时发生错误！");
 inline const QString RollbackFailed = QStringLiteral("事务回退时发生错误！");
 QString TransactionFailure(bool commit, const QString& driverText);
+// A commit after the window's connection was lost: the server has rolled the transaction back.
+inline const QString LostTransaction =
+    QStringLiteral("数据库连接已断开，当前窗口中的事务已丢失，其中的更改已被服务器回滚！");
 
 // What the transaction manager shows for a window's transaction state: a note for auto-commit
 // (254), no transaction support (255) and no transaction (0), the choice for any other state.

@@ -469,6 +469,12 @@ void TFMain::BringLastPageToFront()
     PageControl_result->setCurrentIndex(PageControl_result->count() - 1);
 }
 
+void TFMain::BringMessagesPageToFront()
+{
+    const QSignalBlocker blocker(PageControl_result);
+    PageControl_result->setCurrentIndex(0);
+}
+
 void TFMain::DisplayStatement(std::int32_t i, std::uint8_t displayAsText, std::uint8_t displayToFile,
                               const std::string& textQualifier)
 {
@@ -504,7 +510,11 @@ void TFMain::DisplayStatement(std::int32_t i, std::uint8_t displayAsText, std::u
         }
         AppendResultLines(MessageLines);
     }
-    BringLastPageToFront();
+    // A result that ends at a failed fetch is not left in front as if whole: its error is.
+    if (result && result->FetchFailed)
+        BringMessagesPageToFront();
+    else
+        BringLastPageToFront();
 }
 
 void TFMain::ShowStatementResult(MuliThread& run)
@@ -536,6 +546,7 @@ void TFMain::ShowRunEnd(MuliThread&, const RunEndTexts& texts)
     StatusBar1->SetPanelText(1, texts.TimeText);
     StatusBar1->SetPanelText(2, texts.RowsText);
     ToolButton_export->setEnabled(texts.ExportEnabled);
+    if (texts.MessagesToFront) BringMessagesPageToFront();
     ToolButton_stop->setEnabled(false);
     ToolButton_run->setEnabled(true);
     if (!frame_) return;
@@ -589,7 +600,16 @@ void TFMain::ReleaseConnection() { emit ConnectionReleased(this); }
 bool TFMain::EndTransaction(bool commit)
 {
     QString driverText;
-    if (QueryWindowConnection::EndTransaction(*this, commit, &driverText)) return true;
+    switch (QueryWindowConnection::EndTransaction(*this, commit, &driverText)) {
+    case QueryWindowConnection::TransactionEnd::Ended: return true;
+    case QueryWindowConnection::TransactionEnd::Lost:
+        // A rollback asked for what the server did; a commit must not pass for done.
+        if (commit)
+            Prompter::Current().Message(ClosingPrompts::LostTransaction, windowTitle(), Prompter::Icon::Exclamation,
+                                        Prompter::Ok);
+        return true;
+    case QueryWindowConnection::TransactionEnd::Failed: break;
+    }
     Prompter::Current().Message(ClosingPrompts::TransactionFailure(commit, driverText), windowTitle(),
                                 Prompter::Icon::Exclamation, Prompter::Ok);
     return false;

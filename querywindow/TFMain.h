@@ -184,8 +184,9 @@ public:
     void FreeConnectionHandles();
     // Gives up the window's share of its connection record (ConnectionReleased; the frame does it).
     void ReleaseConnection();
-    // Commits or rolls back the window's transaction; a failure is reported with the driver's text
-    // and leaves the transaction state as it was.
+    // Commits or rolls back the window's transaction: true when it has ended. A commit after the
+    // connection was lost says that the server rolled the transaction back; a failure is reported
+    // with the driver's text and leaves the transaction state as it was.
     bool EndTransaction(bool commit);
     // When a transaction may be open: asks whether to commit (Yes) or roll back (No) and does it.
     void AskToEndTransaction();
@@ -255,6 +256,7 @@ private:
     // The window's result object of a grid ("STRINGGRID" n: result n), or none.
     TQryResult_Tesk* ResultOfGrid(const ResultGrid* grid) const;
     void BringLastPageToFront();
+    void BringMessagesPageToFront();
 
     // The window's close: the save and transaction questions, then its run ends, its connection
     // goes and the frame forgets it. A cancelled question, or a save that wrote nothing, keeps the

@@ -78,16 +78,14 @@ void TFMain::ResultGridEnter(ResultGrid* sender)
     if (!r) return;
     StatusBar1->SetPanelText(0, QStringLiteral("开始执行时间：") + Moment(r->StartTime));
     StatusBar1->SetPanelText(1, QStringLiteral("执行所需时间：") + Elapsed(r->StartTime, r->EndTime));
-    StatusBar1->SetPanelText(2, r->Cancelled ? QStringLiteral("( 用户已取消查询 )")
-                                             : QStringLiteral("返回结果行数：") + QString::number(r->RowCount));
+    StatusBar1->SetPanelText(2, RowsStatusText(QStringLiteral("返回结果行数："), r->RowCount, r->Cancelled, r->FetchFailed));
 }
 
 void TFMain::ResultGridExit(ResultGrid*)
 {
     StatusBar1->SetPanelText(0, QStringLiteral("开始执行时间：") + Moment(RunStart));
     StatusBar1->SetPanelText(1, QStringLiteral("执行总时间：") + Elapsed(RunStart, RunEnd));
-    StatusBar1->SetPanelText(2, RunCancelled ? QStringLiteral("( 用户已取消查询 )")
-                                             : QStringLiteral("共返回结果行数：") + QString::number(TotalRows));
+    StatusBar1->SetPanelText(2, RowsStatusText(QStringLiteral("共返回结果行数："), TotalRows, RunCancelled, RunFetchFailed));
 }
 
 void TFMain::ResultGridDblClick(ResultGrid* sender)

@@ -26,6 +26,7 @@ public:
     std::uint8_t HasResultSet = 0;
     std::uint8_t Cancelled = 0;
     std::uint8_t CutShort = 0;
+    std::uint8_t FetchFailed = 0; // a fetch failed: the rows end at the error
     std::uint8_t Succeeded = 0;
     QDateTime StartTime;
     QDateTime EndTime;

@@ -525,28 +525,92 @@ TEST_P(EngineRunTest, StopWhileRowsFlowKeepsTheRows)
     EXPECT_EQ(w.FetchCancelled, 1);
 }
 
-TEST_P(EngineRunTest, AFetchThatFailsAfterTheFirstRowsKeepsThemAndSaysWhy)
+// A fetch that fails after the first rows: the rows read stay, and the result is never reported
+// as whole: its message, the run's status text and the file report say that its rows end at the
+// error, and the messages page with the error is to come to the front.
+TEST_P(EngineRunTest, AFetchThatFailsAfterTheFirstRowsKeepsThemAndSaysTheyEndThere)
 {
     const bool pg = std::string(GetParam()) == "pg";
     if (pg) TestDsn::PgDsn();
-    // Read a row at a time, so that the failing row fails its own fetch.
-    TestWindow w(pg ? TestDsn::PostgreSQLCursor : TestDsn::SQLiteStep);
-    ASSERT_TRUE(w.connected);
-    RunRecorder r;
-    RunBatch(w, r, pg ? "select 10 / (3 - n) from generate_series(1, 5) n; select 2"
-                      : "with recursive c(n) as (select 1 union all select n + 1 from c where n < 5) "
-                        "select case when n < 3 then n else abs(-9223372036854775807 - 1) end from c; select 2");
-    ASSERT_EQ(r.Statements.size(), 2u);
-    const auto& s = r.Statements[0];
-    EXPECT_EQ(s.Result.RowCount, 2);
-    EXPECT_EQ(s.Result.Succeeded, 1);
-    EXPECT_EQ(s.Result.HasResultSet, 1);
-    EXPECT_EQ(s.Rows, (pg ? std::vector<std::vector<std::string>>{{"5"}, {"10"}}
-                          : std::vector<std::vector<std::string>>{{"\"1\""}, {"\"2\""}}));
-    EXPECT_EQ(r.Message(0).toStdString(), pg ? "（所影响的行数为 2 行）ERROR: division by zero;\nError while fetching the next result"
-                                             : "（所影响的行数为 2 行）[SQLite]integer overflow (1)");
-    EXPECT_EQ(r.Message(1), "（所影响的行数为 1 行）");
-    EXPECT_EQ(w.TotalRows, 3);
+    struct Case {
+        const char* Name;
+        const char* Dsn;
+        const char* Sql;
+        std::vector<std::string> Rows;
+        const char* Error;       // the driver's text behind the message's first line
+        const char* NextMessage; // the statement after the cut result
+        const char* NextLine;    // its line in the file
+    };
+    std::vector<Case> cases;
+    if (pg) {
+        // Read a row at a time, so that the failing row fails its own fetch.
+        cases.push_back({"a failing row", TestDsn::PostgreSQLCursor,
+                         "select 10 / (3 - n) from generate_series(1, 5) n; select 2", {"5", "10"},
+                         "ERROR: division by zero;\nError while fetching the next result", "（所影响的行数为 1 行）", "2"});
+        // The server ends the session while the third batch of 100 rows is read.
+        std::vector<std::string> hundreds;
+        for (int n = 1; n <= 200; ++n) hundreds.push_back(std::to_string(n));
+        cases.push_back({"a killed session", TestDsn::PostgreSQLBatches,
+                         "select n from generate_series(1, 1000) n "
+                         "where n <> 250 or pg_terminate_backend(pg_backend_pid()); select 2",
+                         hundreds, "FATAL: terminating connection due to administrator command;\nThe connection has been lost",
+                         nullptr, nullptr});
+    } else {
+        cases.push_back({"a failing row", TestDsn::SQLiteStep,
+                         "with recursive c(n) as (select 1 union all select n + 1 from c where n < 5) "
+                         "select case when n < 3 then n else abs(-9223372036854775807 - 1) end from c; select 2",
+                         {"\"1\"", "\"2\""}, "[SQLite]integer overflow (1)", "（所影响的行数为 1 行）", "\"2\""});
+    }
+    const std::string path = TestDsn::ScratchDir() + "/cut-" + GetParam() + ".txt";
+    for (const Case& c : cases) {
+        for (const bool toFile : {false, true}) {
+            SCOPED_TRACE(std::string(c.Name) + (toFile ? ", file" : ", window"));
+            TestWindow w(c.Dsn);
+            ASSERT_TRUE(w.connected);
+            if (toFile) {
+                w.DisplayAsText = 1;
+                w.DisplayToFile = 1;
+                w.ResultFile = std::fopen(path.c_str(), "wb");
+                w.ResultFileName = QString::fromStdString(path);
+            }
+            RunRecorder r;
+            RunBatch(w, r, c.Sql);
+            ASSERT_EQ(r.Statements.size(), 2u) << "the run goes on after the cut result";
+            const auto& s = r.Statements[0];
+            const auto rows = static_cast<std::int32_t>(c.Rows.size());
+            EXPECT_EQ(s.Result.RowCount, rows);
+            EXPECT_EQ(s.Result.Succeeded, 1);
+            EXPECT_EQ(s.Result.HasResultSet, 1);
+            EXPECT_EQ(s.Result.FetchFailed, 1);
+            EXPECT_EQ(s.Result.Cancelled, 0);
+            EXPECT_EQ(r.Message(0).toStdString(),
+                      "读取结果时发生错误，结果不完整:（已查询到的行数为 " + std::to_string(rows) + " 行）\n" + c.Error);
+            if (c.NextMessage)
+                EXPECT_EQ(r.Message(1), c.NextMessage);
+            else
+                EXPECT_EQ(r.Statements[1].Result.Succeeded, 0) << "the session is gone";
+            const std::int32_t total = rows + (c.NextMessage ? 1 : 0);
+            EXPECT_EQ(w.TotalRows, total);
+            EXPECT_EQ(r.End.RowsText.toStdString(),
+                      "共返回结果行数：" + std::to_string(total) + " ( 读取结果时发生错误，结果不完整 )");
+            EXPECT_TRUE(r.End.MessagesToFront);
+            if (!toFile) {
+                std::vector<std::string> shown;
+                for (const auto& row : s.Rows) shown.push_back(row.at(0));
+                EXPECT_EQ(shown, c.Rows);
+                continue;
+            }
+            // The file holds the rows read before the error, whole, and says that they end there.
+            std::string bytes;
+            for (const std::string& row : c.Rows) bytes += row + "\r\n";
+            if (c.NextLine) bytes += std::string("\r\n") + c.NextLine + "\r\n";
+            EXPECT_EQ(FileBytes(path), bytes);
+            EXPECT_EQ(r.FileReport, (QStringList{"", "下列文件保存失败:", "",
+                                                 QString::fromStdString(path) + "  " + QString::number(bytes.size()) +
+                                                     "  字节",
+                                                 "（读取结果时发生错误，结果不完整）"}));
+        }
+    }
 }
 
 TEST_P(EngineRunTest, ManualCommitLeavesATransactionNote)

@@ -727,14 +727,15 @@ TEST_F(ClosingTest, ACommitOrRollbackOnAStoppedServerReportsTheDriversTextAndNev
     EXPECT_FALSE(IsOpen(windows[2]));
     expectFailure("事务提交时发生错误！", caption);
 
-    // After its failed call the driver holds no transaction any more (the server's ended with the
-    // connection): asked again, it reports success, and the windows close without a report.
+    // After its failed call the driver holds no transaction any more and reports success when asked
+    // again: the server ended the transaction with the connection, and a commit says so.
     for (int i : {0, 1}) {
         SCOPED_TRACE(i);
         ask(Prompter::Yes);
         CloseWindow(windows[i]);
         EXPECT_FALSE(IsOpen(windows[i]));
-        EXPECT_EQ(prompter.Prompts.size(), 1u);
+        ASSERT_EQ(prompter.Prompts.size(), 2u);
+        EXPECT_EQ(prompter.Prompts[1].Text, ClosingPrompts::LostTransaction);
     }
 
     // The frame's closing reports the failure and closes all the same.
@@ -743,6 +744,96 @@ TEST_F(ClosingTest, ACommitOrRollbackOnAStoppedServerReportsTheDriversTextAndNev
     EXPECT_TRUE(frame->close());
     EXPECT_TRUE(frame->QueryWindows().isEmpty());
     expectFailure("事务回退时发生错误！", last);
+}
+
+// The window's session ended by the server: the server rolled its transaction back, and no commit
+// passes for done, whether a statement met the loss first or the first commit did.
+TEST_F(ClosingTest, ACommitAfterTheConnectionWasLostSaysTheServerRolledTheTransactionBack)
+{
+    const QString dsn = QString::fromLatin1(TestDsn::PgDsn());
+    {
+        TestConnection setup(TestDsn::PgDsn());
+        ASSERT_TRUE(setup.Ok());
+        setup.Exec("DROP TABLE IF EXISTS tv_lost_tx");
+        setup.Exec("CREATE TABLE tv_lost_tx (id INTEGER)");
+    }
+    enum class Path { Manager, OwnClose, FrameClose };
+    struct Case {
+        const char* Name;
+        bool FailedStatement; // a statement meets the loss; otherwise a first commit does
+        Path Where;
+        Prompter::Button Answer;
+    };
+    const Case cases[] = {
+        {"manager, after a failed statement", true, Path::Manager, Prompter::Yes},
+        {"manager, after a failed commit", false, Path::Manager, Prompter::Yes},
+        {"manager's rollback, after a failed statement", true, Path::Manager, Prompter::No},
+        {"own close, after a failed statement", true, Path::OwnClose, Prompter::Yes},
+        {"own close, after a failed commit", false, Path::OwnClose, Prompter::Yes},
+        {"frame's close, after a failed statement", true, Path::FrameClose, Prompter::Yes},
+    };
+    int id = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        if (!frame) StartProgram();
+        Settings::AutoCommit = false;
+        TFMain* w = Open(dsn, "postgres");
+        ASSERT_TRUE(w);
+        const int first = ++id, second = ++id;
+        Run(w, QString("INSERT INTO tv_lost_tx VALUES (%1); INSERT INTO tv_lost_tx VALUES (%2)").arg(first).arg(second));
+        ASSERT_EQ(w->TransactionState.load(), TransactionStates::MayBeOpen);
+        ASSERT_TRUE(TestConnection::TerminateSession(w->hDbc, TestDsn::PgDsn()));
+        const QString caption = w->windowTitle();
+        prompter.Prompts.clear();
+        if (c.FailedStatement) {
+            Run(w, "INSERT INTO tv_lost_tx VALUES (0)");
+            EXPECT_TRUE(w->LastErrorText.contains("connection")) << w->LastErrorText.toStdString();
+            EXPECT_TRUE(prompter.Prompts.empty());
+        } else {
+            prompter.Answers = {Prompter::Yes};
+            frame->mainmenu_query_transmanager->trigger();
+            ASSERT_EQ(prompter.Prompts.size(), 2u) << "the question, then the report";
+            EXPECT_TRUE(prompter.Prompts[1].Text.startsWith(ClosingPrompts::CommitFailed)) << prompter.Prompts[1].Text.toStdString();
+            EXPECT_EQ(w->TransactionState.load(), TransactionStates::MayBeOpen) << "whether the commit was done is not known";
+            prompter.Prompts.clear();
+        }
+        // Still asked: a transaction was open, and only the user ends it.
+        EXPECT_EQ(w->TransactionState.load(), TransactionStates::MayBeOpen);
+        EXPECT_EQ(w->StatusBar2->PanelText(1), "可能存在未提交的事务");
+        prompter.Answers = {c.Answer};
+        switch (c.Where) {
+        case Path::Manager: frame->mainmenu_query_transmanager->trigger(); break;
+        case Path::OwnClose: CloseWindow(w); break;
+        case Path::FrameClose:
+            EXPECT_TRUE(frame->close());
+            frame.reset();
+            FMain_mul = nullptr;
+            break;
+        }
+        ASSERT_EQ(prompter.Prompts.size(), c.Answer == Prompter::Yes ? 2u : 1u) << "the question, then the report";
+        if (c.Answer == Prompter::Yes) {
+            const PromptRecord& report = prompter.Prompts[1];
+            EXPECT_EQ(report.Text, ClosingPrompts::LostTransaction);
+            EXPECT_EQ(report.Caption, caption);
+            EXPECT_EQ(report.Icon, Prompter::Icon::Exclamation);
+            EXPECT_EQ(report.Buttons, Prompter::Ok);
+        }
+        if (c.Where == Path::Manager) {
+            EXPECT_EQ(w->TransactionState.load(), TransactionStates::None);
+            EXPECT_EQ(w->StatusBar2->PanelText(1), "不存在事务");
+            // A commit asked for once more finds no transaction.
+            prompter.Prompts.clear();
+            frame->mainmenu_query_transmanager->trigger();
+            ASSERT_EQ(prompter.Prompts.size(), 1u);
+            EXPECT_EQ(prompter.Prompts[0].Buttons, Prompter::Ok);
+            CloseWindow(w);
+        }
+        EXPECT_TRUE(!frame || !IsOpen(w));
+        TestConnection check(TestDsn::PgDsn());
+        EXPECT_EQ(check.Column(QString("SELECT count(*) FROM tv_lost_tx WHERE id IN (%1, %2)").arg(first).arg(second).toStdString()),
+                  std::vector<std::string>{"0"})
+            << "the server rolled the rows back";
+    }
 }
 
 } // namespace

@@ -33,11 +33,13 @@ public:
 
     std::vector<bool> HandleWhileShown;
     std::vector<bool> HandleAfterRelease;
+    std::vector<int> PageInFront; // after each statement's display
 
     void ShowStatementResult(MuliThread& run) override
     {
         HandleWhileShown.push_back(hStmt != SQL_NULL_HSTMT);
         TFMain::ShowStatementResult(run);
+        PageInFront.push_back(PageControl_result->currentIndex());
     }
     // Comes after the statement's release whenever a transaction may be open.
     void ShowTransactionNote() override
@@ -230,6 +232,40 @@ TEST_P(RunIntoQueryWindow, GridRunShowsPagesGridsAndMessagesAndReleasesEachState
     EXPECT_EQ(Grid(1), nullptr);
     ASSERT_NE(Grid(0), nullptr);
     EXPECT_EQ(Grid(0)->Model()->Cell(1, 1), "5");
+}
+
+// A result that ends at a failed fetch keeps the rows read in its grid, but its error comes to the
+// front and the status texts say that its rows end there.
+TEST_P(RunIntoQueryWindow, AResultCutByAFailedFetchPutsItsErrorInFront)
+{
+    const bool pg = GetParam() == &TestDsn::PgDsn;
+    // Read a row at a time, so that the failing row fails its own fetch.
+    WindowConnection connection(*window, pg ? TestDsn::PostgreSQLCursor : TestDsn::SQLiteStep, true);
+    ASSERT_TRUE(connection.Ok());
+
+    Run(QString(pg ? "SELECT 10 / (3 - n) AS q FROM generate_series(1, 5) n"
+                   : "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 5) "
+                     "SELECT CASE WHEN n < 3 THEN n ELSE abs(-9223372036854775807 - 1) END AS q FROM c") +
+        "; SELECT 2 AS b");
+
+    EXPECT_EQ(Pages(), (QStringList{"消息", "结果1", "结果2"}));
+    EXPECT_EQ(window->PageInFront, (std::vector<int>{0, 2})) << "the cut result's error, then the next result";
+    EXPECT_EQ(window->PageControl_result->currentIndex(), 0) << "the run ends with the error in front";
+    ResultGrid* cut = Grid(0);
+    ASSERT_NE(cut, nullptr);
+    EXPECT_EQ(cut->RowCount(), 3);
+    EXPECT_EQ(cut->Model()->Cell(1, 1), pg ? "5" : "\"1\"");
+    EXPECT_EQ(cut->Model()->Cell(1, 2), pg ? "10" : "\"2\"");
+    EXPECT_TRUE(Messages().contains("读取结果时发生错误，结果不完整:（已查询到的行数为 2 行）"))
+        << Messages().join('\n').toStdString();
+    const QString note = " ( 读取结果时发生错误，结果不完整 )";
+    EXPECT_EQ(window->StatusBar1->PanelText(2), "共返回结果行数：3" + note);
+    window->ResultGridEnter(cut);
+    EXPECT_EQ(window->StatusBar1->PanelText(2), "返回结果行数：2" + note);
+    window->ResultGridEnter(Grid(1));
+    EXPECT_EQ(window->StatusBar1->PanelText(2), "返回结果行数：1");
+    window->ResultGridExit(Grid(1));
+    EXPECT_EQ(window->StatusBar1->PanelText(2), "共返回结果行数：3" + note);
 }
 
 TEST_P(RunIntoQueryWindow, TextRunWritesCommaLines)

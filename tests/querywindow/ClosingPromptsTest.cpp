@@ -40,6 +40,7 @@ TEST(ClosingPrompts, TheTransactionQuestionsAreTheProgramsOwnTexts)
     EXPECT_TRUE(ClosingPrompts::ManagerTransactionChoice().startsWith(ClosingPrompts::CloseTransactionChoice()));
     EXPECT_EQ(Bytes(ClosingPrompts::CommitFailed), "事务提交时发生错误！");
     EXPECT_EQ(Bytes(ClosingPrompts::RollbackFailed), "事务回退时发生错误！");
+    EXPECT_EQ(Bytes(ClosingPrompts::LostTransaction), "数据库连接已断开，当前窗口中的事务已丢失，其中的更改已被服务器回滚！");
 }
 
 TEST(ClosingPrompts, AFailureReportIsFollowedByTheDriversText)

@@ -61,3 +61,22 @@ std::vector<std::string> TestConnection::Column(const std::string& sql)
     SQLFreeHandle(SQL_HANDLE_STMT, stmt);
     return out;
 }
+
+bool TestConnection::TerminateSession(SQLHDBC session, const char* dsn)
+{
+    // The session's own number, asked on its connection: a SELECT leaves its transaction as it is.
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session, &stmt))) return false;
+    SQLINTEGER pid = 0;
+    SQLLEN ind = 0;
+    const bool asked =
+        SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>("SELECT pg_backend_pid()")), SQL_NTS)) &&
+        SQL_SUCCEEDED(SQLFetch(stmt)) && SQL_SUCCEEDED(SQLGetData(stmt, 1, SQL_C_SLONG, &pid, 0, &ind));
+    if (!asked) ADD_FAILURE() << "no session number: " << Diagnostics(SQL_HANDLE_STMT, stmt);
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    if (!asked) return false;
+    TestConnection admin(dsn);
+    // Waits until the session has ended.
+    return admin.Ok() &&
+           admin.Column("SELECT pg_terminate_backend(" + std::to_string(pid) + ", 30000)") == std::vector<std::string>{"1"};
+}

@@ -24,6 +24,9 @@ public:
     SQLHDBC dbc = SQL_NULL_HDBC;
 
     static std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle);
+    // Ends the PostgreSQL session of another connection (one of the program's) as the server's
+    // administrator does, from a connection to dsn; true once the server has ended it.
+    static bool TerminateSession(SQLHDBC session, const char* dsn);
 
 private:
     bool connected_ = false;

@@ -35,7 +35,8 @@ void WriteDsnFile()
             std::string dsn, database, extra;
         };
         for (const Entry& e : {Entry{PostgreSQL, g_pgDatabase, ""}, Entry{PgAdmin, "postgres", ""},
-                               Entry{PostgreSQLCursor, g_pgDatabase, "UseDeclareFetch=1\nFetch=1\n"}}) {
+                               Entry{PostgreSQLCursor, g_pgDatabase, "UseDeclareFetch=1\nFetch=1\n"},
+                               Entry{PostgreSQLBatches, g_pgDatabase, "UseDeclareFetch=1\nFetch=100\n"}}) {
             f << "[" << e.dsn << "]\nDriver=PostgreSQL ANSI\nServername=127.0.0.1\nPort=" << port
               << "\nDatabase=" << e.database << "\nUsername=postgres\nPassword=\nSSLmode=disable\n"
               << e.extra << "\n";

@@ -10,6 +10,8 @@ inline constexpr const char* PostgreSQL = "TarnvalePG";
 // The same databases read a row at a time, so a failing row shows at its own fetch.
 inline constexpr const char* SQLiteStep = "TarnvaleSQLiteStep";
 inline constexpr const char* PostgreSQLCursor = "TarnvalePGCursor";
+// Read in batches of 100 rows, as a user's data source with a small fetch size reads.
+inline constexpr const char* PostgreSQLBatches = "TarnvalePGBatches";
 inline constexpr const char* PgAdmin = "TarnvalePGAdmin";
 
 // Writes this process's DSN file and points ODBCINI at it; run once before any ODBC call.

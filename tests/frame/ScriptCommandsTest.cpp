@@ -1,5 +1,6 @@
 // SQL scripts: opened into and saved from the active query window through the frame's commands,
 // with the file dialogs answered headless, and the script file's encoding and line rules.
+#include "FailingLastStep.h"
 #include "ImmutableFolder.h"
 #include "ObjectBrowserFixture.h"
 #include "SaveFileChoice.h"
@@ -383,8 +384,19 @@ TEST_F(ScriptCommands, AFailedSaveKeepsTheOldFileTheModifiedMarkAndTheCaption)
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    // The last step (sync and rename) fails once every byte is written.
+    std::optional<FailingLastStep> failing;
+    QString lastStepReason;
+    auto failLastStep = [&](FailingLastStep::Step step) { return [&, step] { failing.emplace(step, existing); }; };
+    auto mendLastStep = [&] {
+        EXPECT_TRUE(failing->Reached()) << "the file system cannot lock a file";
+        lastStepReason = failing->ErrorText();
+        failing.reset();
+    };
     const Case cases[] = {
         {"the folder is gone", Path(QStringLiteral("gone/new.sql")), [] {}, [] {}},
+        {"the sync fails", existing, failLastStep(FailingLastStep::Step::Sync), mendLastStep},
+        {"the rename fails", existing, failLastStep(FailingLastStep::Step::Rename), mendLastStep},
         {"the disk takes only part of it", existing,
          [&] {
              rlimit small = saved;
@@ -394,6 +406,7 @@ TEST_F(ScriptCommands, AFailedSaveKeepsTheOldFileTheModifiedMarkAndTheCaption)
          [&] { setrlimit(RLIMIT_FSIZE, &saved); }},
     };
     for (const Case& c : cases) {
+        lastStepReason.clear();
         w->RichEdit_sql->setPlainText(QString(200, QLatin1Char('x')) + QStringLiteral("\nselect 2"));
         w->RichEdit_sql->document()->setModified(true);
         prompter.Prompts.clear();
@@ -406,6 +419,9 @@ TEST_F(ScriptCommands, AFailedSaveKeepsTheOldFileTheModifiedMarkAndTheCaption)
         ASSERT_FALSE(prompter.Prompts.empty()) << c.What;
         const PromptRecord& message = prompter.Prompts.back();
         EXPECT_TRUE(message.Text.startsWith(c.Target + QStringLiteral(": "))) << message.Text.toStdString();
+        if (!lastStepReason.isEmpty()) {
+            EXPECT_EQ(message.Text, c.Target + QStringLiteral(": ") + lastStepReason);
+        }
         EXPECT_EQ(message.Icon, Prompter::Icon::Error) << c.What;
         EXPECT_TRUE(w->RichEdit_sql->document()->isModified()) << c.What;
         EXPECT_EQ(w->windowTitle(), caption) << c.What;

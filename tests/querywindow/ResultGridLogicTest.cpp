@@ -324,6 +324,29 @@ TEST(ResultExportFile, LinesOfTheGrid)
     EXPECT_EQ(ResultExportFile::Text(Cells({"q"}, {{"\"a\"b\""}}), false), "\"a\"b\"\r\n");
 }
 
+TEST(ResultExportFile, ANameThatWouldBreakTheHeaderLineIsQualified)
+{
+    struct Case {
+        const char* Qualifier;
+        std::string Name;
+        std::string Header;
+    };
+    const Case cases[] = {
+        {"\"", "com,ma", "\"com,ma\""},
+        {"\"", "two\nlines", "\"two\nlines\""},
+        {"\"", "cr\rlf", "\"cr\rlf\""},
+        {"\"", "say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"\"", "it's", "it's"},
+        {"'", "it's", "'it''s'"},
+        {"'", "a\"b", "a\"b"},
+        {"\"", "名称", "名称"},
+        {"\"", "plain name", "plain name"},
+        {"", "com,ma", "com,ma"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ResultExportFile::Text(Cells({"id", c.Name}, {}, c.Qualifier), true), "id," + c.Header + "\r\n") << c.Name;
+}
+
 TEST(ResultExportFile, WritesTheSortedGridAndReplacesAFileWhole)
 {
     QTemporaryDir dir;

@@ -572,6 +572,16 @@ TEST_P(ResultExport, BytesOfNullsCjkCommasAndQuotesInTheSortedOrder)
     EXPECT_EQ(Bytes(dir.path() + "/results.txt"), expected.mid(expected.indexOf("\r\n") + 2));
 }
 
+TEST_P(ResultExport, NamesThatWouldBreakTheHeaderLineAreQualified)
+{
+    Settings::ExportWithTblColumn = true;
+    Run(w, "select 1 as \"com,ma\", 2 as \"say \"\"hi\"\"\", 3 as \"two\nlines\", 4 as plain");
+    files.Accept(dir.path() + "/names", 0);
+    w->btnEportClick();
+    EXPECT_EQ(Bytes(dir.path() + "/names.csv"),
+              QByteArray("\"com,ma\",\"say \"\"hi\"\"\",\"two\nlines\",plain\r\n1,2,3,4\r\n"));
+}
+
 TEST_P(ResultExport, ACsvIsOpenedWithTheDesktopsProgramWhenAsked)
 {
     Settings::FileOpenByExcelAuto = true;

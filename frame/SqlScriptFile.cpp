@@ -4,22 +4,33 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace SqlScriptFile {
 
-QString Decode(const QByteArray& bytes, bool* whole)
+QString Decode(const QByteArray& bytes, ScriptFileForm* form)
 {
-    if (whole) *whole = true;
+    ScriptFileForm found;
+    found.Utf8Bom = bytes.startsWith("\xEF\xBB\xBF");
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return text;
-    QStringDecoder gb18030("GB18030");
-    if (gb18030.isValid()) {
-        QString gbText = gb18030.decode(bytes);
-        if (!gb18030.hasError()) return gbText;
+    if (utf8.hasError()) {
+        found.Utf8Bom = false;
+        QStringDecoder gb18030("GB18030");
+        QString gbText = gb18030.isValid() ? QString(gb18030.decode(bytes)) : QString();
+        if (gb18030.isValid() && !gb18030.hasError()) {
+            text = gbText;
+            found.Gb18030 = true;
+        } else {
+            // Neither: the UTF-8 reading marks each bad byte alone and merges none with its neighbour.
+            found.Undecodable = true;
+        }
     }
-    // Neither: the UTF-8 reading marks each bad byte alone and merges none with its neighbour.
-    if (whole) *whole = false;
+    if (form) {
+        form->Gb18030 = found.Gb18030;
+        form->Utf8Bom = found.Utf8Bom;
+        form->Undecodable = found.Undecodable;
+    }
     return text;
 }
 
@@ -64,9 +75,10 @@ QStringList EditorLines(const QString& text)
 
 QByteArray Encode(const QStringList& lines, const ScriptFileForm& form)
 {
-    QByteArray bytes;
+    QByteArray bytes = form.Utf8Bom && !form.Gb18030 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    QStringEncoder gb18030("GB18030");
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        bytes += lines.at(i).toUtf8();
+        bytes += form.Gb18030 && gb18030.isValid() ? QByteArray(gb18030.encode(lines.at(i))) : lines.at(i).toUtf8();
         if (i + 1 < lines.size() || form.LastLineEnded) bytes += form.LineEnd;
     }
     return bytes;
@@ -86,13 +98,11 @@ ReadResult Read(const QString& path)
         return result;
     }
     result.Ok = true;
-    bool whole = true;
-    const QStringList lines = Lines(Decode(bytes, &whole));
+    const QStringList lines = Lines(Decode(bytes, &result.Form));
     result.Text = lines.join(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty()) result.Text += QLatin1Char('\n');
     result.Form.LineEnd = FirstLineEnd(bytes);
     result.Form.LastLineEnded = bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
-    result.Form.Undecodable = !whole;
     return result;
 }
 

@@ -1,6 +1,7 @@
-// SQL script files: read as UTF-8, or as GB18030 when they are not valid UTF-8; written as UTF-8
-// lines ended as the file read into the editor ended them (CR LF for a new script), through a
-// temporary file in the target folder that replaces the old file only once it is whole.
+// SQL script files: read as UTF-8, or as GB18030 when they are not valid UTF-8; written in the
+// encoding and with the line ends of the file read into the editor (UTF-8 and CR LF for a new
+// script), through a temporary file in the target folder that replaces the old file only once it
+// is whole.
 #pragma once
 
 #include "ScriptFileForm.h"
@@ -11,9 +12,9 @@
 
 namespace SqlScriptFile {
 
-// The text of a script's bytes: UTF-8, or GB18030 when they are not valid UTF-8. Bytes that are
-// neither show as U+FFFD each, and whole (when given) is then false.
-QString Decode(const QByteArray& bytes, bool* whole = nullptr);
+// The text of a script's bytes: UTF-8 (a byte order mark left out), or GB18030 when they are not
+// valid UTF-8. Bytes that are neither show as U+FFFD each. form, when given, tells which.
+QString Decode(const QByteArray& bytes, ScriptFileForm* form = nullptr);
 
 // The lines of a text: a line ends at CR LF, LF or CR; a break at the very end starts no new line.
 QStringList Lines(const QString& text);
@@ -22,7 +23,7 @@ QStringList Lines(const QString& text);
 // too); an empty last line, where the text ends with a break, is not one of them.
 QStringList EditorLines(const QString& text);
 
-// Every line in UTF-8 followed by the form's line end, the last one only when the form says so.
+// Every line in the form's encoding followed by its line end, the last one only when the form says so.
 QByteArray Encode(const QStringList& lines, const ScriptFileForm& form = {});
 
 struct ReadResult {

@@ -69,15 +69,22 @@ TEST(SqlScriptFile, DecodesUtf8AndFallsBackToGb18030)
     EXPECT_EQ(SqlScriptFile::Decode(chinese.toUtf8()), chinese);
     EXPECT_EQ(SqlScriptFile::Decode(gbBytes), chinese);
     EXPECT_EQ(SqlScriptFile::Decode("plain ascii"), QStringLiteral("plain ascii"));
+    EXPECT_EQ(SqlScriptFile::Decode("\xEF\xBB\xBFselect 1"), QStringLiteral("select 1"));
     struct Case {
         QByteArray Bytes;
-        bool Whole;
+        bool Gb18030, Utf8Bom, Undecodable;
     };
-    const Case cases[] = {{chinese.toUtf8(), true}, {gbBytes, true}, {"caf\xE9\xFF\xFE", false}, {"\xFF", false}};
+    const Case cases[] = {
+        {chinese.toUtf8(), false, false, false},       {gbBytes, true, false, false},
+        {"\xEF\xBB\xBFselect 1", false, true, false}, {"caf\xE9\xFF\xFE", false, false, true},
+        {"\xFF", false, false, true},
+    };
     for (const Case& c : cases) {
-        bool whole = !c.Whole;
-        SqlScriptFile::Decode(c.Bytes, &whole);
-        EXPECT_EQ(whole, c.Whole) << c.Bytes.toHex().toStdString();
+        ScriptFileForm form;
+        SqlScriptFile::Decode(c.Bytes, &form);
+        EXPECT_EQ(form.Gb18030, c.Gb18030) << c.Bytes.toHex().toStdString();
+        EXPECT_EQ(form.Utf8Bom, c.Utf8Bom) << c.Bytes.toHex().toStdString();
+        EXPECT_EQ(form.Undecodable, c.Undecodable) << c.Bytes.toHex().toStdString();
     }
 }
 
@@ -239,8 +246,8 @@ TEST_F(ScriptCommands, SavingWritesEveryLineWithCrLfAndNamesTheWindow)
     EXPECT_TRUE(prompter.Prompts.empty());
 }
 
-// A script opened and saved again is the file it was: its line ends, blank lines at its end and
-// a last line without a line end all stay.
+// A script opened and saved again is the file it was: its encoding, its line ends, blank lines at
+// its end and a last line without a line end all stay.
 TEST_F(ScriptCommands, AScriptOpenedAndSavedAgainKeepsItsBytes)
 {
     TFMain* w = OpenSQLite();
@@ -259,6 +266,8 @@ TEST_F(ScriptCommands, AScriptOpenedAndSavedAgainKeepsItsBytes)
         "a\rb\r",
         "a",
         QByteArray("select '") + QString("张伟").toUtf8() + "';\n\n",
+        QStringEncoder("GB18030").encode(QStringLiteral("-- 北京\r\nselect '张伟';\r\n\r\n")),
+        "\xEF\xBB\xBFselect 1;\r\n",
     };
     int n = 0;
     for (const QByteArray& bytes : cases) {

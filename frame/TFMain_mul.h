@@ -29,6 +29,9 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class ScheduleClock;
+namespace SqlScriptFile {
+struct ReadResult;
+}
 class ObjectBrowserCommands;
 class ObjectBrowserTree;
 
@@ -124,6 +127,9 @@ public:
     ScriptSave SaveSqlScript(TFMain& window);
     // Opens a script file the user chooses into the window's editor.
     void OpenSqlScript(TFMain& window);
+    // Puts the text of a script read from path into the window's editor and keeps its form; says
+    // so when some of its bytes did not decode.
+    void ShowScript(TFMain& window, const QString& path, const SqlScriptFile::ReadResult& script);
     // The connection record of a tree node, found through its root node; none when none.
     connection_rec* FindConnectionOfNode(QTreeWidgetItem* node) const;
     // The frame's part of a closing query window's release of its connection record.

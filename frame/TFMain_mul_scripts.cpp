@@ -33,6 +33,11 @@ QString WithDefaultExtension(const QString& chosen, int)
     return QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".sql") : chosen;
 }
 
+const QString UndecodableNote =
+    QStringLiteral("文件中有既非UTF-8也非GB18030编码的字节，编辑器中显示为\uFFFD。保存时将以UTF-8写入，这些字节将被替换。");
+const QString UndecodableQuestion =
+    QStringLiteral("打开此脚本时有无法识别的字节，编辑器中显示为\uFFFD。保存将以UTF-8写入，替换这些字节。\n要保存吗？");
+
 } // namespace
 
 void TFMain_mul::OpenSqlScript(TFMain& window)
@@ -49,12 +54,22 @@ void TFMain_mul::OpenSqlScript(TFMain& window)
                                     Prompter::Icon::Error, Prompter::Ok);
         return;
     }
-    w->RichEdit_sql->setPlainText(read.Text);
+    ShowScript(*w, answer.Path, read);
+    if (!w) return;
     // The text is the file's: closing the window asks nothing until it is changed.
     w->RichEdit_sql->document()->setModified(false);
     const QString caption = QueryWindowNaming::QueryWindowCaption(w->DSN, w->User, QFileInfo(answer.Path).absoluteFilePath());
     w->setWindowTitle(caption);
     RenameWindowMenuEntry(w->Handle(), caption);
+}
+
+void TFMain_mul::ShowScript(TFMain& window, const QString& path, const SqlScriptFile::ReadResult& script)
+{
+    window.RichEdit_sql->setPlainText(script.Text);
+    window.ScriptForm = script.Form;
+    if (script.Form.Undecodable)
+        Prompter::Current().Message(path + QStringLiteral(": ") + UndecodableNote, windowTitle(),
+                                    Prompter::Icon::Exclamation, Prompter::Ok);
 }
 
 void TFMain_mul::ToolButton_opensqlClick()
@@ -72,6 +87,16 @@ TFMain_mul::ScriptSave TFMain_mul::SaveSqlScript(TFMain& window)
         return ScriptSave::NothingToSave;
     }
 
+    // The bytes that did not decode are the user's: replaced only when the user says so.
+    if (w->ScriptForm.Undecodable) {
+        const Prompter::Button answer = Prompter::Current().Message(UndecodableQuestion, windowTitle(),
+                                                                    Prompter::Icon::Question, Prompter::Yes | Prompter::No);
+        if (!w) return ScriptSave::Cancelled;
+        if (answer != Prompter::Yes) {
+            w->SyncFrameToolbar();
+            return ScriptSave::Cancelled;
+        }
+    }
     FileChooser::Request request =
         ScriptDialog(this, QStringLiteral("SaveDialog_sql"), QStringLiteral("保存SQL文件"), FileChooser::Mode::Save);
     const SaveFileChoice::Result chosen = SaveFileChoice::Choose(request, WithDefaultExtension);
@@ -80,13 +105,14 @@ TFMain_mul::ScriptSave TFMain_mul::SaveSqlScript(TFMain& window)
     ScriptSave result = ScriptSave::Cancelled;
     if (chosen.Accepted) {
         QString error;
-        if (!SqlScriptFile::Write(chosen.Path, SqlScriptFile::EditorLines(text), &error)) {
+        if (!SqlScriptFile::Write(chosen.Path, SqlScriptFile::EditorLines(text), w->ScriptForm, &error)) {
             // The old file stays whole; the editor keeps its modified mark, the window its caption.
             Prompter::Current().Message(chosen.Path + QStringLiteral(": ") + error, windowTitle(),
                                         Prompter::Icon::Error, Prompter::Ok);
             result = ScriptSave::Failed;
         } else {
             w->RichEdit_sql->document()->setModified(false);
+            w->ScriptForm.Undecodable = false;
             const QString caption =
                 QueryWindowNaming::QueryWindowCaption(w->DSN, w->User, QFileInfo(chosen.Path).absoluteFilePath());
             w->setWindowTitle(caption);

@@ -335,7 +335,7 @@ void TFMain_mul::OpenQueryWindow(const QString& title, bool fromDialog)
     // the open command reads scripts; one that cannot be read leaves the editor empty.
     if (QFileInfo::exists(title))
         if (const SqlScriptFile::ReadResult script = SqlScriptFile::Read(title); script.Ok)
-            window->RichEdit_sql->setPlainText(script.Text);
+            ShowScript(*window, title, script);
 
     window->SyncFrameToolbar();
     EnableConnectedFrameItems();

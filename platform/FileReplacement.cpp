@@ -1,5 +1,21 @@
 #include "FileReplacement.h"
 
+#include <cerrno>
+
+#include <unistd.h>
+
+namespace {
+
+FileReplacement::SyncFunction& Sync()
+{
+    static FileReplacement::SyncFunction sync;
+    return sync;
+}
+
+} // namespace
+
+void FileReplacement::SetSync(SyncFunction sync) { Sync() = std::move(sync); }
+
 FileReplacement::FileReplacement(const QString& path) : file_(path) {}
 
 bool FileReplacement::Fail()
@@ -33,6 +49,14 @@ bool FileReplacement::Write(const char* data, qint64 size)
 
 bool FileReplacement::Commit()
 {
+    // QSaveFile syncs before its rename but ignores the sync's failure: bytes the disk may not
+    // hold must not take the old file's place.
+    const int fd = file_.handle();
+    if ((Sync() ? Sync()(fd) : ::fsync(fd)) != 0) {
+        error_ = qt_error_string(errno);
+        file_.cancelWriting();
+        return false;
+    }
     if (!file_.commit()) {
         error_ = file_.errorString();
         return false;

@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <functional>
+
 class FileReplacement {
 public:
     explicit FileReplacement(const QString& path);
@@ -16,12 +18,17 @@ public:
     // Writes all bytes; false once a write has failed.
     bool Write(const char* data, qint64 size);
     bool Write(const QByteArray& bytes) { return Write(bytes.constData(), bytes.size()); }
-    // Puts the file in place of the old one; false, with the old file whole and nothing left
-    // aside, when a write or the rename failed.
+    // Syncs the file to the disk and puts it in place of the old one; false, with the old file
+    // whole and nothing left aside, when a write, the sync or the rename failed.
     bool Commit();
 
     // The system's text for the failure.
     QString ErrorText() const { return error_; }
+
+    // The sync of the last step (fsync unless replaced; empty puts fsync back): a test's own makes
+    // that step fail as a disk can, or changes the target just before the rename.
+    using SyncFunction = std::function<int(int fd)>;
+    static void SetSync(SyncFunction sync);
 
 private:
     bool Fail();

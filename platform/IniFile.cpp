@@ -24,7 +24,7 @@ IniFile::IniFile(QString path) : path_(std::move(path)) {}
 bool IniFile::Load()
 {
     lines_.clear();
-    eol_ = "\n";
+    eol_ = "\r\n";
     exists_ = false;
     modified_ = false;
     error_.clear();

@@ -78,7 +78,7 @@ private:
 
     QString path_;
     std::vector<Line> lines_;
-    QByteArray eol_ = "\n"; // the first line end of the file, "\n" for a new one
+    QByteArray eol_ = "\r\n"; // the first line end of the file, CR LF for a new one
     bool exists_ = false;
     bool modified_ = false;
     QString error_;

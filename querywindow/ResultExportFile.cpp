@@ -10,23 +10,37 @@ namespace {
 // Data rows to write: none for a grid that shows an empty result.
 int LastDataRow(const ResultGridCells& cells) { return cells.Placeholder() ? 0 : cells.RowCount() - 1; }
 
+// Replaces out from at on by text wrapped in the qualifier, doubled inside, as a result file
+// writes it.
+void Requalify(std::string& out, std::size_t at, std::string_view text, const std::string& q)
+{
+    RenderContext file;
+    file.Qualifier = q;
+    file.DoubleQualifier = true;
+    std::string wrapped;
+    AppendQualified(text, file, wrapped);
+    out.resize(at);
+    out += wrapped;
+}
+
 void AppendField(const ResultGridCells& cells, int col, int row, std::string& out)
 {
     const std::string& q = cells.TextQualifier();
     const std::size_t at = out.size();
     cells.AppendCell(col, row, out);
-    if (row == 0 || q.empty()) return;
+    if (q.empty()) return;
     const std::string_view field(out.data() + at, out.size() - at);
+    if (row == 0) {
+        // A name stays bare unless it would break the line: the separator, the qualifier or a
+        // line break in it.
+        if (field.find_first_of(",\r\n") != std::string_view::npos || field.find(q) != std::string_view::npos)
+            Requalify(out, at, std::string(field), q);
+        return;
+    }
     const std::string_view inner = ResultGridCells::Unqualified(field, q);
     if (inner.size() == field.size() || inner.find(q) == std::string_view::npos) return;
     // Wrapped again as a result file wraps it.
-    RenderContext file;
-    file.Qualifier = q;
-    file.DoubleQualifier = true;
-    std::string doubled;
-    AppendQualified(inner, file, doubled);
-    out.resize(at);
-    out += doubled;
+    Requalify(out, at, std::string(inner), q);
 }
 
 } // namespace

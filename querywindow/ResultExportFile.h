@@ -1,7 +1,8 @@
 // A result grid exported to a text file: one line per row, the cells of columns 1 to the last
 // joined by ",", each line ending with CR LF, UTF-8; the names' row first when asked for; the rows
 // in the grid's present order. Inside a value that the run wrapped in its text qualifier the
-// qualifier is doubled, as in result files. The file is written aside and then put in place, so a
+// qualifier is doubled, as in result files; a name that holds the separator, the qualifier or a
+// line break is wrapped in the qualifier as a result file wraps it. The file is written aside and then put in place, so a
 // failed export leaves an existing file whole.
 #pragma once
 

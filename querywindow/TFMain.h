@@ -9,6 +9,7 @@
 #include "QueryWindowState.h"
 #include "ResultTextView.h"
 #include "RunDisplay.h"
+#include "ScriptFileForm.h"
 #include "SqlEditorHistory.h"
 
 #include <QDateTime>
@@ -134,6 +135,8 @@ public:
     std::int32_t DropLine = 0;
     std::int32_t DropColumn = 0;
     QString LastText;
+    // The form of the script last opened or saved here, which its next save keeps.
+    ScriptFileForm ScriptForm;
     FindReplaceDialog* FindDialog1 = nullptr;
     FindReplaceDialog* FindDialog_sql = nullptr;
     FindReplaceDialog* ReplaceDialog1 = nullptr;

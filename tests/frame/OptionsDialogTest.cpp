@@ -1,5 +1,6 @@
 // The options dialog over an installation in a scratch folder: the controls filled from the
 // settings, and what OK and Cancel do to "Tarnvale.ini" and to the setting values.
+#include "FailingLastStep.h"
 #include "FrameTestSupport.h"
 #include "IniFile.h"
 #include "OptionsChoices.h"
@@ -290,6 +291,31 @@ TEST_F(OptionsDialog, AFileThatCannotBeWrittenIsReportedAndTheChoicesHoldAllTheS
     EXPECT_TRUE(Settings::ExportWithTblColumn);
     EXPECT_EQ(Settings::TextQualifier, QString());
     EXPECT_EQ(Settings::MaxFieldLenOfSqlResult, 8192);
+}
+
+TEST_F(OptionsDialog, AWriteWhoseLastStepFailsKeepsTheOldFileAndSaysWhy)
+{
+    const QByteArray stored = OptionsText({{"WordsAnalyze", "N"}});
+    for (const FailingLastStep::Step step : {FailingLastStep::Step::Sync, FailingLastStep::Step::Rename}) {
+        SCOPED_TRACE(FailingLastStep::Name(step));
+        Install(stored);
+        prompter.Prompts.clear();
+        dialog->Chkbox_WordsAnalyse->setChecked(true);
+        QString reason;
+        {
+            FailingLastStep failing(step, installation->IniPath());
+            QTest::mouseClick(dialog->btnOK, Qt::LeftButton);
+            ASSERT_TRUE(failing.Reached()) << "the file system cannot lock a file";
+            reason = failing.ErrorText();
+        }
+        ASSERT_EQ(prompter.Prompts.size(), 1u);
+        EXPECT_EQ(prompter.Prompts[0].Text, QStringLiteral("选项未能写入设置文件，只在本次运行中有效。\n\n") +
+                                                installation->IniPath() + QStringLiteral(": ") + reason);
+        EXPECT_EQ(FileBytes(installation->IniPath()), stored);
+        EXPECT_EQ(QDir(installation->Folder).entryList({QStringLiteral("Tarnvale.ini*")}, QDir::Files),
+                  QStringList{QStringLiteral("Tarnvale.ini")});
+        EXPECT_TRUE(Settings::WordsAnalyze) << "the choice holds for this run";
+    }
 }
 
 TEST_F(OptionsDialog, TheFramesOptionsCommandShowsTheDialogModally)

@@ -609,7 +609,11 @@ TEST_F(ScheduleProgramTest, WithoutTheServerTheRunStartsAndReportsTheDriversErro
     const SQLHDBC before = w->hDbc;
     w->RichEdit_sql->setPlainText("SELECT 1 AS n");
     ScheduleNow(w);
-    ASSERT_TRUE(server.Stop());
+    // Held, so that no other test's server takes the port and answers the reconnect: one that
+    // starts now gets another.
+    ASSERT_TRUE(server.StopAndHoldThePort());
+    OwnPgServer next;
+    ASSERT_TRUE(next.Ok());
     Tick(20000);
     EXPECT_EQ(w->hDbc, before) << "a failed reconnect keeps the window's connection";
     EXPECT_EQ(w->HasSchedule, 0);

@@ -1,5 +1,6 @@
 // SQL scripts: opened into and saved from the active query window through the frame's commands,
 // with the file dialogs answered headless, and the script file's encoding and line rules.
+#include "FailingLastStep.h"
 #include "ImmutableFolder.h"
 #include "ObjectBrowserFixture.h"
 #include "SaveFileChoice.h"
@@ -68,6 +69,23 @@ TEST(SqlScriptFile, DecodesUtf8AndFallsBackToGb18030)
     EXPECT_EQ(SqlScriptFile::Decode(chinese.toUtf8()), chinese);
     EXPECT_EQ(SqlScriptFile::Decode(gbBytes), chinese);
     EXPECT_EQ(SqlScriptFile::Decode("plain ascii"), QStringLiteral("plain ascii"));
+    EXPECT_EQ(SqlScriptFile::Decode("\xEF\xBB\xBFselect 1"), QStringLiteral("select 1"));
+    struct Case {
+        QByteArray Bytes;
+        bool Gb18030, Utf8Bom, Undecodable;
+    };
+    const Case cases[] = {
+        {chinese.toUtf8(), false, false, false},       {gbBytes, true, false, false},
+        {"\xEF\xBB\xBFselect 1", false, true, false}, {"caf\xE9\xFF\xFE", false, false, true},
+        {"\xFF", false, false, true},
+    };
+    for (const Case& c : cases) {
+        ScriptFileForm form;
+        SqlScriptFile::Decode(c.Bytes, &form);
+        EXPECT_EQ(form.Gb18030, c.Gb18030) << c.Bytes.toHex().toStdString();
+        EXPECT_EQ(form.Utf8Bom, c.Utf8Bom) << c.Bytes.toHex().toStdString();
+        EXPECT_EQ(form.Undecodable, c.Undecodable) << c.Bytes.toHex().toStdString();
+    }
 }
 
 class ScriptCommands : public BrowserFrameTest {
@@ -228,6 +246,94 @@ TEST_F(ScriptCommands, SavingWritesEveryLineWithCrLfAndNamesTheWindow)
     EXPECT_TRUE(prompter.Prompts.empty());
 }
 
+// A script opened and saved again is the file it was: its encoding, its line ends, blank lines at
+// its end and a last line without a line end all stay.
+TEST_F(ScriptCommands, AScriptOpenedAndSavedAgainKeepsItsBytes)
+{
+    TFMain* w = OpenSQLite();
+    ASSERT_NE(w, nullptr);
+    const QByteArray cases[] = {
+        "a\r\n\r\n",
+        "a\r\n\r\n\r\n",
+        "select 1;\r\n",
+        "a\r\nb",
+        "\r\n",
+        "\r\n\r\nx\r\n",
+        "a\n\n",
+        "a\nb\n\nc",
+        "\n\n",
+        "a\r\r",
+        "a\rb\r",
+        "a",
+        QByteArray("select '") + QString("张伟").toUtf8() + "';\n\n",
+        QStringEncoder("GB18030").encode(QStringLiteral("-- 北京\r\nselect '张伟';\r\n\r\n")),
+        "\xEF\xBB\xBFselect 1;\r\n",
+    };
+    int n = 0;
+    for (const QByteArray& bytes : cases) {
+        SCOPED_TRACE(bytes.toHex(' ').toStdString());
+        const QString path = Path(QStringLiteral("round%1.sql").arg(++n));
+        WriteBytes(path, bytes);
+        // Twice: the second round opens the file the first one saved.
+        for (int round = 1; round <= 2; ++round) {
+            chooser.Accept(path);
+            frame->mainmenu_file_opensqlfile->trigger();
+            prompter.Answers = {Prompter::Yes};
+            chooser.Accept(path);
+            EXPECT_EQ(frame->SaveSqlScript(*w), TFMain_mul::ScriptSave::Saved) << round;
+            EXPECT_EQ(Bytes(path), bytes) << round;
+        }
+    }
+    // Every question was the one before replacing the file.
+    for (const PromptRecord& p : prompter.Prompts) EXPECT_TRUE(p.Text.endsWith(QStringLiteral("要替换它吗？"))) << p.Text.toStdString();
+}
+
+// A script that is neither UTF-8 nor GB18030 says so when it opens, and its bytes are replaced
+// only when the user agrees to the save.
+TEST_F(ScriptCommands, AScriptThatDoesNotDecodeSaysSoAndIsReplacedOnlyAfterYes)
+{
+    TFMain* w = OpenSQLite();
+    ASSERT_NE(w, nullptr);
+    const QString path = Path(QStringLiteral("latin1.sql"));
+    const QByteArray latin1("select 'caf\xE9';\r\n-- \xFF\xFE end\r\n");
+    WriteBytes(path, latin1);
+    chooser.Accept(path);
+    frame->mainmenu_file_opensqlfile->trigger();
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_EQ(prompter.Prompts[0].Text,
+              path + QStringLiteral(": 文件中有既非UTF-8也非GB18030编码的字节，编辑器中显示为\uFFFD。保存时将以UTF-8写入，这些字节将被替换。"));
+    EXPECT_EQ(prompter.Prompts[0].Icon, Prompter::Icon::Exclamation);
+    // Each byte that does not decode stands alone; none takes the character after it.
+    EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("select 'caf\uFFFD';\n-- \uFFFD\uFFFD end"));
+    EXPECT_FALSE(w->RichEdit_sql->document()->isModified());
+    EXPECT_EQ(w->windowTitle(), CaptionFor(w, path));
+
+    // No: nothing is written, and no file dialog comes up.
+    prompter.Prompts.clear();
+    prompter.Answers = {Prompter::No};
+    const std::size_t dialogs = chooser.Requests.size();
+    EXPECT_EQ(frame->SaveSqlScript(*w), TFMain_mul::ScriptSave::Cancelled);
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_EQ(prompter.Prompts[0].Text,
+              QStringLiteral("打开此脚本时有无法识别的字节，编辑器中显示为\uFFFD。保存将以UTF-8写入，替换这些字节。\n要保存吗？"));
+    EXPECT_EQ(prompter.Prompts[0].Icon, Prompter::Icon::Question);
+    EXPECT_EQ(chooser.Requests.size(), dialogs);
+    EXPECT_EQ(Bytes(path), latin1);
+
+    // Yes: written as UTF-8; the next save asks no more.
+    prompter.Prompts.clear();
+    prompter.Answers = {Prompter::Yes, Prompter::Yes};
+    chooser.Accept(path);
+    EXPECT_EQ(frame->SaveSqlScript(*w), TFMain_mul::ScriptSave::Saved);
+    EXPECT_EQ(Bytes(path), QByteArray("select 'caf\xEF\xBF\xBD';\r\n-- \xEF\xBF\xBD\xEF\xBF\xBD end\r\n"));
+    prompter.Prompts.clear();
+    prompter.Answers = {Prompter::Yes};
+    chooser.Accept(path);
+    EXPECT_EQ(frame->SaveSqlScript(*w), TFMain_mul::ScriptSave::Saved);
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    EXPECT_EQ(prompter.Prompts[0].Text, SaveFileChoice::ReplaceQuestion(path));
+}
+
 TEST_F(ScriptCommands, TheSaveCommandTellsWhatItCameTo)
 {
     TFMain* w = OpenSQLite();
@@ -287,8 +393,19 @@ TEST_F(ScriptCommands, AFailedSaveKeepsTheOldFileTheModifiedMarkAndTheCaption)
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    // The last step (sync and rename) fails once every byte is written.
+    std::optional<FailingLastStep> failing;
+    QString lastStepReason;
+    auto failLastStep = [&](FailingLastStep::Step step) { return [&, step] { failing.emplace(step, existing); }; };
+    auto mendLastStep = [&] {
+        EXPECT_TRUE(failing->Reached()) << "the file system cannot lock a file";
+        lastStepReason = failing->ErrorText();
+        failing.reset();
+    };
     const Case cases[] = {
         {"the folder is gone", Path(QStringLiteral("gone/new.sql")), [] {}, [] {}},
+        {"the sync fails", existing, failLastStep(FailingLastStep::Step::Sync), mendLastStep},
+        {"the rename fails", existing, failLastStep(FailingLastStep::Step::Rename), mendLastStep},
         {"the disk takes only part of it", existing,
          [&] {
              rlimit small = saved;
@@ -298,6 +415,7 @@ TEST_F(ScriptCommands, AFailedSaveKeepsTheOldFileTheModifiedMarkAndTheCaption)
          [&] { setrlimit(RLIMIT_FSIZE, &saved); }},
     };
     for (const Case& c : cases) {
+        lastStepReason.clear();
         w->RichEdit_sql->setPlainText(QString(200, QLatin1Char('x')) + QStringLiteral("\nselect 2"));
         w->RichEdit_sql->document()->setModified(true);
         prompter.Prompts.clear();
@@ -310,6 +428,9 @@ TEST_F(ScriptCommands, AFailedSaveKeepsTheOldFileTheModifiedMarkAndTheCaption)
         ASSERT_FALSE(prompter.Prompts.empty()) << c.What;
         const PromptRecord& message = prompter.Prompts.back();
         EXPECT_TRUE(message.Text.startsWith(c.Target + QStringLiteral(": "))) << message.Text.toStdString();
+        if (!lastStepReason.isEmpty()) {
+            EXPECT_EQ(message.Text, c.Target + QStringLiteral(": ") + lastStepReason);
+        }
         EXPECT_EQ(message.Icon, Prompter::Icon::Error) << c.What;
         EXPECT_TRUE(w->RichEdit_sql->document()->isModified()) << c.What;
         EXPECT_EQ(w->windowTitle(), caption) << c.What;

@@ -129,7 +129,8 @@ TEST_F(IniFileTest, NewFileAndEmptyFileGetSectionsAppended)
         ASSERT_TRUE(ini.SetValue("Options", "WordsAnalyze", "N"));
         ASSERT_TRUE(ini.SetValue("Font_SQLResult", "Size", "9"));
         ASSERT_TRUE(ini.Save());
-        EXPECT_EQ(TestFiles::Read(path), "[Options]\nAutoCommit=Y\nWordsAnalyze=N\n[Font_SQLResult]\nSize=9\n");
+        // Line ends as in the shipped file.
+        EXPECT_EQ(TestFiles::Read(path), "[Options]\r\nAutoCommit=Y\r\nWordsAnalyze=N\r\n[Font_SQLResult]\r\nSize=9\r\n");
     }
 }
 

@@ -29,7 +29,7 @@ TEST_F(RegistryStoreTest, ValuesLiveInOneSectionPerKeyOfTheHiveFile)
     ASSERT_TRUE(store_.WriteString(RegistryHive::LocalMachine, kKey, "Version", "6.04", &error)) << error.toStdString();
     ASSERT_TRUE(store_.WriteString(RegistryHive::LocalMachine, kKey, "path", "/opt/Tarnvale/"));
     EXPECT_EQ(TestFiles::Read(store_.HiveFile(RegistryHive::LocalMachine)),
-              "[SOFTWARE\\Corvane\\Tarnvale\\Enterprise]\nVersion=6.04\npath=/opt/Tarnvale/\n");
+              "[SOFTWARE\\Corvane\\Tarnvale\\Enterprise]\r\nVersion=6.04\r\npath=/opt/Tarnvale/\r\n");
     EXPECT_EQ(store_.HiveFile(RegistryHive::CurrentUser), dir_.path() + "/hives/HKEY_CURRENT_USER.ini");
     EXPECT_FALSE(store_.KeyExists(RegistryHive::CurrentUser, kKey));
 }

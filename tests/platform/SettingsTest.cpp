@@ -203,7 +203,7 @@ TEST_F(SettingsTest, ReadOnlyAttributeFollowsEachAccess)
         EXPECT_TRUE(c.access());
         EXPECT_EQ(TestFiles::Mode(Ini()), c.modeAfter);
         if (c.changedLine) {
-            EXPECT_TRUE(TestFiles::Read(Ini()).split('\n').contains(c.changedLine));
+            EXPECT_TRUE(TestFiles::Read(Ini()).replace("\r\n", "\n").split('\n').contains(c.changedLine));
         }
         EXPECT_FALSE(QFileInfo::exists(UserIni()));
     }
@@ -261,8 +261,8 @@ TEST_F(SettingsTest, OptionsWriteCreatesTheFileOrChangesOnlyWhatDiffers)
                               "\r\n[Font_SQLInput]\r\nSize=10\r\n";
     const Case cases[] = {
         {"no file: all eight keys", std::nullopt, DialogWrites(false, true, true, false, true, "0", "2", "4096"),
-         "[Options]\nFileOpenByExcelAuto=N\nSQLScheduleReconnect=Y\nWordsAnalyze=Y\nExportWithTblColumn=N\n"
-         "AutoCommit=Y\nindexSepChBetweensql=0\nindexTxtFieldsSepartor=2\nMaxFieldLenOfSqlResult=4096\n"},
+         "[Options]\r\nFileOpenByExcelAuto=N\r\nSQLScheduleReconnect=Y\r\nWordsAnalyze=Y\r\nExportWithTblColumn=N\r\n"
+         "AutoCommit=Y\r\nindexSepChBetweensql=0\r\nindexTxtFieldsSepartor=2\r\nMaxFieldLenOfSqlResult=4096\r\n"},
         // The dialog shows the stored values; "yes" is not "Y" once upper-cased, so it is rewritten.
         {"unchanged dialog", stored, DialogWrites(true, false, true, false, true, "1", "1", "512"),
          "; kept\r\n[OPTIONS]\r\nfileopenbyexcelauto=y\r\nSQLScheduleReconnect=N\r\n"
@@ -373,7 +373,7 @@ TEST_F(SettingsTest, InstalledFileIsWrittenWhereTheUserMay)
     // An installation folder that is gone leaves the options to the user's own file.
     Settings::InstallPath = dir_.path() + "/no-such-folder/";
     ASSERT_TRUE(Settings::WriteOptions({{"WordsAnalyze", "Y"}}));
-    EXPECT_EQ(TestFiles::Read(UserIni()), "[Options]\nWordsAnalyze=Y\n");
+    EXPECT_EQ(TestFiles::Read(UserIni()), "[Options]\r\nWordsAnalyze=Y\r\n");
     Settings::ReadOptions();
     EXPECT_TRUE(Settings::WordsAnalyze);
 }

@@ -3,6 +3,7 @@
 // changes, status texts, the messages page's keys, pop-up menu and font, and the export.
 #include "FindReplaceDialog.h"
 #include "FrameTestSupport.h"
+#include "FailingLastStep.h"
 #include "ImmutableFolder.h"
 #include "ProgramGlobals.h"
 #include "ProgramStart.h"
@@ -571,6 +572,16 @@ TEST_P(ResultExport, BytesOfNullsCjkCommasAndQuotesInTheSortedOrder)
     EXPECT_EQ(Bytes(dir.path() + "/results.txt"), expected.mid(expected.indexOf("\r\n") + 2));
 }
 
+TEST_P(ResultExport, NamesThatWouldBreakTheHeaderLineAreQualified)
+{
+    Settings::ExportWithTblColumn = true;
+    Run(w, "select 1 as \"com,ma\", 2 as \"say \"\"hi\"\"\", 3 as \"two\nlines\", 4 as plain");
+    files.Accept(dir.path() + "/names", 0);
+    w->btnEportClick();
+    EXPECT_EQ(Bytes(dir.path() + "/names.csv"),
+              QByteArray("\"com,ma\",\"say \"\"hi\"\"\",\"two\nlines\",plain\r\n1,2,3,4\r\n"));
+}
+
 TEST_P(ResultExport, ACsvIsOpenedWithTheDesktopsProgramWhenAsked)
 {
     Settings::FileOpenByExcelAuto = true;
@@ -648,14 +659,44 @@ TEST_P(ResultExport, AnUnwritableFolderKeepsTheOldFileAndSaysWhy)
     w->btnEportClick();
     ASSERT_EQ(prompter.Prompts.size(), 2u);
     const PromptRecord& error = prompter.Prompts[1];
-    EXPECT_TRUE(error.Text.startsWith(path + ": ")) << error.Text.toStdString();
-    EXPECT_GT(error.Text.size(), path.size() + 2) << "the system's text follows the name";
+    EXPECT_EQ(error.Text, path + ": " + qt_error_string(EPERM));
     EXPECT_EQ(error.Caption, "提示");
     EXPECT_EQ(error.Icon, Prompter::Icon::Error);
     EXPECT_EQ(Bytes(path), "the user's file");
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"kept.csv"});
     EXPECT_TRUE(desktop.Queried.isEmpty());
     EXPECT_TRUE(desktop.Opened.isEmpty());
+}
+
+TEST_P(ResultExport, AnExportWhoseLastStepFailsKeepsTheOldFileAndOpensNothing)
+{
+    const QString path = dir.path() + "/kept.csv";
+    Settings::FileOpenByExcelAuto = true;
+    for (const FailingLastStep::Step step : {FailingLastStep::Step::Sync, FailingLastStep::Step::Rename}) {
+        SCOPED_TRACE(FailingLastStep::Name(step));
+        {
+            QFile kept(path);
+            ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+            kept.write("the user's file");
+        }
+        prompter.Prompts.clear();
+        prompter.Answers = {Prompter::Yes};
+        files.Accept(path, 0);
+        QString reason;
+        {
+            FailingLastStep failing(step, path);
+            w->btnEportClick();
+            ASSERT_TRUE(failing.Reached()) << "the file system cannot lock a file";
+            reason = failing.ErrorText();
+        }
+        ASSERT_EQ(prompter.Prompts.size(), 2u);
+        EXPECT_EQ(prompter.Prompts[1].Text, path + ": " + reason);
+        EXPECT_EQ(prompter.Prompts[1].Icon, Prompter::Icon::Error);
+        EXPECT_EQ(Bytes(path), "the user's file");
+        EXPECT_EQ(QDir(dir.path()).entryList({"kept*"}, QDir::Files), QStringList{"kept.csv"});
+        EXPECT_TRUE(desktop.Queried.isEmpty());
+        EXPECT_TRUE(desktop.Opened.isEmpty());
+    }
 }
 
 TEST_P(ResultExport, TheResultFileOfASaveToFileRunIsReplacedOnlyAfterYes)

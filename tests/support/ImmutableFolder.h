@@ -1,5 +1,6 @@
 // A folder whose entries nobody may change while this object lives, not even root (the file
-// system's immutable flag). Ok() is false where the file system or the process cannot set it.
+// system's immutable flag); given a file, nobody may write, rename or replace it. Ok() is false
+// where the file system or the process cannot set it.
 #pragma once
 
 #include <QByteArray>
@@ -23,7 +24,7 @@ public:
 private:
     bool Set(bool on)
     {
-        const int fd = ::open(path_.constData(), O_RDONLY | O_DIRECTORY);
+        const int fd = ::open(path_.constData(), O_RDONLY);
         if (fd < 0) return false;
         int flags = 0;
         bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
@@ -36,3 +37,6 @@ private:
     QByteArray path_;
     bool ok_ = false;
 };
+
+// A file locked the same way.
+using ImmutableFile = ImmutableFolder;

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <atomic>
+#include <thread>
+
 class OwnPgServer {
 public:
     // Starts the server and adds its data source to this process's DSN file.
@@ -19,11 +22,18 @@ public:
     bool Restart();
     // Stops the server at once.
     bool Stop();
+    // Stops the server at once and keeps its port until this object goes: nothing serves there
+    // any more (a connection is closed as soon as it is made), and no other server can take it.
+    bool StopAndHoldThePort();
 
 private:
     bool Script(const char* command, QString* out = nullptr);
 
+    void ReleaseThePort();
+
     QString folder_;
     QString port_;
     QByteArray dsn_;
+    int held_ = -1; // the listening socket on the port of a stopped server
+    std::thread closer_;
 };

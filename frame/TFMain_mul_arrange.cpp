@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QResizeEvent>
 #include <QSplitter>
+#include <QStyle>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -23,7 +24,24 @@ QList<QMdiSubWindow*> TFMain_mul::ArrangedWindows() const
     return windows;
 }
 
-void TFMain_mul::N_escadeClick() { MdiArea->cascadeSubWindows(); }
+void TFMain_mul::N_escadeClick()
+{
+    // The window in front goes last, so it ends up furthest down the cascade and stays in front.
+    QList<QMdiSubWindow*> windows = ArrangedWindows();
+    if (windows.isEmpty()) return;
+    QMdiSubWindow* front = windows.front();
+    std::reverse(windows.begin(), windows.end());
+    const int step = front->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, front);
+    const std::vector<QRect> rects =
+        MdiTiling::Cascade(MdiArea->viewport()->size(), static_cast<int>(windows.size()), step);
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        QMdiSubWindow* sub = windows[static_cast<qsizetype>(i)];
+        if (sub->isMaximized()) sub->showNormal();
+        sub->setGeometry(rects[i]);
+        sub->raise();
+    }
+    MdiArea->setActiveSubWindow(front);
+}
 
 void TFMain_mul::N_arrangeIconHerClick()
 {

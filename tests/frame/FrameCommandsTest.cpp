@@ -2,6 +2,7 @@
 // find and replace, arranging the windows, the object browser panel, About, the ODBC
 // administrator, export and exit, with query windows on a real SQLite data source.
 #include "CommandImage.h"
+#include "DesktopOpener.h"
 #include "DisconnectedCommands.h"
 #include "FindReplaceDialog.h"
 #include "ImageLists.h"
@@ -746,6 +747,30 @@ TEST_F(FrameCommands, WithoutAnAdministratorTheUsersDataSourceFileIsOpened)
     EXPECT_EQ(kept.readAll(), before);
     EXPECT_EQ(QFileInfo(home.filePath(QStringLiteral("new.ini"))).size(), 0);
     EXPECT_TRUE(opener.Started.empty());
+    EXPECT_TRUE(prompter.Prompts.empty()) << "an opened file needs no word";
+}
+
+TEST_F(FrameCommands, WithoutAProgramForTheDataSourceFileTheUserIsToldWhereItIs)
+{
+    RecordingOpener opener;
+    PathWithPrograms path({});
+    const QString file = OdbcAdministrator::UserDsnFile();
+    // The desktop's own opener reports a file it could not open (headless there is no launcher at all).
+    DesktopOpener::Install(nullptr);
+    EXPECT_FALSE(DesktopOpener::Current().OpenFile(file));
+    DesktopOpener::Install(&opener);
+
+    opener.OpenSucceeds = false;
+    frame->mainmenu_tools2_ODBC_Admin->trigger();
+    EXPECT_EQ(opener.Opened, QStringList{file});
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    const PromptRecord& told = prompter.Prompts[0];
+    EXPECT_EQ(told.Text, QStringLiteral("没有找到能打开ODBC数据源文件的程序。\n\nODBC数据源保存在文件\n%1\n中，可以用任何文本编辑器修改。")
+                             .arg(QFileInfo(file).absoluteFilePath()));
+    EXPECT_TRUE(QFileInfo(file).isAbsolute());
+    EXPECT_EQ(told.Caption, frame->windowTitle());
+    EXPECT_EQ(told.Icon, Prompter::Icon::Information);
+    EXPECT_EQ(told.Buttons, static_cast<int>(Prompter::Ok));
 }
 
 TEST_F(FrameCommands, ExportGoesToTheActiveWindowWhileItHasAResult)

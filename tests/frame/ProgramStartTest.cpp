@@ -22,8 +22,11 @@
 #include "TestConnection.h"
 #include "TestDsn.h"
 #include "Tfrm_connect.h"
+#include "TfrmSqlSchedule.h"
 
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QCursor>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -40,8 +43,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTableView>
+#include <QTimeEdit>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -363,6 +369,36 @@ TEST_F(ProgramTest, TheToolkitsOwnTextsAreChinese)
     QFontDialog fonts;
     fonts.setOption(QFontDialog::DontUseNativeDialog);
     EXPECT_EQ(fonts.windowTitle(), "选择字体");
+}
+
+TEST_F(ProgramTest, DatesCalendarsAndFileDialogsSpeakChineseWhateverTheMachinesLocale)
+{
+    if (QLocale::system().language() == QLocale::Chinese) GTEST_SKIP() << "the machine's own locale is Chinese";
+    StartConnected(SQLiteDsn());
+    ASSERT_NE(Window(0), nullptr);
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    TfrmSqlSchedule schedule(*Window(0), frame.get());
+    schedule.show();
+    Settle();
+    EXPECT_EQ(schedule.DateTimePicker_date->locale(), chinese);
+    EXPECT_EQ(schedule.DateTimePicker_time->locale(), chinese);
+    QCalendarWidget* calendar = schedule.DateTimePicker_date->calendarWidget();
+    ASSERT_NE(calendar, nullptr);
+    calendar->setCurrentPage(2026, 12);
+    const auto* month = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+    ASSERT_NE(month, nullptr);
+    EXPECT_EQ(month->text(), "十二月");
+    const auto* days = calendar->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
+    ASSERT_NE(days, nullptr);
+    QStringList dayNames;
+    for (int column = 1; column < days->model()->columnCount(); ++column)
+        dayNames << days->model()->index(0, column).data().toString();
+    EXPECT_TRUE(dayNames.contains("周一")) << dayNames.join(' ').toStdString();
+    // A file dialog's sizes and dates follow the same locale.
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    EXPECT_EQ(files.locale(), chinese);
+    EXPECT_EQ(files.locale().formattedDataSize(2048), chinese.formattedDataSize(2048));
 }
 
 TEST_F(ProgramTest, EnterPressesTheFocusedButtonOfTheConnectDialog)

@@ -9,7 +9,7 @@ create table products (
   id integer primary key,
   name varchar(40) not null,
   category varchar(20),
-  price decimal(10,2) not null
+  price numeric(10,2) not null
 );
 create table orders (
   id integer primary key,

@@ -1,5 +1,6 @@
 #include "MdiTiling.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace MdiTiling {
@@ -22,6 +23,25 @@ std::vector<QRect> Tile(const QSize& area, int count, Qt::Orientation mode)
         for (int row = 0; row < inColumn; ++row, ++placed)
             rects.emplace_back(column * width, row * height, w,
                                row == inColumn - 1 ? area.height() - row * height : height);
+    }
+    return rects;
+}
+
+std::vector<QRect> Cascade(const QSize& area, int count, int step)
+{
+    std::vector<QRect> rects;
+    if (count <= 0 || area.isEmpty()) return rects;
+    step = std::max(step, 0);
+    // Places on the diagonal that leave each window at least half the area in both directions.
+    int places = count;
+    if (step > 0) {
+        const int room = std::min(area.width() - (area.width() + 1) / 2, area.height() - (area.height() + 1) / 2);
+        places = std::clamp(room / step + 1, 1, count);
+    }
+    const QSize size(area.width() - (places - 1) * step, area.height() - (places - 1) * step);
+    for (int i = 0; i < count; ++i) {
+        const int k = i % places;
+        rects.emplace_back(QPoint(k * step, k * step), size);
     }
     return rects;
 }

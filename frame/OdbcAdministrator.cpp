@@ -1,6 +1,7 @@
 #include "OdbcAdministrator.h"
 
 #include "DesktopOpener.h"
+#include "Prompter.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +22,13 @@ QString UserDsnFile()
     return QDir::homePath() + QStringLiteral("/.odbc.ini");
 }
 
-void Start()
+QString NoProgramForFileText(const QString& file)
+{
+    return QStringLiteral("没有找到能打开ODBC数据源文件的程序。\n\nODBC数据源保存在文件\n%1\n中，可以用任何文本编辑器修改。")
+        .arg(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()));
+}
+
+void Start(const QString& caption)
 {
     for (const QString& name : ProgramNames()) {
         const QString program = QStandardPaths::findExecutable(name);
@@ -35,7 +42,8 @@ void Start()
         QFile empty(file);
         if (empty.open(QIODevice::WriteOnly)) empty.close();
     }
-    DesktopOpener::Current().OpenFile(file);
+    if (!DesktopOpener::Current().OpenFile(file))
+        Prompter::Current().Message(NoProgramForFileText(file), caption, Prompter::Icon::Information, Prompter::Ok);
 }
 
 } // namespace OdbcAdministrator

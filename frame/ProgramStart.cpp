@@ -22,8 +22,9 @@ TFMain_mul* ProgramStart::Start()
     QApplication::setApplicationName(QStringLiteral("Tarnvale"));
     QApplication::setWindowIcon(ProgramIcon());
     ImageLists::UseIconTheme();
-    // Without the translations the toolkit's own texts stay English.
+    // Without the translations and the locale the toolkit's own texts stay English.
     ToolkitTranslations::Install();
+    ToolkitTranslations::UseChineseLocale();
     ProgramFonts::InstallSubstitutes();
     auto* frame = new TFMain_mul;
     FMain_mul = frame;

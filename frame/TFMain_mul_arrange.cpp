@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QResizeEvent>
 #include <QSplitter>
+#include <QStyle>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -23,7 +24,34 @@ QList<QMdiSubWindow*> TFMain_mul::ArrangedWindows() const
     return windows;
 }
 
-void TFMain_mul::N_escadeClick() { MdiArea->cascadeSubWindows(); }
+namespace {
+
+// Each window to its rectangle, out of the maximised state first.
+void PlaceWindows(const QList<QMdiSubWindow*>& windows, const std::vector<QRect>& rects)
+{
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        QMdiSubWindow* sub = windows[static_cast<qsizetype>(i)];
+        if (sub->isMaximized()) sub->showNormal();
+        sub->setGeometry(rects[i]);
+    }
+}
+
+} // namespace
+
+void TFMain_mul::N_escadeClick()
+{
+    // The window in front goes last, so it ends up furthest down the cascade and stays in front.
+    QList<QMdiSubWindow*> windows = ArrangedWindows();
+    if (windows.isEmpty()) return;
+    QMdiSubWindow* front = windows.front();
+    std::reverse(windows.begin(), windows.end());
+    const int step = front->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, front);
+    const std::vector<QRect> rects =
+        MdiTiling::Cascade(MdiArea->viewport()->size(), static_cast<int>(windows.size()), step);
+    PlaceWindows(windows, rects);
+    for (QMdiSubWindow* sub : windows) sub->raise();
+    MdiArea->setActiveSubWindow(front);
+}
 
 void TFMain_mul::N_arrangeIconHerClick()
 {
@@ -42,11 +70,7 @@ void TFMain_mul::Tile()
     const QList<QMdiSubWindow*> windows = ArrangedWindows();
     const std::vector<QRect> rects =
         MdiTiling::Tile(MdiArea->viewport()->size(), static_cast<int>(windows.size()), TileMode);
-    for (std::size_t i = 0; i < rects.size(); ++i) {
-        QMdiSubWindow* sub = windows[static_cast<qsizetype>(i)];
-        if (sub->isMaximized()) sub->showNormal();
-        sub->setGeometry(rects[i]);
-    }
+    PlaceWindows(windows, rects);
 }
 
 void TFMain_mul::resizeEvent(QResizeEvent* event)

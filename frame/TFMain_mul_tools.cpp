@@ -17,7 +17,7 @@ void TFMain_mul::ToolButton_aboutClick()
     about.exec();
 }
 
-void TFMain_mul::mainmenu_tools2_ODBC_AdminClick() { OdbcAdministrator::Start(); }
+void TFMain_mul::mainmenu_tools2_ODBC_AdminClick() { OdbcAdministrator::Start(windowTitle()); }
 
 void TFMain_mul::ToolButton_exportClick()
 {

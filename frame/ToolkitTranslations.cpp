@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace ToolkitTranslations {
@@ -22,5 +23,7 @@ bool Install()
     }
     return true;
 }
+
+void UseChineseLocale() { QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); }
 
 } // namespace ToolkitTranslations

@@ -42,8 +42,16 @@ TypeClass ClassOf(const std::string& lowerType, bool textIsCharacter)
     return TypeClass::Other;
 }
 
+// A type name that already ends in its size, as "varchar(40)" or "decimal(10,2)".
+bool CarriesItsSize(const std::string& typeName)
+{
+    return !typeName.empty() && typeName.back() == ')' && typeName.find('(') != std::string::npos;
+}
+
 std::string Detail(TypeClass c, const ColumnTypeFields& f, const std::string& length)
 {
+    // The driver's own size stands; a second one from the length fields would repeat or contradict it.
+    if (CarriesItsSize(f.TypeName)) c = TypeClass::Other;
     switch (c) {
     case TypeClass::Numeric: return "(" + f.Precision + "," + f.Scale + "), " + NullText(f.Nullable);
     case TypeClass::Character: return "(" + length + "), " + NullText(f.Nullable);

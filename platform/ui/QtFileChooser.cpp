@@ -1,5 +1,7 @@
 #include "QtFileChooser.h"
 
+#include "FileDialogTexts.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -16,6 +18,7 @@ FileChooser::Answer QtFileChooser::Choose(const Request& request)
     // Replacing is asked after the caller has completed the name (SaveFileChoice).
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setSizeGripEnabled(true);
+    FileDialogTexts::Install(dialog);
     switch (request.Kind) {
     case Mode::Open:
         dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -33,6 +33,32 @@ FindReplaceDialog* MakeDialog(FindReplaceDialog::Kind kind, const char* name, TF
     return dialog;
 }
 
+// The selected text of the editor, in screen coordinates.
+QRect SelectionOnScreen(const QPlainTextEdit& edit)
+{
+    const QTextCursor selection = edit.textCursor();
+    QTextCursor start(selection), end(selection);
+    start.setPosition(selection.selectionStart());
+    end.setPosition(selection.selectionEnd());
+    QRect r = edit.cursorRect(start).united(edit.cursorRect(end));
+    // A selection over several lines takes their whole width.
+    if (edit.cursorRect(start).top() != edit.cursorRect(end).top()) {
+        r.setLeft(0);
+        r.setRight(edit.viewport()->width());
+    }
+    return QRect(edit.viewport()->mapToGlobal(r.topLeft()), r.size());
+}
+
+// The selected text of the messages page (on one line: the find text has no line break), in
+// screen coordinates; the caret stands at its end.
+QRect SelectionOnScreen(const ResultTextView& text)
+{
+    const QRect caret = static_cast<const QWidget&>(text).inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const int width = text.fontMetrics().horizontalAdvance(text.SelectedText());
+    const QRect r(caret.right() - width, caret.top(), width + 1, caret.height());
+    return QRect(text.viewport()->mapToGlobal(r.topLeft()), r.size());
+}
+
 } // namespace
 
 FindReplaceController::FindReplaceController(TFMain& window) : QObject(&window), window_(window)
@@ -62,6 +88,18 @@ void FindReplaceController::SelectMatch(ResultTextView& text, int position, int 
     const int end = static_cast<int>(text.Text().Offset(text.Text().End()));
     const int start = std::clamp(position, 0, end);
     text.SetSelection(start, std::clamp(start + length, start, end));
+}
+
+void FindReplaceController::Found(FindReplaceDialog& dialog, QPlainTextEdit& edit, int position, int length)
+{
+    SelectMatch(edit, position, length);
+    dialog.KeepClearOf(SelectionOnScreen(edit));
+}
+
+void FindReplaceController::Found(FindReplaceDialog& dialog, ResultTextView& text, int position, int length)
+{
+    SelectMatch(text, position, length);
+    dialog.KeepClearOf(SelectionOnScreen(text));
 }
 
 void FindReplaceController::ShowSelectionWithoutFocus(QWidget& edit)
@@ -99,14 +137,14 @@ void FindReplaceController::FindDialog_sqlFind()
     if (options & FR_DOWN) {
         const int at = FindForward(editor, find, selection.selectionEnd(), options);
         if (at < 0) NotFound(find);
-        else SelectMatch(editor, at, static_cast<int>(find.size()));
+        else Found(*window_.FindDialog_sql, editor, at, static_cast<int>(find.size()));
         return;
     }
     int position = 0;
     if (OstrelLibrary::SeekBackwardRich(SqlEditorText::Of(*editor.document()), selection.selectionStart(),
                                         selection.selectionEnd() - selection.selectionStart(), find,
                                         LibraryOptions(options), &position))
-        SelectMatch(editor, position, static_cast<int>(find.size()));
+        Found(*window_.FindDialog_sql, editor, position, static_cast<int>(find.size()));
     else
         NotFound(find);
 }
@@ -125,7 +163,7 @@ void FindReplaceController::FindDialog1Find()
     int position = 0;
     if (options & FR_DOWN) {
         if (OstrelLibrary::SeekForward(text, start + selected, find, LibraryOptions(options), &position)) {
-            SelectMatch(messages, position, length);
+            Found(*window_.FindDialog1, messages, position, length);
             return;
         }
         // The characters before the caret, as many as the find text has (from the text's start at most).
@@ -137,7 +175,7 @@ void FindReplaceController::FindDialog1Find()
         return;
     }
     if (OstrelLibrary::SeekBackward(text, start, find, LibraryOptions(options), &position)) {
-        SelectMatch(messages, position, length);
+        Found(*window_.FindDialog1, messages, position, length);
         return;
     }
     SelectMatch(messages, start, length);
@@ -154,7 +192,7 @@ void FindReplaceController::ReplaceDialog1Find()
     const int from = editor.textCursor().selectionEnd();
     const int at = FindForward(editor, find, from, options);
     if (at >= 0) {
-        SelectMatch(editor, at, static_cast<int>(find.size()));
+        Found(*window_.ReplaceDialog1, editor, at, static_cast<int>(find.size()));
         return;
     }
     SelectMatch(editor, from, 0);

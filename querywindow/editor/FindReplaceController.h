@@ -35,6 +35,9 @@ public:
 
 private:
     void NotFound(const QString& findText);
+    // Selects a match and moves the dialog off it, so that the text found stays in view.
+    static void Found(FindReplaceDialog& dialog, QPlainTextEdit& edit, int position, int length);
+    static void Found(FindReplaceDialog& dialog, ResultTextView& text, int position, int length);
 
     TFMain& window_;
 };

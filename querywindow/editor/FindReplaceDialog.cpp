@@ -8,7 +8,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 FindReplaceDialog::FindReplaceDialog(Kind kind, QWidget* parent) : QDialog(parent), kind_(kind)
 {
@@ -127,6 +130,32 @@ void FindReplaceDialog::Execute()
     activateWindow();
     FindEdit->setFocus();
     FindEdit->selectAll();
+}
+
+QPoint FindReplaceDialog::PlaceClearOf(const QRect& frame, const QRect& found, const QRect& screen)
+{
+    if (!frame.intersects(found)) return frame.topLeft();
+    // A small gap, so that the frame does not touch the text.
+    constexpr int Gap = 8;
+    const int below = found.bottom() + 1 + Gap;
+    const int above = found.top() - Gap - frame.height();
+    int y = below;
+    if (below + frame.height() > screen.bottom() + 1 && above < screen.top())
+        y = screen.bottom() + 1 - found.bottom() >= found.top() - screen.top() ? below : above;
+    else if (below + frame.height() > screen.bottom() + 1)
+        y = above;
+    const int x = std::clamp(frame.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - frame.width()));
+    return {x, y};
+}
+
+void FindReplaceDialog::KeepClearOf(const QRect& found)
+{
+    if (!isVisible()) return;
+    const QScreen* on = screen();
+    const QRect area = on ? on->availableGeometry() : QRect(frameGeometry().united(found));
+    const QPoint to = PlaceClearOf(frameGeometry(), found, area);
+    // move() places the frame of a window.
+    if (to != frameGeometry().topLeft()) move(to);
 }
 
 void FindReplaceDialog::Press(std::uint32_t button)

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include <cstdint>
@@ -41,6 +43,13 @@ public:
 
     // Shows the dialog, or brings it to the front when it is shown.
     void Execute();
+
+    // Where a dialog whose frame is at frame goes so that it leaves the text at found (both in
+    // screen coordinates) in view: where it is when it covers none of it, else just below the text,
+    // else just above it, as far as the screen's area holds it (else the side with more room).
+    static QPoint PlaceClearOf(const QRect& frame, const QRect& found, const QRect& screen);
+    // Moves the dialog, when it is shown, off the text found (in screen coordinates).
+    void KeepClearOf(const QRect& found);
 
     QLineEdit* FindEdit = nullptr;
     QLineEdit* ReplaceEdit = nullptr;

@@ -2,6 +2,7 @@
 // find and replace, arranging the windows, the object browser panel, About, the ODBC
 // administrator, export and exit, with query windows on a real SQLite data source.
 #include "CommandImage.h"
+#include "DesktopOpener.h"
 #include "DisconnectedCommands.h"
 #include "FindReplaceDialog.h"
 #include "ImageLists.h"
@@ -22,6 +23,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStyle>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -33,6 +36,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -553,14 +557,62 @@ TEST_F(FrameCommands, CascadeAndTilingsArrangeTheWindows)
         EXPECT_NEAR(r.height(), area.height() / 3, 2);
     }
 
+    // The cascade: one title bar's height apart, all of one size that fills the area with those
+    // steps, the active window in front at the end of the cascade.
+    frame->SubWindowOf(windows[1])->showMaximized();
+    frame->MdiArea->setActiveSubWindow(frame->SubWindowOf(windows[1]));
+    Settle();
     frame->N_escade->trigger();
-    std::set<int> lefts, tops;
-    for (const QRect& r : geometries()) {
-        lefts.insert(r.left());
-        tops.insert(r.top());
+    Settle();
+    QMdiSubWindow* front = frame->SubWindowOf(windows[1]);
+    const int step = front->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, front);
+    ASSERT_GT(step, 0);
+    std::vector<QRect> cascade = geometries();
+    std::sort(cascade.begin(), cascade.end(), [](const QRect& a, const QRect& b) { return a.top() < b.top(); });
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(cascade[static_cast<std::size_t>(i)],
+                  QRect(i * step, i * step, area.width() - 2 * step, area.height() - 2 * step))
+            << i;
+    EXPECT_FALSE(front->isMaximized());
+    EXPECT_EQ(frame->MdiArea->currentSubWindow(), front);
+    EXPECT_EQ(front->geometry().topLeft(), QPoint(2 * step, 2 * step));
+    EXPECT_EQ(frame->MdiArea->subWindowList(QMdiArea::StackingOrder).constLast(), front);
+}
+
+TEST(MdiTiling, CascadesKeepTheWindowsLarge)
+{
+    struct Case {
+        QSize Area;
+        int Count;
+        int Step;
+        QSize Size;
+        int Places; // positions on the diagonal before the cascade starts over
+    };
+    const Case cases[] = {
+        {{1661, 1023}, 1, 25, {1661, 1023}, 1},
+        {{1661, 1023}, 3, 25, {1611, 973}, 3},
+        {{1661, 1023}, 10, 25, {1436, 798}, 10},
+        // Steps that would leave less than half the area: back to the corner.
+        {{400, 300}, 10, 30, {250, 150}, 6},
+        {{400, 301}, 10, 30, {250, 151}, 6},
+        {{400, 300}, 3, 0, {400, 300}, 3},
+        {{40, 30}, 2, 50, {40, 30}, 1},
+    };
+    for (const Case& c : cases) {
+        const std::vector<QRect> rects = MdiTiling::Cascade(c.Area, c.Count, c.Step);
+        ASSERT_EQ(rects.size(), static_cast<std::size_t>(c.Count));
+        for (int i = 0; i < c.Count; ++i) {
+            const int k = (i % c.Places) * c.Step;
+            EXPECT_EQ(rects[static_cast<std::size_t>(i)], QRect(QPoint(k, k), c.Size))
+                << c.Area.width() << "x" << c.Area.height() << ", " << c.Count << " windows, window " << i;
+        }
+        for (const QRect& r : rects) {
+            EXPECT_GE(r.width() * 2, c.Area.width());
+            EXPECT_GE(r.height() * 2, c.Area.height());
+            EXPECT_TRUE(QRect(QPoint(), c.Area).contains(r));
+        }
     }
-    EXPECT_EQ(lefts.size(), 3u);
-    EXPECT_EQ(tops.size(), 3u);
+    EXPECT_TRUE(MdiTiling::Cascade({600, 300}, 0, 20).empty());
 }
 
 TEST(MdiTiling, GridsByModeAndCount)
@@ -695,6 +747,30 @@ TEST_F(FrameCommands, WithoutAnAdministratorTheUsersDataSourceFileIsOpened)
     EXPECT_EQ(kept.readAll(), before);
     EXPECT_EQ(QFileInfo(home.filePath(QStringLiteral("new.ini"))).size(), 0);
     EXPECT_TRUE(opener.Started.empty());
+    EXPECT_TRUE(prompter.Prompts.empty()) << "an opened file needs no word";
+}
+
+TEST_F(FrameCommands, WithoutAProgramForTheDataSourceFileTheUserIsToldWhereItIs)
+{
+    RecordingOpener opener;
+    PathWithPrograms path({});
+    const QString file = OdbcAdministrator::UserDsnFile();
+    // The desktop's own opener reports a file it could not open (headless there is no launcher at all).
+    DesktopOpener::Install(nullptr);
+    EXPECT_FALSE(DesktopOpener::Current().OpenFile(file));
+    DesktopOpener::Install(&opener);
+
+    opener.OpenSucceeds = false;
+    frame->mainmenu_tools2_ODBC_Admin->trigger();
+    EXPECT_EQ(opener.Opened, QStringList{file});
+    ASSERT_EQ(prompter.Prompts.size(), 1u);
+    const PromptRecord& told = prompter.Prompts[0];
+    EXPECT_EQ(told.Text, QStringLiteral("没有找到能打开ODBC数据源文件的程序。\n\nODBC数据源保存在文件\n%1\n中，可以用任何文本编辑器修改。")
+                             .arg(QFileInfo(file).absoluteFilePath()));
+    EXPECT_TRUE(QFileInfo(file).isAbsolute());
+    EXPECT_EQ(told.Caption, frame->windowTitle());
+    EXPECT_EQ(told.Icon, Prompter::Icon::Information);
+    EXPECT_EQ(told.Buttons, static_cast<int>(Prompter::Ok));
 }
 
 TEST_F(FrameCommands, ExportGoesToTheActiveWindowWhileItHasAResult)

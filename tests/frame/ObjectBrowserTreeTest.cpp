@@ -65,8 +65,8 @@ TEST_P(BrowserTreeTest, LoadsTheFixtureSchemaLevelByLevel)
     EXPECT_EQ(SelectedImage(columns), 4);
     const QStringList expectedColumns =
         IsPostgreSQL() ? QStringList{"id (int4, Not Null)", "name (varchar(120), Not Null)", "price (numeric(10,2), Null)"}
-                       : QStringList{"id (INTEGER, Null)", "name (VARCHAR(30)(30), Not Null)",
-                                     "price (DECIMAL(10,2)(2,10), Null)"};
+                       : QStringList{"id (INTEGER, Null)", "name (VARCHAR(30), Not Null)",
+                                     "price (DECIMAL(10,2), Null)"};
     EXPECT_EQ(ChildTexts(columns), expectedColumns);
     const std::vector<int> columnImages{16, 17, 17};
     for (int i = 0; i < columns->childCount() && i < 3; ++i) {

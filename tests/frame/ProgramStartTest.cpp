@@ -22,8 +22,12 @@
 #include "TestConnection.h"
 #include "TestDsn.h"
 #include "Tfrm_connect.h"
+#include "TfrmSqlSchedule.h"
+#include "QtFileChooser.h"
 
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QCursor>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -40,12 +44,18 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QTableView>
+#include <QTimeEdit>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 namespace {
@@ -363,6 +373,66 @@ TEST_F(ProgramTest, TheToolkitsOwnTextsAreChinese)
     QFontDialog fonts;
     fonts.setOption(QFontDialog::DontUseNativeDialog);
     EXPECT_EQ(fonts.windowTitle(), "选择字体");
+}
+
+TEST_F(ProgramTest, DatesCalendarsAndFileDialogsSpeakChineseWhateverTheMachinesLocale)
+{
+    if (QLocale::system().language() == QLocale::Chinese) GTEST_SKIP() << "the machine's own locale is Chinese";
+    StartConnected(SQLiteDsn());
+    ASSERT_NE(Window(0), nullptr);
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    TfrmSqlSchedule schedule(*Window(0), frame.get());
+    schedule.show();
+    Settle();
+    EXPECT_EQ(schedule.DateTimePicker_date->locale(), chinese);
+    EXPECT_EQ(schedule.DateTimePicker_time->locale(), chinese);
+    QCalendarWidget* calendar = schedule.DateTimePicker_date->calendarWidget();
+    ASSERT_NE(calendar, nullptr);
+    calendar->setCurrentPage(2026, 12);
+    const auto* month = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+    ASSERT_NE(month, nullptr);
+    EXPECT_EQ(month->text(), "十二月");
+    const auto* days = calendar->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
+    ASSERT_NE(days, nullptr);
+    QStringList dayNames;
+    for (int column = 1; column < days->model()->columnCount(); ++column)
+        dayNames << days->model()->index(0, column).data().toString();
+    EXPECT_TRUE(dayNames.contains("周一")) << dayNames.join(' ').toStdString();
+    schedule.close();
+
+    // The program's file dialog: a folder's type, a file's size and date in the same locale.
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("scripts")));
+    QFile script(folder.filePath(QStringLiteral("a.sql")));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QByteArray(2048, 'x'));
+    script.close();
+    std::map<QString, QStringList> rows;  // name: size, type, date
+    WhenModal<QFileDialog>([&rows](QFileDialog& files) {
+        auto* view = files.findChild<QTreeView*>(QStringLiteral("treeView"));
+        if (view) {
+            EXPECT_TRUE(QTest::qWaitFor([view] { return view->model()->rowCount(view->rootIndex()) == 2; }, 5000));
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+                auto cell = [&](int column) { return view->model()->index(row, column, view->rootIndex()).data().toString(); };
+                rows[cell(0)] = QStringList{cell(1), cell(2), cell(3)};
+            }
+        }
+        files.reject();
+    });
+    QtFileChooser chooser;
+    FileChooser::Request request;
+    request.Name = QStringLiteral("OpenDialog_test");
+    request.Folder = folder.path();
+    EXPECT_FALSE(chooser.Choose(request).Accepted);
+    auto dateOf = [&](const QString& name) {
+        return chinese.toString(QFileInfo(folder.filePath(name)).lastModified(), QLocale::ShortFormat);
+    };
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[QStringLiteral("scripts")], (QStringList{QString(), QStringLiteral("文件夹"), dateOf(QStringLiteral("scripts"))}));
+    const QStringList file = rows[QStringLiteral("a.sql")];
+    ASSERT_EQ(file.size(), 3);
+    EXPECT_EQ(file[0], chinese.formattedDataSize(2048));
+    EXPECT_EQ(file[2], dateOf(QStringLiteral("a.sql")));
 }
 
 TEST_F(ProgramTest, EnterPressesTheFocusedButtonOfTheConnectDialog)

@@ -49,6 +49,10 @@ TEST(CatalogItems, ColumnAndParameterDetails)
         {20, F{"alphanumeric", "8", "8", "0", "1"}, "(alphanumeric(8,0), Null)"},
         {20, F{"text", "0", "8190", "", "1"}, "(text, Null)"},
         {20, F{"BLOB", "0", "65536", "", "1"}, "(BLOB(65536), Null)"},
+        // A type name that holds its size is shown as the driver gives it.
+        {20, F{"varchar(40)", "40", "40", "", "1"}, "(varchar(40), Null)"},
+        {20, F{"decimal(10,2)", "2", "12", "10", "0"}, "(decimal(10,2), Not Null)"},
+        {20, F{"character varying", "30", "30", "", "1"}, "(character varying(30), Null)"},
     };
     for (const Case& c : cases) EXPECT_EQ(U_pub::TableColumnDetail(c.kind, c.f), c.detail) << c.detail;
 
@@ -106,10 +110,10 @@ TEST_F(CatalogReadersTest, SQLiteFixtureSchema)
     std::string error = "stale";
     U_pub::ListTableColumns(DbmsKind::Other, c.dbc, columns, error);
     EXPECT_EQ(error, "");
-    // This driver's type names carry their own size, and its precision and scale come out swapped.
+    // This driver's type names carry their own size: shown once, as the driver gives it.
     EXPECT_THAT(columns, Contains("orders||id (INTEGER, Null)"));
-    EXPECT_THAT(columns, Contains("orders||name (varchar(30)(30), Not Null)"));
-    EXPECT_THAT(columns, Contains("orders||price (decimal(10,2)(2,10), Null)"));
+    EXPECT_THAT(columns, Contains("orders||name (varchar(30), Not Null)"));
+    EXPECT_THAT(columns, Contains("orders||price (decimal(10,2), Null)"));
     EXPECT_THAT(columns, Contains("Alpha||a (TEXT, Null)"));
 
     StringList indexes;

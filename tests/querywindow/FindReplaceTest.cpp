@@ -219,6 +219,81 @@ TEST_F(FindReplace, FindInTheMessagesPage)
     EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(0, 2));
 }
 
+TEST(FindDialogPlace, OffTheTextFoundWithinTheScreen)
+{
+    const QRect screen(0, 0, 1000, 800);
+    struct Case {
+        const char* What;
+        QRect Frame;
+        QRect Found;
+        QPoint To;
+    };
+    const Case cases[] = {
+        {"clear of the text: stays", {100, 100, 300, 150}, {100, 300, 40, 16}, {100, 100}},
+        {"over the text: just below it", {100, 100, 300, 150}, {150, 120, 40, 16}, {100, 144}},
+        {"no room below: just above it", {100, 600, 300, 150}, {150, 700, 40, 16}, {100, 542}},
+        {"no room either way: the side with more room", {100, 0, 300, 700}, {150, 300, 40, 16}, {100, 324}},
+        {"out of the screen sideways: pulled in", {900, 100, 300, 150}, {950, 120, 40, 16}, {700, 144}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FindReplaceDialog::PlaceClearOf(c.Frame, c.Found, screen), c.To) << c.What;
+}
+
+TEST_F(FindReplace, AfterAHitTheDialogLeavesTheTextFoundInView)
+{
+    QString lines;
+    for (int i = 0; i < 40; ++i) lines += u"line %1 of the text\n"_s.arg(i);
+    w.RichEdit_sql->setPlainText(lines + u"select here"_s);
+    w.RichEdit_result->setPlainText(lines + u"（所影响的行数为 1 行）"_s);
+    auto editorSelection = [this] {
+        QTextCursor start = w.RichEdit_sql->textCursor(), end = start;
+        start.setPosition(start.selectionStart());
+        end.setPosition(end.selectionEnd());
+        const QRect r = w.RichEdit_sql->cursorRect(start).united(w.RichEdit_sql->cursorRect(end));
+        return QRect(w.RichEdit_sql->viewport()->mapToGlobal(r.topLeft()), r.size());
+    };
+    struct Case {
+        const char* What;
+        FindReplaceDialog* Dialog;
+        QWidget* View;
+        QString Find;
+    };
+    const Case cases[] = {
+        {"find in the editor", w.FindDialog_sql, w.RichEdit_sql, u"here"_s},
+        {"find of the replace dialog", w.ReplaceDialog1, w.RichEdit_sql, u"here"_s},
+        {"find in the messages page", w.FindDialog1, w.RichEdit_result, u"行数"_s},
+    };
+    for (const Case& c : cases) {
+        if (c.View == w.RichEdit_sql) MoveCaret(w.RichEdit_sql, 0);
+        else MoveCaret(w.RichEdit_result, 0);
+        Use(c.Dialog, c.Find, FR_DOWN);
+        c.Dialog->Execute();
+        Settle();
+        // The dialog stands where the match will show: over the view's last lines.
+        const QRect view(c.View->mapToGlobal(QPoint(0, 0)), c.View->size());
+        c.Dialog->move(view.left() + 10, view.bottom() - c.Dialog->frameGeometry().height() / 2);
+        Settle();
+        ASSERT_TRUE(c.Dialog->frameGeometry().intersects(view)) << c.What;
+        c.Dialog->FindNextButton->click();
+        Settle();
+        EXPECT_TRUE(prompter.Prompts.empty()) << c.What;
+        QRect found;
+        if (c.View == w.RichEdit_sql) {
+            ASSERT_EQ(w.RichEdit_sql->textCursor().selectedText(), c.Find) << c.What;
+            found = editorSelection();
+        } else {
+            ASSERT_EQ(w.RichEdit_result->SelectedText(), c.Find) << c.What;
+            // The match is the last line's; the caret stands at its end.
+            const QRect caret = static_cast<QWidget*>(w.RichEdit_result)->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+            const int width = w.RichEdit_result->fontMetrics().horizontalAdvance(c.Find);
+            found = QRect(w.RichEdit_result->viewport()->mapToGlobal(QPoint(caret.right() - width, caret.top())),
+                          QSize(width + 1, caret.height()));
+        }
+        EXPECT_TRUE(view.contains(found.center())) << c.What << ": the match is scrolled into view";
+        EXPECT_FALSE(c.Dialog->frameGeometry().intersects(found)) << c.What;
+        c.Dialog->hide();
+    }
+}
+
 TEST_F(FindReplace, ReplaceDialogFindsDownAndCollapsesWhenNothingIsLeft)
 {
     w.RichEdit_sql->setPlainText(u"a x a"_s);

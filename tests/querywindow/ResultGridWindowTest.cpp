@@ -23,6 +23,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QLineEdit>
@@ -212,6 +213,38 @@ TEST_P(ResultGridWindow, ANumericColumnHoldingTextKeepsTheGridsOrder)
     EXPECT_TRUE(prompter.Prompts.empty()) << "nothing is said";
     Click(g, 2, 0);
     EXPECT_EQ(r.SortAscending, 0) << "the next click on the same header turns the direction";
+}
+
+// The demo data source is a SQLite database.
+class DemoDataSource : public ResultGridWindow {};
+
+TEST_P(DemoDataSource, ItsPricesSortAsNumbers)
+{
+    QFile file(QStringLiteral(TARNVALE_DATA_DIR "/demo.sql"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString script = QString::fromUtf8(file.readAll());
+    {
+        TestConnection setup(Dsn(), GetParam().User);
+        ASSERT_TRUE(setup.Ok());
+        for (const char* drop : {"DROP VIEW IF EXISTS order_totals", "DROP TABLE IF EXISTS order_items",
+                                 "DROP TABLE IF EXISTS orders", "DROP TABLE IF EXISTS products",
+                                 "DROP TABLE IF EXISTS customers"})
+            setup.Exec(drop);
+        for (const QString& statement : script.split(QStringLiteral(";\n"), Qt::SkipEmptyParts))
+            if (statement.contains(QLatin1String("create")) || statement.contains(QLatin1String("insert")))
+                setup.Exec(statement.toStdString());
+    }
+    Run(w, QStringLiteral("select id, price from products order by id"));
+    ResultGrid* g = Grid(0);
+    ASSERT_NE(g, nullptr);
+    ASSERT_EQ(g->RowCount(), 9);
+    // The driver describes the declared type as a number, so the grid compares numbers.
+    EXPECT_EQ(w->Results[0]->Columns[2].Numeric, 1) << w->Results[0]->Columns[2].SqlType;
+    Click(g, 2, 0);
+    QStringList prices;
+    for (int row = 1; row < g->RowCount(); ++row) prices << g->Model()->Cell(2, row);
+    EXPECT_EQ(prices, (QStringList{"24.9", "38.5", "45", "86", "119", "152", "179", "268"}));
+    EXPECT_TRUE(prompter.Prompts.empty());
 }
 
 TEST_P(ResultGridWindow, RowNumberClicksDataCellClicksAndDoubleClicksSelect)
@@ -728,6 +761,8 @@ TEST_P(ResultExport, TheResultFileOfASaveToFileRunIsReplacedOnlyAfterYes)
 const Driver Drivers[] = {{"SQLite", false, ""}, {"PostgreSQL", true, "postgres"}};
 
 INSTANTIATE_TEST_SUITE_P(Drivers, ResultGridWindow, testing::ValuesIn(Drivers),
+                         [](const testing::TestParamInfo<Driver>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(SQLite, DemoDataSource, testing::Values(Drivers[0]),
                          [](const testing::TestParamInfo<Driver>& info) { return std::string(info.param.Name); });
 INSTANTIATE_TEST_SUITE_P(Drivers, ResultExport, testing::ValuesIn(Drivers),
                          [](const testing::TestParamInfo<Driver>& info) { return std::string(info.param.Name); });

@@ -28,6 +28,14 @@ const std::pair<int, const char*> Reasons[] = {
     {EINVAL, "路径无效"},
 };
 
+// The registry's own reasons, which name no errno.
+const std::pair<const char*, const char*> RegistryReasons[] = {
+    {"cannot create the folder ", "不能创建文件夹 "},
+    {"invalid key path ", "注册表项的名称无效："},
+    {"invalid name or value for ", "注册表值的名称或内容无效："},
+    {"invalid section name ", "注册表项的名称无效："},
+};
+
 bool HasLatinLetter(const QString& text)
 {
     for (const QChar c : text)
@@ -52,6 +60,9 @@ QString InChinese(const QString& message)
         const QString system = QString::fromLocal8Bit(std::strerror(number));
         if (!system.isEmpty() && message.contains(system, Qt::CaseInsensitive)) return QString::fromUtf8(text);
     }
+    for (const auto& [english, chinese] : RegistryReasons)
+        if (message.startsWith(QLatin1String(english)))
+            return QString::fromUtf8(chinese) + message.mid(static_cast<qsizetype>(std::strlen(english)));
     if (!message.isEmpty() && !HasLatinLetter(message)) return message;
     return QStringLiteral("系统错误");
 }

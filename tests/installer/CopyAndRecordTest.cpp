@@ -96,6 +96,7 @@ TEST(SystemText, TheSystemsReasonsReadInChinese)
     }
     EXPECT_EQ(SystemText::Reason(EHWPOISON), QStringLiteral("系统错误（错误号 %1）").arg(EHWPOISON));
     EXPECT_EQ(SystemText::InChinese(QStringLiteral("Failure to write block: 未知错误")), "系统错误");
+    EXPECT_EQ(SystemText::InChinese(QStringLiteral("cannot create the folder /x/registry")), "不能创建文件夹 /x/registry");
     EXPECT_EQ(SystemText::InChinese(QStringLiteral("文件夹名称的两端有空白")), "文件夹名称的两端有空白");
 }
 

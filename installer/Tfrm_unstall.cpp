@@ -47,7 +47,9 @@ QString Tfrm_unstall::InstallationOfOtherRights() const
         return {};
     const InstallationRecord::Contents system = InstallationRecord(RegistryStore(Environment.SystemRegistryFolder)).Read();
     if (!system.Present) return {};
-    return system.Path.isEmpty() ? Environment.SystemRegistryFolder : system.Path;
+    if (!system.Path.isEmpty()) return system.Path;
+    return QStringLiteral("安装记录 %1 所记的位置")
+        .arg(RegistryStore(Environment.SystemRegistryFolder).HiveFile(InstallationRecord::Hive));
 }
 
 void Tfrm_unstall::FormCreate()

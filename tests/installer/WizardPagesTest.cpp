@@ -453,6 +453,10 @@ TEST_F(WizardTest, MissingFilesAreSaidAndAnIncompleteInstallationIsNotThanked)
     EXPECT_EQ(texts[1], "发生重要文件丢失，请联系软件提供商！");
     EXPECT_TRUE(texts[2].startsWith("Tarnvale 没有安装完整，下列文件未能安装：\n\n"));
     EXPECT_TRUE(texts[2].contains(places.Environment.SourceFolder + "/Tarnvale.ex_："));
+    // No thanks, but what was put where, for the removal to take away.
+    EXPECT_TRUE(texts[2].endsWith("\n\n已经安装的文件（卸载时会删除）：\n" + places.Environment.DefaultInstallFolder +
+                                  "：SRCREQU_1.DAT、SRCREQU_2.DAT、SRCREQU_3.DAT、Tarnvale.ini、Tarnvale使用手册.doc"))
+        << texts[2].toStdString();
     EXPECT_EQ(prompter.Prompts[2].Icon, Prompter::Icon::Exclamation);
     EXPECT_FALSE(WizardTermination::Requested());
     EXPECT_TRUE(frmStep6->btn_next->isEnabled()) << "Install can be pressed again";

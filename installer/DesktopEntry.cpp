@@ -1,5 +1,7 @@
 #include "DesktopEntry.h"
 
+#include "SystemText.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -60,7 +62,7 @@ bool DesktopEntry::Write(const QString& path, const Shortcut& shortcut, QString*
     QSaveFile file(path);
     const QByteArray bytes = Content(shortcut);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) *error = file.errorString();
+        if (error) *error = SystemText::InChinese(file.errorString());
         return false;
     }
     return true;

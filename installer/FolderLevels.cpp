@@ -1,6 +1,7 @@
 #include "FolderLevels.h"
 
 #include "LinkFreePath.h"
+#include "SystemText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,7 +9,6 @@
 #include <algorithm>
 
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,7 +22,7 @@ bool CreateFolderLevels(const QString& folder, QStringList* created, QString* er
 {
     created->clear();
     if (!QDir::isAbsolutePath(folder)) {
-        if (error) *error = QStringLiteral("not an absolute path");
+        if (error) *error = QStringLiteral("不是绝对路径");
         return false;
     }
     const QStringList parts = QDir::cleanPath(folder).split(u'/', Qt::SkipEmptyParts);
@@ -32,7 +32,7 @@ bool CreateFolderLevels(const QString& folder, QStringList* created, QString* er
         const QFileInfo info(level);
         if (info.isDir()) continue;
         if (::mkdir(QFile::encodeName(level).constData(), 0777) != 0) {
-            if (error) *error = QString::fromLocal8Bit(std::strerror(errno));
+            if (error) *error = SystemText::Reason(errno);
             RemoveEmptyFolders(*created);
             created->clear();
             return false;
@@ -42,7 +42,7 @@ bool CreateFolderLevels(const QString& folder, QStringList* created, QString* er
     return true;
 }
 
-QStringList RemoveEmptyFolders(const QStringList& folders)
+QStringList RemoveEmptyFolders(const QStringList& folders, QMap<QString, int>* errors)
 {
     QStringList order = folders;
     std::stable_sort(order.begin(), order.end(), [](const QString& a, const QString& b) { return Depth(a) > Depth(b); });
@@ -55,6 +55,7 @@ QStringList RemoveEmptyFolders(const QStringList& folders)
         const int result = LinkFreePath::RemoveEmptyFolder(path);
         if (result == 0 || result == ENOENT || result == ENOTDIR || result == ELOOP) continue;
         if (!kept.contains(path)) kept.append(path);
+        if (errors) errors->insert(path, result);
     }
     return kept;
 }

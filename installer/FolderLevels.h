@@ -2,6 +2,7 @@
 // takes away exactly those again.
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -13,5 +14,6 @@ bool CreateFolderLevels(const QString& folder, QStringList* created, QString* er
 
 // Removes the folders that are empty, innermost first (a folder is only ever removed when empty),
 // each reached without following a link; returns those that stay because something is in them.
-// Folders that are missing, are no folders any more or lie behind a link are skipped.
-QStringList RemoveEmptyFolders(const QStringList& folders);
+// Folders that are missing, are no folders any more or lie behind a link are skipped. *errors, when
+// given, gets the errno of each folder that stays (ENOTEMPTY or EEXIST when something is in it).
+QStringList RemoveEmptyFolders(const QStringList& folders, QMap<QString, int>* errors = nullptr);

@@ -26,11 +26,15 @@ InstallEnvironment InstallEnvironment::OfThisProcess(const QString& sourceFolder
     environment.RegistryFolder = PlatformPaths::RegistryFolder();
     environment.LibraryFolder = PlatformPaths::LibraryFolder();
     environment.SourceFolder = sourceFolder;
+    environment.HomeFolder = QDir::cleanPath(QDir::homePath());
     if (::geteuid() == 0) {
         environment.ApplicationsFolder = QStringLiteral("/usr/local/share/applications");
         environment.DefaultInstallFolder = QStringLiteral("/opt/Corvane/Tarnvale/Enterprise");
         return environment;
     }
+    if (qEnvironmentVariableIsEmpty("TARNVALE_REGISTRY_DIR") &&
+        PlatformPaths::SystemRegistryFolder() != environment.RegistryFolder)
+        environment.SystemRegistryFolder = PlatformPaths::SystemRegistryFolder();
     const QString data = UserDataFolder();
     if (!data.isEmpty()) {
         environment.ApplicationsFolder = data + QStringLiteral("/applications");

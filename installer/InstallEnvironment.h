@@ -14,6 +14,10 @@ struct InstallEnvironment {
     QString ApplicationsFolder;   // empty when it cannot be told (no home folder)
     QString DefaultInstallFolder; // proposed on the folder page
     QString SourceFolder;         // holds the files to install
+    QString HomeFolder;           // the user's home folder: never an installation folder
+    // The system's hive folder when this process has another one (a user's): where an installation
+    // made by root is recorded. Empty for root.
+    QString SystemRegistryFolder;
 
     RegistryStore Registry() const { return RegistryStore(RegistryFolder); }
 
@@ -22,6 +26,7 @@ struct InstallEnvironment {
     // /usr/local/share/applications for root, $XDG_DATA_HOME/applications (else
     // ~/.local/share/applications) for a user; proposed folder /opt/Corvane/Tarnvale/Enterprise for
     // root, the user's data folder + /Corvane/Tarnvale/Enterprise for a user; the source folder is
-    // sourceFolder.
+    // sourceFolder; the home folder is $HOME; the system's hive folder is PlatformPaths' for a
+    // user, unless the registry's folder is given by the environment.
     static InstallEnvironment OfThisProcess(const QString& sourceFolder);
 };

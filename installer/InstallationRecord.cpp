@@ -67,7 +67,8 @@ bool InstallationRecord::CanHoldPath(const QString& path)
     return !path.contains(u'\n') && !path.contains(u'\r') && path == path.trimmed();
 }
 
-bool InstallationRecord::Replace(const QString& version, const QString& path, const QStringList& createdFolders)
+bool InstallationRecord::Replace(const QString& version, const QString& path, const QStringList& createdFolders,
+                                 QString* error)
 {
     const QStringList files = ReadList(FilesSubkey);
     QStringList folders = ReadList(FoldersSubkey);
@@ -85,10 +86,21 @@ bool InstallationRecord::Replace(const QString& version, const QString& path, co
         !earlierPath.isEmpty())
         paths.append(earlierPath);
     if (!paths.contains(path)) paths.append(path);
-    if (!CanHoldPath(path) || !store_.DeleteKey(Hive, KeyPath)) return false;
-    return store_.WriteString(Hive, KeyPath, QStringLiteral("Version"), version) &&
-           store_.WriteString(Hive, KeyPath, QStringLiteral("path"), path) && WriteList(FilesSubkey, files, 1) &&
-           WriteList(FoldersSubkey, folders, 1) && WriteList(PathsSubkey, paths, 1);
+    if (!CanHoldPath(path)) {
+        if (error) *error = QStringLiteral("文件夹名称的两端有空白或含有换行");
+        return false;
+    }
+    if (!store_.DeleteKey(Hive, KeyPath, error)) return false;
+    return store_.WriteString(Hive, KeyPath, QStringLiteral("Version"), version, error) &&
+           store_.WriteString(Hive, KeyPath, QStringLiteral("path"), path, error) &&
+           WriteList(FilesSubkey, files, 1, error) && WriteList(FoldersSubkey, folders, 1, error) &&
+           WriteList(PathsSubkey, paths, 1, error);
+}
+
+bool InstallationRecord::KeepOnly(const QStringList& files, const QStringList& folders, QString* error)
+{
+    return store_.DeleteKey(Hive, Subkey(FilesSubkey), error) && store_.DeleteKey(Hive, Subkey(FoldersSubkey), error) &&
+           WriteList(FilesSubkey, files, 1, error) && WriteList(FoldersSubkey, folders, 1, error);
 }
 
 bool InstallationRecord::WriteUser(const QString& user, const QString& company)

@@ -37,7 +37,9 @@ public:
     // lists of files and folders written by earlier installations are kept (only this record can
     // remove them again), followed by createdFolders, and so are the installation folders they went
     // into (a record older than that list gives its "path"), followed by path.
-    bool Replace(const QString& version, const QString& path, const QStringList& createdFolders);
+    // *error says why it failed.
+    bool Replace(const QString& version, const QString& path, const QStringList& createdFolders,
+                 QString* error = nullptr);
     // The user page: "User" and "Company", creating the key when it is missing.
     bool WriteUser(const QString& user, const QString& company);
     // The shortcut: "LinkDir", only when the key exists (false otherwise). *error says why it failed.
@@ -46,6 +48,9 @@ public:
     // already listed is not listed again. *error says why it could not be listed.
     bool AddFile(const QString& path, QString* error = nullptr);
     bool AddFolder(const QString& path, QString* error = nullptr);
+    // After a removal that left part of the installation: the lists of files and folders become
+    // exactly files and folders, everything else stays. *error says why it failed.
+    bool KeepOnly(const QStringList& files, const QStringList& folders, QString* error = nullptr);
     // Deletes the key with its subkeys; *error says why it could not.
     bool Delete(QString* error = nullptr);
 

@@ -6,6 +6,7 @@
 #include "InstallCopy.h"
 #include "InstallerGlobals.h"
 #include "LinkFreePath.h"
+#include "SystemText.h"
 
 #include <QFileInfo>
 
@@ -21,21 +22,30 @@ const QString NoSuchFiles = QStringLiteral("安装介质中没有这些文件");
 // never take it away, so it was taken away at once, unless even that failed.
 QString NotRecorded(const QString& error, bool takenBack)
 {
-    return QStringLiteral("未能记入安装记录（%1），").arg(error) +
+    return QStringLiteral("未能记入安装记录（%1），").arg(SystemText::InChinese(error)) +
            (takenBack ? QStringLiteral("已删除") : QStringLiteral("卸载时不会删除"));
 }
 
 bool RemoveWrittenFile(const QString& file) { return LinkFreePath::RemoveFile(LinkFreePath::RealPlace(file)) == 0; }
 
+// The names of mask in folder that the installation writes: whatever else a medium holds is not
+// installed, since the removal would never take it away.
+QStringList InstalledNames(const QString& mask, const QString& folder)
+{
+    QStringList names;
+    ListFilesByMask(names, mask, folder);
+    const QStringList& known = mask == LibraryMask ? SystemLibraryNames : DataFileNames;
+    names.removeIf([&known](const QString& name) { return !known.contains(name); });
+    return names;
+}
+
 } // namespace
 
 int InstallationRun::CountItems(const QString& sourceFolder)
 {
-    QStringList libraries;
-    QStringList data;
-    ListFilesByMask(libraries, LibraryMask, sourceFolder);
-    ListFilesByMask(data, DataMask, sourceFolder);
-    return static_cast<int>(libraries.size() + data.size()) + 3;
+    return static_cast<int>(InstalledNames(LibraryMask, sourceFolder).size() +
+                            InstalledNames(DataMask, sourceFolder).size()) +
+           3;
 }
 
 QString InstallationRun::ProgramTargetName(const QString& sourceName)
@@ -73,7 +83,10 @@ bool InstallationRun::MakeFolder(const QString& folder)
 bool InstallationRun::RecordFile(const QString& file)
 {
     QString error;
-    if (record_.AddFile(file, &error)) return true;
+    if (record_.AddFile(file, &error)) {
+        installed_.append(file);
+        return true;
+    }
     Fail(file, NotRecorded(error, RemoveWrittenFile(file)));
     return false;
 }
@@ -96,8 +109,8 @@ void InstallationRun::CopyOne(const QString& source, const QString& target, bool
 
 void InstallationRun::CopyGroup(const QString& mask, const QString& targetFolder, Observer& observer)
 {
-    QStringList names;
-    if (ListFilesByMask(names, mask, sourceFolder_) != 0) {
+    const QStringList names = InstalledNames(mask, sourceFolder_);
+    if (names.isEmpty()) {
         observer.FilesMissing();
         Fail(sourceFolder_ + mask, NoSuchFiles);
         return;
@@ -108,6 +121,7 @@ void InstallationRun::CopyGroup(const QString& mask, const QString& targetFolder
 QList<InstallationRun::Failure> InstallationRun::Run(Observer& observer)
 {
     failures_.clear();
+    installed_.clear();
     // A user's library folder may not be there yet.
     if (environment_.LibraryFolder.isEmpty())
         Fail(LibraryMask, QStringLiteral("无法确定库文件的文件夹"));
@@ -123,7 +137,9 @@ QList<InstallationRun::Failure> InstallationRun::Run(Observer& observer)
 void InstallationRun::InstallProgram(Observer& observer)
 {
     QStringList names;
-    if (ListFilesByMask(names, ProgramMask, sourceFolder_) != 0) {
+    ListFilesByMask(names, ProgramMask, sourceFolder_);
+    names.removeIf([](const QString& name) { return ProgramTargetName(name) != ProgramName; });
+    if (names.isEmpty()) {
         observer.FilesMissing();
         Fail(sourceFolder_ + ProgramMask, NoSuchFiles);
         return;

@@ -10,6 +10,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class InstallationRun {
 public:
@@ -32,8 +33,9 @@ public:
         QString Reason;
     };
 
-    // The number of items: the libraries and the data files of the source folder, the settings
-    // file, the program and the manual. A group that is missing counts 0, so the total is at least 3.
+    // The number of items: the libraries and the data files of the source folder that the
+    // installation writes (SystemLibraryNames, DataFileNames), the settings file, the program and
+    // the manual. A group that is missing counts 0, so the total is at least 3.
     static int CountItems(const QString& sourceFolder);
     // The installed program's name: the part of sourceName before ".EX_" (looked for without regard
     // to case; the part keeps its case); the whole name when it holds no ".EX_".
@@ -45,6 +47,8 @@ public:
 
     // Installs; the failures, empty when everything is in place.
     QList<Failure> Run(Observer& observer);
+    // The files the last Run put in place and recorded, in the order written.
+    const QStringList& Installed() const { return installed_; }
 
 private:
     void CopyGroup(const QString& mask, const QString& targetFolder, Observer& observer);
@@ -62,4 +66,5 @@ private:
     QString installFolder_;
     InstallationRecord record_;
     QList<Failure> failures_;
+    QStringList installed_;
 };

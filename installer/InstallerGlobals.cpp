@@ -19,6 +19,12 @@ void Reset(const InstallEnvironment& environment)
     LinkFolder.clear();
 }
 
+bool IsInstallFolderName(const QString& name)
+{
+    return name == ProgramName || DataFileNames.contains(name) || name == ConfigFileName || name == IconFileName ||
+           ExtraFileNames.contains(name);
+}
+
 QString WithTrailingSlash(const QString& text) { return text.endsWith(u'/') ? text : text + u'/'; }
 
 } // namespace InstallerGlobals

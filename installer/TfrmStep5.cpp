@@ -4,6 +4,7 @@
 #include "FileChooser.h"
 #include "FolderLevels.h"
 #include "InstallationRecord.h"
+#include "InstallationRemoval.h"
 #include "InstallationRun.h"
 #include "InstallerGlobals.h"
 #include "PageSwitch.h"
@@ -15,6 +16,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 
 using namespace InstallerGlobals;
 
@@ -55,6 +58,13 @@ bool TfrmStep5::BrowseForFolder(QWidget* owner, const QString& title, QString* f
     request.Title = title;
     request.Kind = FileChooser::Mode::Folder;
     request.Folder = start;
+    // The toolkit's dialog remembers its last folder in its own settings file; the wizard writes
+    // nothing outside the installation, so those settings go to a folder that goes with the dialog.
+    QTemporaryDir dialogSettings;
+    if (dialogSettings.isValid()) {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dialogSettings.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dialogSettings.path());
+    }
     const FileChooser::Answer answer = FileChooser::Current().Choose(request);
     if (!answer.Accepted || answer.Path.isEmpty()) return false;
     *folder = QDir::cleanPath(answer.Path);
@@ -72,6 +82,13 @@ void TfrmStep5::btn_backClick() { SwitchPage(this, frmStep2B); }
 void TfrmStep5::Button2Click()
 {
     InstallFolder = Label_installDir->text();
+    // A folder the record cannot hold, or one the removal would not empty, is never installed into.
+    if (const QString refusal = InstallationRemoval::InstallFolderRefusal(InstallFolder, Environment);
+        !refusal.isEmpty()) {
+        Message(QStringLiteral("不能安装到“%1”：%2。\n\n请点击“浏览”另选一个文件夹。").arg(InstallFolder, refusal), WizardTitle,
+                Prompter::Icon::Exclamation, Prompter::Ok);
+        return;
+    }
     const QFileInfo folder(InstallFolder);
     QStringList created;
     if (folder.isDir()) {
@@ -86,8 +103,11 @@ void TfrmStep5::Button2Click()
     }
     btn_back->setEnabled(false);
     btn_cancel->setEnabled(false);
-    if (!InstallationRecord(Environment.Registry()).Replace(ProductVersion, InstallFolder, created))
+    if (!InstallationRecord(Environment.Registry()).Replace(ProductVersion, InstallFolder, created)) {
+        // No record names the folders just made: they go again, and the installation page tries once more.
+        RemoveEmptyFolders(created);
         Message(RegistryFailedText, windowTitle(), Prompter::Icon::Exclamation, Prompter::Ok);
+    }
     if (!frmStep4) InstallFolder = WithTrailingSlash(Label_installDir->text());
     SwitchPage(this, frmStep4);
 }

@@ -1,12 +1,17 @@
 #include "TfrmStep6.h"
 
 #include "CaptionRule.h"
+#include "FolderLevels.h"
 #include "InstallProgress.h"
+#include "InstallationRecord.h"
 #include "InstallerGlobals.h"
+#include "SystemText.h"
 #include "WizardTermination.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QThread>
 
@@ -105,16 +110,73 @@ void TfrmStep6::LinkFolderNotRecorded()
     Message(RegistryFailedText, WizardTitle, Prompter::Icon::Exclamation, Prompter::Ok);
 }
 
+namespace {
+
+// The installation folder as the folder page's label showed it: without the slash appended since.
+QString LabelFolder(const QString& folder)
+{
+    return folder.size() > 1 && folder.endsWith(u'/') ? folder.chopped(1) : folder;
+}
+
+// What was put in place, folder by folder, for the user who cannot be thanked for a whole installation.
+QString InstalledWhere(const QStringList& files)
+{
+    QMap<QString, QStringList> byFolder;
+    QStringList order;
+    for (const QString& file : files) {
+        const QFileInfo info(file);
+        if (!byFolder.contains(info.path())) order.append(info.path());
+        byFolder[info.path()].append(info.fileName());
+    }
+    QStringList lines;
+    for (const QString& folder : order) lines << folder + QStringLiteral("：") + byFolder.value(folder).join(QStringLiteral("、"));
+    return lines.join(u'\n');
+}
+
+} // namespace
+
+bool TfrmStep6::RecordHoldsInstallation()
+{
+    const QString path = LabelFolder(InstallFolder);
+    InstallationRecord record(Environment.Registry());
+    const InstallationRecord::Contents contents = record.Read();
+    if (contents.Present && contents.Path == path) return true;
+    // The folder page could not write the record: once more, with the folder made anew.
+    QStringList created;
+    QString error;
+    if (!CreateFolderLevels(path, &created, &error)) {
+        Message(QStringLiteral("不能创建目录") + path + QStringLiteral("（") + error + QStringLiteral("），没有复制任何文件。"),
+                WizardTitle, Prompter::Icon::Error, Prompter::Ok);
+        return false;
+    }
+    if (record.Replace(ProductVersion, path, created, &error)) {
+        // User and company are read by nothing: without them the installation can still be removed.
+        record.WriteUser(UserName, CompanyName);
+        return true;
+    }
+    RemoveEmptyFolders(created);
+    Message(RegistryFailedText + QStringLiteral("\n\n安装记录不能写入（%1）。卸载时只能删除安装记录中记下的文件，"
+                                                "所以没有复制任何文件。请排除故障后再点击 Install。")
+                                     .arg(SystemText::InChinese(error)),
+            WizardTitle, Prompter::Icon::Exclamation, Prompter::Ok);
+    return false;
+}
+
 void TfrmStep6::btn_nextClick()
 {
     InstallFolder = WithTrailingSlash(InstallFolder);
+    // Nothing is copied that the removal could not find through the record.
+    if (!RecordHoldsInstallation()) return;
     StartProgress();
-    const QList<InstallationRun::Failure> failures = InstallationRun(Environment, SourceFolder, InstallFolder).Run(*this);
+    InstallationRun run(Environment, SourceFolder, InstallFolder);
+    const QList<InstallationRun::Failure> failures = run.Run(*this);
     if (!failures.isEmpty()) {
         QStringList lines;
         for (const InstallationRun::Failure& failure : failures) lines << failure.What + QStringLiteral("：") + failure.Reason;
-        Message(QStringLiteral("Tarnvale 没有安装完整，下列文件未能安装：\n\n") + lines.join(u'\n'), WizardTitle,
-                Prompter::Icon::Exclamation, Prompter::Ok);
+        QString text = QStringLiteral("Tarnvale 没有安装完整，下列文件未能安装：\n\n") + lines.join(u'\n');
+        if (!run.Installed().isEmpty())
+            text += QStringLiteral("\n\n已经安装的文件（卸载时会删除）：\n") + InstalledWhere(run.Installed());
+        Message(text, WizardTitle, Prompter::Icon::Exclamation, Prompter::Ok);
         return;
     }
     Message(QStringLiteral("非常感谢您使用 Tarnvale！"), WizardTitle, Prompter::Icon::Information, Prompter::Ok);

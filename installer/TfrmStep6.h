@@ -37,6 +37,9 @@ protected:
     void StartProgress();
     // One more item: the display, then a short pause so that the bar is seen to move.
     void Step();
+    // Whether the record names this installation's folder, written once more when it does not; the
+    // user is told when it still cannot be written.
+    bool RecordHoldsInstallation();
 
 private:
     void ItemDone() override;

@@ -16,6 +16,11 @@ public:
     void FormCreate() override;
     void UpdateProgress() override;
 
+    // The progress steps of the removal, from the record as it is now.
+    int CountRemovalItems();
+    // Removes with an item step per recorded file; what stayed, one line each.
+    QStringList RemoveInstalledFiles();
+
     int RemovalItemTotal = 0;
     QString RemovalProgressPrefix;
 
@@ -25,6 +30,10 @@ public slots:
     void btn_cancelClick() override;
 
 private:
+    // Where an installation recorded in the system's hive lies, when this process has no record of
+    // its own but that one is there; empty otherwise.
+    QString InstallationOfOtherRights() const;
+
     std::unique_ptr<InstallationRemoval> removal_;
 };
 

@@ -1,12 +1,17 @@
 // The copy rules and the installation record.
+#include "FileSizeLimit.h"
+#include "ImmutableFolder.h"
 #include "InstallCopy.h"
 #include "InstallerTestSupport.h"
 #include "RegistryStore.h"
+#include "SystemText.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 using namespace InstallerTest;
@@ -68,6 +73,69 @@ TEST(CopyRules, ExistingTargetsAreKeptUnlessReadOnlyWhereReplacingIsAsked)
         if (c.Outcome == O::Copied) {
             EXPECT_EQ(Mode(target), 0750) << "the copy keeps the source's permissions";
         }
+    }
+}
+
+TEST(SystemText, TheSystemsReasonsReadInChinese)
+{
+    struct Case {
+        int Errno;
+        const char* Reason;
+    };
+    const Case cases[] = {
+        {ENOSPC, "磁盘空间不足"}, {EACCES, "没有权限"},           {EPERM, "操作不被允许"},
+        {EROFS, "只读文件系统"},  {ENOENT, "文件或文件夹不存在"}, {EBUSY, "文件正在使用中"},
+        {ETXTBSY, "文件正在使用中"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Reason);
+        EXPECT_EQ(SystemText::Reason(c.Errno), QString::fromUtf8(c.Reason));
+        // The same reason told by the system's own text inside a toolkit's message.
+        EXPECT_EQ(SystemText::InChinese(QStringLiteral("Failure to write block: ") + QString::fromLocal8Bit(std::strerror(c.Errno))),
+                  QString::fromUtf8(c.Reason));
+    }
+    EXPECT_EQ(SystemText::Reason(EHWPOISON), QStringLiteral("系统错误（错误号 %1）").arg(EHWPOISON));
+    EXPECT_EQ(SystemText::InChinese(QStringLiteral("Failure to write block: 未知错误")), "系统错误");
+    EXPECT_EQ(SystemText::InChinese(QStringLiteral("cannot create the folder /x/registry")), "不能创建文件夹 /x/registry");
+    EXPECT_EQ(SystemText::InChinese(QStringLiteral("文件夹名称的两端有空白")), "文件夹名称的两端有空白");
+}
+
+TEST(CopyRules, ACopyThatTheSystemRefusesSaysWhyInChineseAndLeavesNoPartOfTheFile)
+{
+    enum class Cause { FolderLocked, FileTooLarge, FolderMissing };
+    struct Case {
+        const char* Name;
+        Cause What;
+        const char* Reason;
+    };
+    const Case cases[] = {
+        {"a folder nobody may change", Cause::FolderLocked, "操作不被允许"},
+        {"a file larger than the process may write, as on a full disk", Cause::FileTooLarge, "文件太大"},
+        {"no folder to copy into", Cause::FolderMissing, "文件或文件夹不存在"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QTemporaryDir dir;
+        const QString source = dir.path() + QStringLiteral("/source");
+        Write(source, QByteArray(100000, 'x'));
+        QDir().mkpath(dir.path() + QStringLiteral("/target"));
+        QString target = dir.path() + QStringLiteral("/target/file");
+        CopyResult result;
+        if (c.What == Cause::FolderLocked) {
+            ImmutableFolder locked(dir.path() + QStringLiteral("/target"));
+            if (!locked.Ok()) GTEST_SKIP() << "this file system or process cannot make a folder immutable";
+            result = CopyKeepingTarget(source, target);
+        } else if (c.What == Cause::FileTooLarge) {
+            FileSizeLimit limit(4096);
+            ASSERT_TRUE(limit.Active());
+            result = CopyKeepingTarget(source, target);
+        } else {
+            target = dir.path() + QStringLiteral("/none/file");
+            result = CopyKeepingTarget(source, target);
+        }
+        EXPECT_EQ(result.Result, CopyResult::Outcome::Failed);
+        EXPECT_EQ(result.Error, QString::fromUtf8(c.Reason));
+        EXPECT_FALSE(Present(target)) << "no part of the file is left";
     }
 }
 

@@ -63,6 +63,7 @@ public:
         Environment.ApplicationsFolder = root + QStringLiteral("/home/.local/share/applications");
         Environment.DefaultInstallFolder = root + QStringLiteral("/Program Files/Corvane/Tarnvale/Enterprise");
         Environment.SourceFolder = root + QStringLiteral("/medium");
+        Environment.HomeFolder = root + QStringLiteral("/home");
         QDir().mkpath(Environment.SourceFolder);
         QDir().mkpath(root + QStringLiteral("/home"));
     }
@@ -75,8 +76,9 @@ public:
     QString LinkFolder() const { return Environment.ApplicationsFolder + QStringLiteral("/Tarnvale 6.04"); }
     QString LinkFile() const { return LinkFolder() + QStringLiteral("/Tarnvale 6.04.desktop"); }
 
-    // A small medium of stand-in files: two libraries, three data files, the settings file, the
-    // program (executable), its icon and the manual.
+    // A small medium of stand-in files: the search library and another library the installation
+    // does not know, three data files, the settings file, the program (executable), its icon and
+    // the manual.
     void WriteSmallMedium(bool libraries = true, bool data = true, bool program = true) const
     {
         if (libraries) {

@@ -61,7 +61,7 @@ protected:
     {
         int count = 0;
         InstallationRemoval removal(places.Environment);
-        const QStringList stayed = removal.Run([&count] { ++count; });
+        const QStringList stayed = removal.RemoveInstalledFiles([&count] { ++count; });
         if (steps) *steps = count;
         return stayed;
     }
@@ -77,11 +77,12 @@ TEST_F(RunAndRemovalTest, AnInstallationPutsEveryFileInPlaceAndRecordsWhatItWrot
     const QList<InstallationRun::Failure> failures = Install();
     EXPECT_TRUE(failures.isEmpty()) << failures.value(0).What.toStdString() << failures.value(0).Reason.toStdString();
     EXPECT_EQ(observer.Items, InstallationRun::CountItems(places.Environment.SourceFolder));
-    EXPECT_EQ(observer.Items, 8);
+    EXPECT_EQ(observer.Items, 7);
     EXPECT_EQ(observer.Missing, 0);
     EXPECT_EQ(observer.NotRecorded, 0);
 
     EXPECT_EQ(Read(places.Library(QStringLiteral("libOstrel.so"))), "search library");
+    EXPECT_FALSE(Present(places.Library(QStringLiteral("libExtra.so")))) << "no library the removal would not take away";
     EXPECT_EQ(Read(places.Installed(QStringLiteral("SRCREQU_2.DAT"))), "words of SRCREQU_2.DAT");
     EXPECT_EQ(Read(places.Installed(QStringLiteral("Tarnvale"))), "program");
     EXPECT_EQ(Mode(places.Installed(QStringLiteral("Tarnvale"))), 0755) << "the program stays executable";
@@ -99,7 +100,7 @@ TEST_F(RunAndRemovalTest, AnInstallationPutsEveryFileInPlaceAndRecordsWhatItWrot
     const InstallationRecord::Contents record = places.Record().Read();
     EXPECT_EQ(record.LinkDir, places.LinkFolder() + u'/');
     EXPECT_EQ(record.Files,
-              (QStringList{places.Library(QStringLiteral("libExtra.so")), places.Library(QStringLiteral("libOstrel.so")),
+              (QStringList{places.Library(QStringLiteral("libOstrel.so")),
                            places.Installed(QStringLiteral("SRCREQU_1.DAT")), places.Installed(QStringLiteral("SRCREQU_2.DAT")),
                            places.Installed(QStringLiteral("SRCREQU_3.DAT")), places.Installed(QStringLiteral("Tarnvale.ini")),
                            places.Installed(QStringLiteral("Tarnvale")), places.Installed(QStringLiteral("Tarnvale.png")),
@@ -120,7 +121,7 @@ TEST_F(RunAndRemovalTest, FilesThatWereThereAreKeptUnrecordedButAReadOnlyProgram
     Write(places.Installed(QStringLiteral("Tarnvale")), "old read-only program", 0555);
     Write(places.Installed(QStringLiteral("Tarnvale使用手册.doc")), "old writable manual");
     EXPECT_TRUE(Install().isEmpty());
-    EXPECT_EQ(observer.Items, 8) << "a kept file is a finished item";
+    EXPECT_EQ(observer.Items, 7) << "a kept file is a finished item";
 
     EXPECT_EQ(Read(places.Library(QStringLiteral("libOstrel.so"))), "a foreign library of the same name");
     EXPECT_EQ(Read(places.Installed(QStringLiteral("SRCREQU_1.DAT"))), "the user's own words");
@@ -170,7 +171,7 @@ TEST_F(RunAndRemovalTest, AMissingSettingsFileIsNotAFailure)
     QFile::remove(places.Medium(QStringLiteral("Tarnvale.ini")));
     Prepare();
     EXPECT_TRUE(Install().isEmpty());
-    EXPECT_EQ(observer.Items, 8);
+    EXPECT_EQ(observer.Items, 7);
     EXPECT_FALSE(Present(places.Installed(QStringLiteral("Tarnvale.ini"))));
     EXPECT_EQ(Read(places.Installed(QStringLiteral("Tarnvale"))), "program");
     EXPECT_TRUE(Present(places.LinkFile()));
@@ -200,7 +201,7 @@ TEST_F(RunAndRemovalTest, WhatTheRecordCannotHoldIsTakenAwayAgainAndFailsSoThatA
     const Case cases[] = {
         {"no write reaches the registry", 0,
          {libraryFolder, "SRCREQU_1.DAT", "SRCREQU_2.DAT", "SRCREQU_3.DAT", "Tarnvale.ini", "Tarnvale", "Tarnvale使用手册.doc"}},
-        {"the registry breaks after the libraries and the first data file", 3,
+        {"the registry breaks after the library and the first data file", 2,
          {"SRCREQU_2.DAT", "SRCREQU_3.DAT", "Tarnvale.ini", "Tarnvale", "Tarnvale使用手册.doc"}},
     };
     for (const Case& c : cases) {
@@ -241,8 +242,8 @@ TEST_F(RunAndRemovalTest, WhatTheRecordCannotHoldIsTakenAwayAgainAndFailsSoThatA
         const QList<InstallationRun::Failure> second =
             InstallationRun(here.Environment, here.Environment.SourceFolder, install).Run(again);
         EXPECT_TRUE(second.isEmpty()) << second.value(0).What.toStdString() << second.value(0).Reason.toStdString();
-        EXPECT_EQ(again.Items, 8);
-        const QStringList stayed = InstallationRemoval(here.Environment).Run([] {});
+        EXPECT_EQ(again.Items, 7);
+        const QStringList stayed = InstallationRemoval(here.Environment).RemoveInstalledFiles([] {});
         EXPECT_TRUE(stayed.isEmpty()) << stayed.join('\n').toStdString();
         EXPECT_EQ(here.Tree(), before) << "nothing of either run is left";
     }
@@ -267,8 +268,8 @@ TEST_F(RunAndRemovalTest, TheRemovalTakesAwayEveryRecordedFileAndFolderAndTheKey
     // Read-only files go too.
     ::chmod(QFile::encodeName(places.Installed(QStringLiteral("Tarnvale.ini"))).constData(), 0444);
     ::chmod(QFile::encodeName(places.LinkFile()).constData(), 0444);
-    const int total = InstallationRemoval(places.Environment).CountItems();
-    EXPECT_EQ(total, 10);
+    const int total = InstallationRemoval(places.Environment).CountRemovalItems();
+    EXPECT_EQ(total, 9);
     int steps = 0;
     EXPECT_TRUE(Remove(&steps).isEmpty());
     EXPECT_EQ(steps, total);
@@ -312,7 +313,7 @@ TEST_F(RunAndRemovalTest, AnInstallationIntoAnotherFolderIsRemovedWithTheEarlier
         EXPECT_EQ(here.Record().Read().Paths,
                   c.Kind == Record::OlderAsItStands ? QStringList{} : (QStringList{first, second}));
 
-        const QStringList stayed = InstallationRemoval(here.Environment).Run([] {});
+        const QStringList stayed = InstallationRemoval(here.Environment).RemoveInstalledFiles([] {});
         if (c.Kind != Record::OlderAsItStands) {
             EXPECT_TRUE(stayed.isEmpty()) << stayed.join('\n').toStdString();
             EXPECT_EQ(here.Tree(), before) << "nothing of either installation is left";
@@ -435,7 +436,7 @@ TEST_F(RunAndRemovalTest, UnsafePathsAreRefusedAndTheirFilesStay)
 
         InstallationRemoval removal(here.Environment);
         int steps = 0;
-        const QStringList stayed = removal.Run([&steps] { ++steps; });
+        const QStringList stayed = removal.RemoveInstalledFiles([&steps] { ++steps; });
         QDir::setCurrent(oldCwd);
         EXPECT_EQ(steps, files.size() + 2);
         for (const QString& file : files) EXPECT_EQ(Read(file), "keep me") << file.toStdString();
@@ -520,7 +521,7 @@ TEST_F(RunAndRemovalTest, AFolderReplacedByALinkAfterTheInstallationLeadsTheRemo
         ASSERT_FALSE(before.empty());
 
         InstallationRemoval removal(here.Environment);
-        const QStringList stayed = removal.Run([] {});
+        const QStringList stayed = removal.RemoveInstalledFiles([] {});
         EXPECT_EQ(Snapshot(outside), before) << "nothing where a link leads is touched";
         EXPECT_FALSE(stayed.isEmpty()) << "what stands where the link leads is named";
         EXPECT_FALSE(here.Record().Exists());
@@ -568,9 +569,9 @@ TEST_F(RunAndRemovalTest, WithoutARecordTheRemovalTouchesNothingAndCreatesNoKey)
     places.WriteSmallMedium();
     InstallationRemoval removal(places.Environment);
     EXPECT_FALSE(removal.Record().Present);
-    EXPECT_EQ(removal.CountItems(), 0);
+    EXPECT_EQ(removal.CountRemovalItems(), 0);
     int steps = 0;
-    EXPECT_TRUE(removal.Run([&steps] { ++steps; }).isEmpty());
+    EXPECT_TRUE(removal.RemoveInstalledFiles([&steps] { ++steps; }).isEmpty());
     EXPECT_EQ(steps, 0);
     EXPECT_FALSE(places.Record().Exists());
     EXPECT_FALSE(QFile::exists(places.Environment.Registry().HiveFile(RegistryHive::LocalMachine)));
@@ -580,14 +581,160 @@ TEST_F(RunAndRemovalTest, ARecordedFileThatBecameAFolderOrWentMissingIsStillASte
 {
     Prepare();
     InstallationRecord record = places.Record();
-    record.AddFile(places.Installed(QStringLiteral("gone")));
-    record.AddFile(places.Installed(QStringLiteral("now a folder")));
-    QDir().mkpath(places.Installed(QStringLiteral("now a folder")));
+    record.AddFile(places.Installed(QStringLiteral("Tarnvale.ini")));
+    record.AddFile(places.Installed(QStringLiteral("Tarnvale.png")));
+    QDir().mkpath(places.Installed(QStringLiteral("Tarnvale.png")));
     int steps = 0;
-    const QStringList stayed = InstallationRemoval(places.Environment).Run([&steps] { ++steps; });
+    const QStringList stayed = InstallationRemoval(places.Environment).RemoveInstalledFiles([&steps] { ++steps; });
     EXPECT_EQ(steps, 2);
-    EXPECT_EQ(stayed, QStringList{places.Installed(QStringLiteral("now a folder")) + "：是文件夹，未删除"});
-    EXPECT_TRUE(QFileInfo(places.Installed(QStringLiteral("now a folder"))).isDir());
+    EXPECT_EQ(stayed, QStringList{places.Installed(QStringLiteral("Tarnvale.png")) + "：是文件夹，未删除"});
+    EXPECT_TRUE(QFileInfo(places.Installed(QStringLiteral("Tarnvale.png"))).isDir());
+}
+
+// An entry of one of the record's lists as someone editing the hive would write it: raw, or
+// through the record's own escaping.
+void ListByHand(const Places& places, const QString& list, const QString& value)
+{
+    const RegistryStore registry = places.Environment.Registry();
+    const QString key = InstallationRecord::KeyPath + u'\\' + list;
+    int number = 1;
+    while (registry.ReadString(RegistryHive::LocalMachine, key, QString::number(number), nullptr) ==
+           RegistryStore::ReadStatus::Ok)
+        ++number;
+    ASSERT_TRUE(registry.WriteString(RegistryHive::LocalMachine, key, QString::number(number), value));
+}
+
+TEST_F(RunAndRemovalTest, ARemovalThatLeavesPartOfTheInstallationKeepsExactlyThatInTheRecordAndARetryTakesTheRest)
+{
+    enum class Lock { InstallFolder, ApplicationsFolder };
+    struct Case {
+        const char* Name;
+        Lock What;
+    };
+    const Case cases[] = {
+        {"the installation folder cannot be changed: its files stay", Lock::InstallFolder},
+        {"the applications folder cannot be changed: the menu entry's folder stays", Lock::ApplicationsFolder},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Places here;
+        const QSet<QString> before = here.Tree();
+        here.WriteSmallMedium();
+        InstallLikeTheWizard(here);
+        const QString install = here.Environment.DefaultInstallFolder;
+        const QString home = here.Environment.HomeFolder;
+        QStringList stayed;
+        InstallationRecord::Contents kept;
+        {
+            ImmutableFolder locked(c.What == Lock::InstallFolder ? install : here.Environment.ApplicationsFolder);
+            if (!locked.Ok()) GTEST_SKIP() << "this file system or process cannot make a folder immutable";
+            stayed = InstallationRemoval(here.Environment).RemoveInstalledFiles([] {});
+            kept = here.Record().Read();
+        }
+        ASSERT_TRUE(kept.Present) << "the record stays while part of the installation does";
+        EXPECT_EQ(kept.Path, install);
+        EXPECT_EQ(kept.LinkDir, here.LinkFolder() + u'/');
+        EXPECT_FALSE(Present(here.Library(QStringLiteral("libOstrel.so"))));
+        if (c.What == Lock::InstallFolder) {
+            const QStringList files{install + "/SRCREQU_1.DAT", install + "/SRCREQU_2.DAT", install + "/SRCREQU_3.DAT",
+                                    install + "/Tarnvale",      install + "/Tarnvale.ini",  install + "/Tarnvale.png",
+                                    install + "/Tarnvale使用手册.doc"};
+            EXPECT_EQ(kept.Files, files);
+            QStringList expected;
+            for (const QString& file : files) {
+                EXPECT_TRUE(Present(file)) << file.toStdString();
+                expected << file + "：操作不被允许，未删除";
+            }
+            expected << install + "：操作不被允许，未删除";
+            EXPECT_EQ(stayed, expected) << stayed.join(u'\n').toStdString();
+            EXPECT_EQ(kept.Folders, (QStringList{here.Environment.RegistryFolder, here.Root() + "/Program Files",
+                                                 here.Root() + "/Program Files/Corvane",
+                                                 here.Root() + "/Program Files/Corvane/Tarnvale", install}));
+            EXPECT_FALSE(Present(here.LinkFolder()));
+        } else {
+            EXPECT_TRUE(kept.Files.isEmpty());
+            EXPECT_EQ(stayed, QStringList{here.LinkFolder() + "：操作不被允许，未删除"});
+            EXPECT_EQ(kept.Folders, (QStringList{here.Environment.RegistryFolder, home + "/.local", home + "/.local/share",
+                                                 here.Environment.ApplicationsFolder, here.LinkFolder()}));
+            EXPECT_FALSE(Present(install));
+            EXPECT_FALSE(Present(here.LinkFile()));
+        }
+
+        // The cause mended, a second removal takes the rest and the record with it.
+        const QStringList again = InstallationRemoval(here.Environment).RemoveInstalledFiles([] {});
+        EXPECT_TRUE(again.isEmpty()) << again.join('\n').toStdString();
+        EXPECT_FALSE(here.Record().Exists());
+        EXPECT_EQ(here.Tree(), before) << "nothing of the installation is left";
+    }
+}
+
+TEST_F(RunAndRemovalTest, ATamperedRecordLeadsTheRemovalToNothingButTheInstallationsOwnFiles)
+{
+    places.WriteSmallMedium();
+    InstallLikeTheWizard(places);
+    const QString home = places.Environment.HomeFolder;
+    const QString outside = places.Root() + QStringLiteral("/elsewhere");
+    // The user's files, some with names the installation writes, in places it never wrote to.
+    const QStringList theirs{home + "/canary-home.txt",   home + "/Tarnvale.ini",          home + "/.local/lib/libcanary.so",
+                             home + " /Tarnvale.ini",     outside + "/Tarnvale",           outside + "/SRCREQU_1.DAT",
+                             places.Environment.ApplicationsFolder + "/Tarnvale 6.04.desktop"};
+    for (const QString& file : theirs) Write(file, "the user's");
+    QDir().mkpath(outside + QStringLiteral("/empty"));
+    const QByteArray hostnameBefore = Read(QStringLiteral("/etc/hostname"));
+
+    ListByHand(places, "Paths", home);
+    ListByHand(places, "Paths", home + QStringLiteral(" "));   // read back trimmed: the home folder
+    ListByHand(places, "Paths", home + QStringLiteral("%20")); // the home folder with a blank at its end
+    ListByHand(places, "Paths", places.Root());                // above the home folder
+    ListByHand(places, "Paths", QStringLiteral("/etc"));
+    for (const QString& file : theirs) ListByHand(places, "Files", file);
+    ListByHand(places, "Files", QStringLiteral("/etc/hostname"));
+    ListByHand(places, "Folders", outside + QStringLiteral("/empty"));
+    ListByHand(places, "Folders", home);
+    ListByHand(places, "Folders", QStringLiteral("/etc"));
+    const std::map<std::string, std::string> outsideBefore = Snapshot(outside);
+
+    int steps = 0;
+    InstallationRemoval removal(places.Environment);
+    EXPECT_EQ(removal.CountRemovalItems(), 9 + theirs.size() + 1);
+    const QStringList stayed = removal.RemoveInstalledFiles([&steps] { ++steps; });
+    EXPECT_EQ(steps, 9 + theirs.size() + 1);
+    for (const QString& file : theirs) EXPECT_EQ(Read(file), "the user's") << file.toStdString();
+    EXPECT_EQ(Read(QStringLiteral("/etc/hostname")), hostnameBefore);
+    EXPECT_EQ(Snapshot(outside), outsideBefore) << "the user's empty folder too";
+    // Each is said, with its reason.
+    auto said = [&stayed](const QString& path, const QString& reason) {
+        return stayed.contains(path + QStringLiteral("：") + reason);
+    };
+    EXPECT_TRUE(said(home + "/canary-home.txt", "安装路径不安全，未删除")) << stayed.join('\n').toStdString();
+    EXPECT_TRUE(said(home + "/Tarnvale.ini", "安装路径不安全，未删除"));
+    EXPECT_TRUE(said(home + " /Tarnvale.ini", "安装路径不安全，未删除"));
+    EXPECT_TRUE(said(home + "/.local/lib/libcanary.so", "不是安装程序写入的文件，未删除"));
+    EXPECT_TRUE(said(outside + "/Tarnvale", "不在安装程序写入的位置，未删除"));
+    EXPECT_TRUE(said(places.Environment.ApplicationsFolder + "/Tarnvale 6.04.desktop", "不在安装程序写入的位置，未删除"));
+    EXPECT_TRUE(said("/etc/hostname", "安装路径不安全，未删除"));
+    EXPECT_TRUE(said(outside + "/empty", "不是安装程序建立的文件夹，未删除"));
+    EXPECT_TRUE(said(home, "不是安装程序建立的文件夹，未删除"));
+    EXPECT_TRUE(said("/etc", "不是安装程序建立的文件夹，未删除"));
+    // The installation itself is gone all the same.
+    EXPECT_FALSE(Present(places.Environment.DefaultInstallFolder));
+    EXPECT_FALSE(Present(places.Library(QStringLiteral("libOstrel.so"))));
+    EXPECT_FALSE(Present(places.LinkFolder()));
+    EXPECT_FALSE(places.Record().Exists()) << "what the record named beyond the installation is no part of it";
+}
+
+TEST(InstallFolderRefusal, TheHomeFolderASystemFolderAndTheirParentsAreNoInstallationFolders)
+{
+    Places places;
+    const QString home = places.Environment.HomeFolder;
+    for (const QString& path : {home, home + "/", home + "/../home", places.Root(), QString("/"), QString("/usr"),
+                                QString("/usr/local/lib"), QString("/etc"), QString("/home"), QString("relative/x"),
+                                home + "/Tarnvale ", home + "/Tarn\nvale"})
+        EXPECT_FALSE(InstallationRemoval::InstallFolderRefusal(path, places.Environment).isEmpty()) << path.toStdString();
+    for (const QString& path : {home + "/Tarnvale", home + "/.local/share/Corvane/Tarnvale/Enterprise",
+                                QString("/opt/Corvane/Tarnvale/Enterprise"), QString("/usr/local/lib/Tarnvale"),
+                                places.Root() + "/Program Files"})
+        EXPECT_TRUE(InstallationRemoval::InstallFolderRefusal(path, places.Environment).isEmpty()) << path.toStdString();
 }
 
 } // namespace

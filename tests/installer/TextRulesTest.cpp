@@ -137,11 +137,17 @@ TEST(InstallProgress, TheTotalCountsLibrariesDataFilesAndThreeMoreEvenWhenAGroup
         bool Libraries, Data;
         int Total;
     };
-    for (const Case& c : {Case{true, true, 8}, Case{false, true, 6}, Case{true, false, 5}, Case{false, false, 3}}) {
+    // The medium's library that the installation does not know (libExtra.so) counts nothing.
+    for (const Case& c : {Case{true, true, 7}, Case{false, true, 6}, Case{true, false, 4}, Case{false, false, 3}}) {
         Places places;
         places.WriteSmallMedium(c.Libraries, c.Data);
         EXPECT_EQ(InstallationRun::CountItems(places.Environment.SourceFolder), c.Total);
     }
+    // Nor does a data file of another name.
+    Places places;
+    places.WriteSmallMedium();
+    Write(places.Medium(QStringLiteral("notes.dat")), "not a keyword file");
+    EXPECT_EQ(InstallationRun::CountItems(places.Environment.SourceFolder), 7);
 }
 
 TEST(InstallationRun, TheProgramsNameIsTheSourceNameBeforeItsMarkKeepingItsCase)

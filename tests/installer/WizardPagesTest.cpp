@@ -2,14 +2,21 @@
 // buttons' states and captions, the folder choice and its checks, the messages, the installation
 // page's progress and the removal page.
 #include "InstallProgress.h"
+#include "ImmutableFolder.h"
+#include "InstallationRemoval.h"
+#include "RegistryStore.h"
 #include "WizardTestSupport.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
 
 using namespace InstallerTest;
 
@@ -241,8 +248,10 @@ TEST_F(WizardTest, AFolderThatCannotBeMadeIsReportedAndTheWizardStays)
     EXPECT_EQ(InstallerGlobals::InstallFolder, places.Root() + "/blocked/Tarnvale");
 }
 
-TEST_F(WizardTest, ARecordThatCannotBeWrittenIsReportedAndTheWizardGoesOn)
+TEST_F(WizardTest, ARecordThatCannotBeWrittenIsReportedAndNothingIsCopiedUntilItCanBe)
 {
+    const QSet<QString> before = places.Tree();
+    const QString writable = places.Environment.RegistryFolder;
     places.Environment.RegistryFolder = places.Medium(QStringLiteral("Install")) + QStringLiteral("/registry");
     ToFolderPage();
     const QString folderCaption = frmStep5->windowTitle();
@@ -253,21 +262,75 @@ TEST_F(WizardTest, ARecordThatCannotBeWrittenIsReportedAndTheWizardGoesOn)
     EXPECT_EQ(prompter.Prompts[0].Icon, Prompter::Icon::Exclamation);
     EXPECT_EQ(prompter.Prompts[0].Buttons, Prompter::Ok);
     EXPECT_EQ(Shown(), frmStep4);
+    EXPECT_EQ(places.Tree(), before) << "the folders made for the installation went again with the record";
+    frmStep4->Edit_user->insert(QStringLiteral("张伟"));
     Click(frmStep4->btn_next);
     ASSERT_EQ(prompter.Prompts.size(), 2u);
     EXPECT_EQ(prompter.Prompts[1].Text, "注册失败，请联系软件提供商！");
     EXPECT_EQ(prompter.Prompts[1].Caption, "Tarnvale安装向导");
     EXPECT_EQ(Shown(), frmStep6);
 
-    // What the record cannot hold the removal could never take away: not installed, and no thanks.
+    // The record still cannot be written: the user is told before anything is copied, and not thanked.
     Click(frmStep6->btn_next);
-    const QStringList texts = PromptTexts();
+    QStringList texts = PromptTexts();
     ASSERT_EQ(texts.size(), 3) << texts.join('\n').toStdString();
-    EXPECT_TRUE(texts[2].startsWith("Tarnvale 没有安装完整，下列文件未能安装：\n\n"));
-    EXPECT_TRUE(texts[2].contains(places.Installed(QStringLiteral("Tarnvale")) + "：未能记入安装记录（")) << texts[2].toStdString();
+    EXPECT_TRUE(texts[2].startsWith("注册失败，请联系软件提供商！\n\n安装记录不能写入（")) << texts[2].toStdString();
+    EXPECT_TRUE(texts[2].contains("没有复制任何文件")) << texts[2].toStdString();
+    EXPECT_EQ(texts[2].section(u'（', 1).section(u'）', 0, 0), "不能创建文件夹 " + places.Environment.RegistryFolder)
+        << "the reason in Chinese";
+    EXPECT_FALSE(frmStep6->edit_1->isVisible()) << "no installation started";
     EXPECT_FALSE(WizardTermination::Requested());
     EXPECT_TRUE(frmStep6->btn_next->isEnabled()) << "Install can be pressed again";
-    EXPECT_FALSE(Present(places.Installed(QStringLiteral("Tarnvale"))));
+    EXPECT_EQ(places.Tree(), before) << "nothing copied, no folder made";
+
+    // Once the registry can be written, Install writes the record and installs what the removal finds.
+    places.Environment.RegistryFolder = writable;
+    InstallerGlobals::Environment.RegistryFolder = writable;
+    Click(frmStep6->btn_next);
+    texts = PromptTexts();
+    ASSERT_EQ(texts.size(), 4) << texts.join('\n').toStdString();
+    EXPECT_EQ(texts[3], "非常感谢您使用 Tarnvale！");
+    const InstallationRecord::Contents record = places.Record().Read();
+    EXPECT_EQ(record.Path, places.Environment.DefaultInstallFolder);
+    EXPECT_EQ(record.User, "张伟");
+    EXPECT_TRUE(InstallationRemoval(places.Environment).RemoveInstalledFiles([] {}).isEmpty());
+    EXPECT_EQ(places.Tree(), before);
+}
+
+TEST_F(WizardTest, AFolderTheRecordCannotHoldOrTheRemovalWouldNotEmptyIsRefusedOnTheFolderPage)
+{
+    struct Case {
+        const char* Name;
+        QString Folder;
+    };
+    const QString home = places.Environment.HomeFolder;
+    const Case cases[] = {
+        {"a blank at the end", places.Root() + QStringLiteral("/Tarnvale ")},
+        {"an ideographic blank at the end", places.Root() + QStringLiteral("/Tarnvale\u3000")},
+        {"a line break", places.Root() + QStringLiteral("/Tarn\nvale")},
+        {"the home folder", home},
+        {"the home folder spelt with a slash", home + QStringLiteral("/")},
+        {"a folder above the home folder", places.Root()},
+        {"a system folder", QStringLiteral("/usr/bin")},
+        {"the root", QStringLiteral("/")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QSet<QString> before = places.Tree();
+        ToFolderPage();
+        chooser.Accept(c.Folder);
+        Click(frmStep5->BtnBrowDir);
+        frmStep5->Label_installDir->setText(c.Folder);
+        prompter.Prompts.clear();
+        Click(frmStep5->btn_next);
+        ASSERT_EQ(prompter.Prompts.size(), 1u);
+        EXPECT_TRUE(prompter.Prompts[0].Text.startsWith("不能安装到“" + c.Folder + "”：")) << prompter.Prompts[0].Text.toStdString();
+        EXPECT_EQ(prompter.Prompts[0].Icon, Prompter::Icon::Exclamation);
+        EXPECT_EQ(Shown(), frmStep5);
+        ExpectButtons(frmStep5, On, On, On);
+        EXPECT_FALSE(places.Record().Exists());
+        EXPECT_EQ(places.Tree(), before) << "nothing made";
+    }
 }
 
 struct CancelCase {
@@ -335,7 +398,7 @@ TEST_F(WizardTest, TheInstallationPageInstallsShowsFullProgressThanksAndEnds)
     EXPECT_FALSE(frmStep6->Edit_progress->isVisible());
     EXPECT_EQ(frmStep6->Edit_progress->width(), 0);
     EXPECT_EQ(frmStep6->Edit_progress->pos(), frmStep6->edit_1->pos());
-    EXPECT_EQ(frmStep6->InstallItemTotal, 8);
+    EXPECT_EQ(frmStep6->InstallItemTotal, 7);
     EXPECT_EQ(frmStep6->ProgressPrefix, QString(50, u' '));
 
     // What the boxes show whenever a message box is up.
@@ -390,6 +453,10 @@ TEST_F(WizardTest, MissingFilesAreSaidAndAnIncompleteInstallationIsNotThanked)
     EXPECT_EQ(texts[1], "发生重要文件丢失，请联系软件提供商！");
     EXPECT_TRUE(texts[2].startsWith("Tarnvale 没有安装完整，下列文件未能安装：\n\n"));
     EXPECT_TRUE(texts[2].contains(places.Environment.SourceFolder + "/Tarnvale.ex_："));
+    // No thanks, but what was put where, for the removal to take away.
+    EXPECT_TRUE(texts[2].endsWith("\n\n已经安装的文件（卸载时会删除）：\n" + places.Environment.DefaultInstallFolder +
+                                  "：SRCREQU_1.DAT、SRCREQU_2.DAT、SRCREQU_3.DAT、Tarnvale.ini、Tarnvale使用手册.doc"))
+        << texts[2].toStdString();
     EXPECT_EQ(prompter.Prompts[2].Icon, Prompter::Icon::Exclamation);
     EXPECT_FALSE(WizardTermination::Requested());
     EXPECT_TRUE(frmStep6->btn_next->isEnabled()) << "Install can be pressed again";
@@ -442,7 +509,7 @@ TEST_F(WizardTest, InstalledThroughTheWizardThenRemovedThroughItSayingWhatStayed
 
     prompter.Prompts.clear();
     ToRemovalPage();
-    EXPECT_EQ(frm_unstall->RemovalItemTotal, 10);
+    EXPECT_EQ(frm_unstall->RemovalItemTotal, 9);
     EXPECT_EQ(InstallerGlobals::InstallFolder, places.Environment.DefaultInstallFolder);
     EXPECT_EQ(InstallerGlobals::LinkFolder, places.LinkFolder() + "/");
     QStringList shownAtMessages;
@@ -462,6 +529,84 @@ TEST_F(WizardTest, InstalledThroughTheWizardThenRemovedThroughItSayingWhatStayed
     for (QString folder = places.Environment.DefaultInstallFolder; folder != places.Root(); folder = QFileInfo(folder).path())
         after.remove(folder);
     EXPECT_EQ(after, before);
+    EXPECT_FALSE(places.Record().Exists());
+}
+
+TEST_F(WizardTest, AnInstallationMadeByRootIsPointedOutToAUsersRemovalInsteadOfNothing)
+{
+    places.Environment.SystemRegistryFolder = places.Root() + QStringLiteral("/system registry");
+    const RegistryStore system(places.Environment.SystemRegistryFolder);
+    ASSERT_TRUE(InstallationRecord(system).Replace(QStringLiteral("6.04"), QStringLiteral("/opt/Corvane/Tarnvale/Enterprise"), {}));
+    const QByteArray systemHive = Read(system.HiveFile(RegistryHive::LocalMachine));
+    ToRemovalPage();
+    Click(frm_unstall->btn_next);
+    const QStringList texts = PromptTexts();
+    ASSERT_EQ(texts.size(), 1) << texts.join('\n').toStdString();
+    EXPECT_TRUE(texts[0].startsWith("Tarnvale 安装在 /opt/Corvane/Tarnvale/Enterprise，")) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].contains("root")) << "the rights it was made with";
+    EXPECT_EQ(prompter.Prompts[0].Icon, Prompter::Icon::Exclamation);
+    EXPECT_EQ(Read(system.HiveFile(RegistryHive::LocalMachine)), systemHive) << "the system's record is not touched";
+    EXPECT_FALSE(QFile::exists(places.Environment.Registry().HiveFile(RegistryHive::LocalMachine)));
+    EXPECT_FALSE(frm_unstall->btn_next->isEnabled());
+    EXPECT_TRUE(WizardTermination::Requested());
+}
+
+TEST_F(WizardTest, BrowsingForAFolderLeavesNoSettingsOfTheToolkitBehind)
+{
+    QTemporaryDir config;
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    ToFolderPage();
+    // The real folder dialog, closed as soon as it is up.
+    FileChooser::Install(nullptr);
+    int dialogs = 0;
+    QTimer closer;
+    closer.setInterval(20);
+    QObject::connect(&closer, &QTimer::timeout, [&dialogs] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            ++dialogs;
+            dialog->reject();
+        }
+    });
+    closer.start();
+    Click(frmStep5->BtnBrowDir);
+    Click(frmStep5->BtnBrowDir);
+    closer.stop();
+    FileChooser::Install(&chooser);
+    if (oldConfig.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_FALSE(QFile::exists(config.path() + QStringLiteral("/QtProject.conf")));
+    EXPECT_TRUE(QDir(config.path()).isEmpty()) << QDir(config.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).join(',').toStdString();
+    EXPECT_EQ(frmStep5->Label_installDir->text(), places.Environment.DefaultInstallFolder);
+}
+
+TEST_F(WizardTest, ARemovalThatLeavesFilesSaysSoAndThatASecondRemovalTakesTheRest)
+{
+    ToInstallPage();
+    Click(frmStep6->btn_next);
+    ASSERT_TRUE(WizardTermination::Requested());
+    prompter.Prompts.clear();
+    {
+        ImmutableFolder locked(places.Environment.DefaultInstallFolder);
+        if (!locked.Ok()) GTEST_SKIP() << "this file system or process cannot make a folder immutable";
+        ToRemovalPage();
+        Click(frm_unstall->btn_next);
+    }
+    QStringList texts = PromptTexts();
+    ASSERT_EQ(texts.size(), 2) << texts.join('\n').toStdString();
+    EXPECT_TRUE(texts[0].contains(places.Installed(QStringLiteral("Tarnvale")) + "：操作不被允许，未删除")) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].endsWith("安装记录保留了没有删除的文件和文件夹：排除原因后再次卸载即可删除它们。"));
+    EXPECT_TRUE(places.Record().Exists());
+
+    prompter.Prompts.clear();
+    ToRemovalPage();
+    EXPECT_EQ(frm_unstall->RemovalItemTotal, 7) << "the files that stayed";
+    Click(frm_unstall->btn_next);
+    EXPECT_EQ(PromptTexts(), QStringList{"非常感谢您使用Tarnvale！"});
+    EXPECT_FALSE(Present(places.Environment.DefaultInstallFolder));
     EXPECT_FALSE(places.Record().Exists());
 }
 

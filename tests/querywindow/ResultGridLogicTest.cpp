@@ -14,9 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <random>
@@ -230,6 +232,41 @@ TEST(ResultGridSort, MatchesTheRecursiveRowSwappingSortOnManyTies)
         ASSERT_EQ(RowNumbers(cells), expectedNumbers) << "round " << round;
     }
     EXPECT_GT(failedSorts, 0) << "some rounds meet a cell that is not a number";
+}
+
+// A grid large enough that its keys are read and its sides sorted on several threads ends in the
+// order of the one-threaded recursive sort, ties included, for text and for numbers.
+TEST(ResultGridSort, ALargeGridSortedOnManyThreadsPutsTiesWhereTheRecursiveSortDoes)
+{
+    constexpr int n = 200000;
+    std::mt19937 random(11);
+    const std::vector<std::string> texts{"b", "a", "张", "李", "", "ab", "10", "9", "-3", "2.50"};
+    const std::vector<std::string> numbers{"10", "9", "-3", "2.50", "", "0", "7", "-12", "2.5", "100"};
+    for (const bool numeric : {false, true}) {
+        const std::vector<std::string>& words = numeric ? numbers : texts;
+        // The reference compares through a table of the few values, read once.
+        std::map<std::string, std::map<std::string, int>> order;
+        for (const auto& a : words)
+            for (const auto& b : words) order[a][b] = numeric ? *CompareCellsAsNumbers(a, b) : CompareCellsAsText(a, b);
+        auto compare = [&order](const std::string& a, const std::string& b) { return order[a][b]; };
+        Matrix rows;
+        rows.reserve(n);
+        for (int r = 0; r < n; ++r) rows.push_back({std::to_string(r + 1), words[random() % words.size()]});
+        Matrix expected = rows;
+        ReferenceQuickSort(expected, 0, n - 1, 1, true, compare);
+        ASSERT_TRUE(std::is_sorted(expected.begin(), expected.end(),
+                                   [&](const auto& a, const auto& b) { return compare(a[1], b[1]) < 0; }));
+
+        Matrix values;
+        for (const auto& r : rows) values.push_back({r[1]});
+        ResultGridCells cells = Cells({"v"}, values);
+        ASSERT_EQ(SortGridByColumn(cells, 1, true, numeric), 0);
+        const std::vector<std::string> got = RowNumbers(cells);
+        ASSERT_EQ(got.size(), expected.size());
+        int differing = 0;
+        for (std::size_t i = 0; i < got.size(); ++i) differing += got[i] != expected[i][0];
+        EXPECT_EQ(differing, 0) << (numeric ? "numbers" : "text");
+    }
 }
 
 TEST(ResultGridSort, HeaderClicksTurnTheDirection)

@@ -4,7 +4,7 @@
 #include <numeric>
 
 ResultGridCells::ResultGridCells(std::unique_ptr<ResultRowStore> rows, int columnCount, bool placeholderRow)
-    : rows_(rows ? std::move(rows) : std::make_unique<ResultRowStore>()), columns_(columnCount < 1 ? 1 : columnCount),
+    : rows_(rows ? std::shared_ptr<const ResultRowStore>(std::move(rows)) : std::make_shared<const ResultRowStore>()), columns_(columnCount < 1 ? 1 : columnCount),
       placeholder_(placeholderRow)
 {
 }

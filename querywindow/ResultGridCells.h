@@ -13,6 +13,8 @@
 
 class ResultGridCells {
 public:
+    ResultGridCells(ResultGridCells&&) = default;
+    ResultGridCells& operator=(ResultGridCells&&) = default;
     // columnCount grid columns, the row-number column included. With placeholderRow the grid
     // shows one empty data row instead of the store's rows (an empty result).
     ResultGridCells(std::unique_ptr<ResultRowStore> rows, int columnCount, bool placeholderRow);
@@ -44,8 +46,14 @@ public:
 
     const ResultRowStore& Rows() const { return *rows_; }
 
+    // The same cells over the same store, which stays alive while either holds it: a sort away
+    // from the window reads a copy that the window's grid may outlive or not.
+    ResultGridCells Shared() const { return *this; }
+
 private:
-    std::unique_ptr<ResultRowStore> rows_;
+    ResultGridCells(const ResultGridCells&) = default;
+
+    std::shared_ptr<const ResultRowStore> rows_;
     int columns_;
     bool placeholder_;
     std::vector<std::uint32_t> order_;

@@ -2,7 +2,10 @@
 
 #include "ResultGridSort.h"
 
+#include <QApplication>
 #include <QBrush>
+#include <QPointer>
+#include <QThreadPool>
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -37,7 +40,39 @@ QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, i
 int ResultGridModel::SortByColumn(int col, bool ascending, bool numeric)
 {
     const int result = ResultGridSort::SortGridByColumn(cells_, col, ascending, numeric);
-    // The rows' texts changed in place, as when a grid swaps its rows' cells.
-    if (result == 0 && rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    if (result == 0) RowsReordered();
     return result;
+}
+
+void ResultGridModel::RowsReordered()
+{
+    // The rows' texts changed in place, as when a grid swaps its rows' cells.
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+void ResultGridModel::StartSortByColumn(int col, bool ascending, bool numeric)
+{
+    if (sorting_) return;
+    sorting_ = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The sort reads its own handle on the store, so a window closed meanwhile frees nothing under it.
+    auto cells = std::make_shared<ResultGridCells>(cells_.Shared());
+    const QPointer<ResultGridModel> model(this);
+    QThreadPool::globalInstance()->start([cells, col, ascending, numeric, model] {
+        const int result = ResultGridSort::SortGridByColumn(*cells, col, ascending, numeric);
+        auto order = std::make_shared<std::vector<std::uint32_t>>(cells->RowOrder());
+        QMetaObject::invokeMethod(
+            qApp,
+            [model, result, order] {
+                QApplication::restoreOverrideCursor();
+                if (!model) return;
+                model->sorting_ = false;
+                if (result == 0) {
+                    model->cells_.SetRowOrder(std::move(*order));
+                    model->RowsReordered();
+                }
+                emit model->SortFinished(result);
+            },
+            Qt::QueuedConnection);
+    });
 }

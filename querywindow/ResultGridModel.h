@@ -37,7 +37,22 @@ public:
     // row, the selection stays where it is. 0, or -1 with the order unchanged.
     int SortByColumn(int col, bool ascending, bool numeric);
 
+    // The same sort away from the window's thread, for a grid large enough that the window would
+    // stop answering while it runs: the wait cursor shows until the new order is in place.
+    // SortFinished reports it (0, or -1 with the order unchanged). Nothing starts while one runs.
+    void StartSortByColumn(int col, bool ascending, bool numeric);
+    bool Sorting() const { return sorting_; }
+
+    // Grids of at least this many rows are sorted away from the window's thread.
+    static constexpr int BackgroundSortRows = 100000;
+
+signals:
+    void SortFinished(int result);
+
 private:
+    void RowsReordered();
+
     ResultGridCells cells_;
+    bool sorting_ = false;
     bool shaded_ = false;
 };

@@ -1,6 +1,7 @@
 #include "ResultGridMouseDown.h"
 
 #include "ResultGrid.h"
+#include "ResultGridModel.h"
 #include "ResultGridSort.h"
 #include "TQryResult_Tesk.h"
 
@@ -13,12 +14,18 @@ void HandleResultGridMouseDown(TQryResult_Tesk& result, ResultGrid& grid, Qt::Mo
     grid.CellAtPoint(x, y, row, col);
     if (row < 0 || col < 0) return;
     if (row == 0) {
-        if (static_cast<std::size_t>(col) >= result.Columns.size() || !grid.Model()) return;
+        ResultGridModel* model = grid.Model();
+        // A click while the grid's last sort still runs is not a click on the header.
+        if (static_cast<std::size_t>(col) >= result.Columns.size() || !model || model->Sorting()) return;
         const bool numeric = result.Columns[static_cast<std::size_t>(col)].Numeric != 0;
         const bool ascending = ResultGridSort::HeaderClickAscending(result, col);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
         // A cell that is not a number leaves the rows as they were; nothing is said.
-        grid.Model()->SortByColumn(col, ascending, numeric);
+        if (model->rowCount() >= ResultGridModel::BackgroundSortRows) {
+            model->StartSortByColumn(col, ascending, numeric);
+            return;
+        }
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        model->SortByColumn(col, ascending, numeric);
         QApplication::restoreOverrideCursor();
         return;
     }

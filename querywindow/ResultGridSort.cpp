@@ -6,9 +6,12 @@
 #include <QString>
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <future>
+#include <thread>
 #include <vector>
 
 namespace ResultGridSort {
@@ -110,19 +113,47 @@ int CompareTextKeys(const TextKey& a, const TextKey& b, const char* bytes)
     return a.Length == b.Length ? 0 : (a.Length < b.Length ? -1 : 1);
 }
 
-// The grid's quicksort over the keys of its rows, in place: the middle row's key as pivot, both
-// scans stopping at keys equal to it. The ranges left to sort wait on a stack of their own.
-template <class Key, class Compare>
-bool QuickSortGridRows(std::vector<Key>& keys, bool ascending, Compare compare)
+// Work split over the machine's cores for large grids; a small grid is sorted on the calling
+// thread, where starting threads would cost more than it saves.
+constexpr std::size_t ParallelFrom = 1 << 16;
+
+unsigned Workers(std::size_t n)
 {
-    if (keys.empty()) return true;
+    if (n < ParallelFrom) return 1;
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+}
+
+// Calls work(begin, end) over [0, n) in one contiguous piece per worker, the first on this thread.
+template <class Work>
+void ForEachPiece(std::size_t n, unsigned workers, Work work)
+{
+    const std::size_t piece = (n + workers - 1) / workers;
+    std::vector<std::thread> threads;
+    for (unsigned w = 1; w < workers; ++w) {
+        const std::size_t begin = std::min(n, piece * w), end = std::min(n, begin + piece);
+        if (begin < end) threads.emplace_back(work, w, begin, end);
+    }
+    work(0u, std::size_t{0}, std::min(n, piece));
+    for (std::thread& t : threads) t.join();
+}
+
+// The grid's quicksort over the keys of its rows, in place: the middle row's key as pivot, both
+// scans stopping at keys equal to it. The ranges left to sort wait on a stack of their own; the
+// two sides of a partition never overlap, so large sides near the top may be sorted by threads of
+// their own without changing where any key ends up.
+template <class Key, class Compare>
+bool QuickSortGridRange(std::vector<Key>& keys, std::ptrdiff_t lo, std::ptrdiff_t hi, bool ascending,
+                        const Compare& compare, int spawnDepth)
+{
     const int before = ascending ? -1 : 1;
     const int after = -before;
     struct Range {
         std::ptrdiff_t Lo, Hi;
     };
-    std::vector<Range> pending{{0, static_cast<std::ptrdiff_t>(keys.size()) - 1}};
-    while (!pending.empty()) {
+    std::vector<Range> pending{{lo, hi}};
+    std::vector<std::future<bool>> sides;
+    bool ok = true;
+    while (ok && !pending.empty()) {
         const Range r = pending.back();
         pending.pop_back();
         std::ptrdiff_t i = r.Lo;
@@ -131,20 +162,33 @@ bool QuickSortGridRows(std::vector<Key>& keys, bool ascending, Compare compare)
         do {
             int c;
             while ((c = compare(keys[static_cast<std::size_t>(i)], pivot)) == before) ++i;
-            if (c == Stop) return false;
+            if (c == Stop) {
+                ok = false;
+                break;
+            }
             while ((c = compare(keys[static_cast<std::size_t>(j)], pivot)) == after) --j;
-            if (c == Stop) return false;
+            if (c == Stop) {
+                ok = false;
+                break;
+            }
             if (i <= j) {
                 std::swap(keys[static_cast<std::size_t>(i)], keys[static_cast<std::size_t>(j)]);
                 ++i;
                 --j;
             }
         } while (i <= j);
-        // The two sides do not overlap, so the order in which they are sorted changes nothing;
-        // the smaller one goes first, which keeps the stack short.
+        if (!ok) break;
         const Range left{r.Lo, j}, right{i, r.Hi};
         const bool hasLeft = r.Lo < j, hasRight = i < r.Hi;
-        if (hasLeft && hasRight) {
+        if (hasLeft && hasRight && spawnDepth > 0 && j - r.Lo >= std::ptrdiff_t(ParallelFrom) &&
+            r.Hi - i >= std::ptrdiff_t(ParallelFrom)) {
+            --spawnDepth;
+            sides.push_back(std::async(std::launch::async, [&keys, left, ascending, &compare, spawnDepth] {
+                return QuickSortGridRange(keys, left.Lo, left.Hi, ascending, compare, spawnDepth);
+            }));
+            pending.push_back(right);
+        } else if (hasLeft && hasRight) {
+            // The smaller side goes first, which keeps the stack short.
             const bool leftLarger = j - r.Lo > r.Hi - i;
             pending.push_back(leftLarger ? left : right);
             pending.push_back(leftLarger ? right : left);
@@ -154,7 +198,17 @@ bool QuickSortGridRows(std::vector<Key>& keys, bool ascending, Compare compare)
             pending.push_back(right);
         }
     }
-    return true;
+    for (std::future<bool>& side : sides) ok = side.get() && ok;
+    return ok;
+}
+
+template <class Key, class Compare>
+bool QuickSortGridRows(std::vector<Key>& keys, bool ascending, const Compare& compare)
+{
+    if (keys.empty()) return true;
+    // Each level below the top may hand one side to a new thread: about two threads a core.
+    const int depth = Workers(keys.size()) > 1 ? 4 : 0;
+    return QuickSortGridRange(keys, 0, static_cast<std::ptrdiff_t>(keys.size()) - 1, ascending, compare, depth);
 }
 
 std::string_view StoreField(const ResultGridCells& cells, int col, std::uint32_t row)
@@ -162,12 +216,35 @@ std::string_view StoreField(const ResultGridCells& cells, int col, std::uint32_t
     return cells.Rows().Field(row, static_cast<std::size_t>(col - 1));
 }
 
-template <class T>
-bool SortNumberKeys(const std::vector<ReadValue>& values, bool ascending, std::vector<std::uint32_t>& order)
+ReadValue CellNumber(const ResultGridCells& cells, int col, std::uint32_t row, std::string_view qualifier)
 {
-    std::vector<NumberKey<T>> keys(order.size());
-    for (std::size_t pos = 0; pos < order.size(); ++pos)
-        keys[pos] = {static_cast<T>(values[pos].Value), order[pos], values[pos].Kind};
+    if (col == 0) return {static_cast<long double>(row) + 1, NumberKind::Number, false};
+    return ReadNumber(StoreField(cells, col, row), qualifier);
+}
+
+// The keys of every row in type T; whether any value needs more than a double holds.
+template <class T>
+bool NumberKeys(const ResultGridCells& cells, int col, const std::vector<std::uint32_t>& order,
+                std::vector<NumberKey<T>>& keys)
+{
+    const std::string_view qualifier = cells.TextQualifier();
+    keys.resize(order.size());
+    std::atomic<bool> wide{false};
+    ForEachPiece(order.size(), Workers(order.size()), [&](unsigned, std::size_t begin, std::size_t end) {
+        bool pieceWide = false;
+        for (std::size_t pos = begin; pos < end; ++pos) {
+            const ReadValue v = CellNumber(cells, col, order[pos], qualifier);
+            keys[pos] = {static_cast<T>(v.Value), order[pos], v.Kind};
+            pieceWide = pieceWide || v.Wide;
+        }
+        if (pieceWide) wide.store(true, std::memory_order_relaxed);
+    });
+    return wide.load();
+}
+
+template <class T>
+bool SortNumberKeys(std::vector<NumberKey<T>>& keys, bool ascending, std::vector<std::uint32_t>& order)
+{
     if (!QuickSortGridRows(keys, ascending, CompareNumberKeys<NumberKey<T>>)) return false;
     for (std::size_t pos = 0; pos < order.size(); ++pos) order[pos] = keys[pos].Row;
     return true;
@@ -175,47 +252,57 @@ bool SortNumberKeys(const std::vector<ReadValue>& values, bool ascending, std::v
 
 bool SortByNumbers(const ResultGridCells& cells, int col, bool ascending, std::vector<std::uint32_t>& order)
 {
-    std::vector<ReadValue> values(order.size());
-    const std::string_view qualifier = cells.TextQualifier();
-    bool wide = false;
-    for (std::size_t pos = 0; pos < order.size(); ++pos) {
-        if (col == 0) {
-            values[pos] = {static_cast<long double>(order[pos]) + 1, NumberKind::Number, false};
-        } else {
-            values[pos] = ReadNumber(StoreField(cells, col, order[pos]), qualifier);
-            wide = wide || values[pos].Wide;
-        }
-    }
-    return wide ? SortNumberKeys<long double>(values, ascending, order) : SortNumberKeys<double>(values, ascending, order);
+    // Doubles first; only a grid that holds a wider number is keyed again in extended precision.
+    std::vector<NumberKey<double>> keys;
+    if (!NumberKeys(cells, col, order, keys)) return SortNumberKeys(keys, ascending, order);
+    keys = {};
+    std::vector<NumberKey<long double>> wideKeys;
+    NumberKeys(cells, col, order, wideKeys);
+    return SortNumberKeys(wideKeys, ascending, order);
 }
 
 bool SortByText(const ResultGridCells& cells, int col, bool ascending, std::vector<std::uint32_t>& order)
 {
-    std::vector<TextKey> keys(order.size());
-    std::string bytes;
-    std::string cell;
-    Gb18030Text gb18030;
-    for (std::size_t pos = 0; pos < order.size(); ++pos) {
-        TextKey& key = keys[pos];
-        std::string_view text;
-        if (col == 0) {
-            cell.clear();
-            cells.AppendStoreCell(0, order[pos], cell);
-            text = cell;
-        } else {
-            text = StoreField(cells, col, order[pos]);
+    const std::size_t n = order.size();
+    std::vector<TextKey> keys(n);
+    const unsigned workers = Workers(n);
+    // Each piece converts its cells into bytes of its own; the pieces are then laid end to end.
+    std::vector<std::string> pieceBytes(workers);
+    std::vector<std::pair<std::size_t, std::size_t>> pieces(workers, {0, 0});
+    ForEachPiece(n, workers, [&](unsigned w, std::size_t begin, std::size_t end) {
+        pieces[w] = {begin, end};
+        std::string& bytes = pieceBytes[w];
+        std::string cell;
+        Gb18030Text gb18030;
+        for (std::size_t pos = begin; pos < end; ++pos) {
+            TextKey& key = keys[pos];
+            std::string_view text;
+            if (col == 0) {
+                cell.clear();
+                cells.AppendStoreCell(0, order[pos], cell);
+                text = cell;
+            } else {
+                text = StoreField(cells, col, order[pos]);
+            }
+            key.Offset = bytes.size();
+            gb18030.Append(text, bytes);
+            key.Length = static_cast<std::uint32_t>(bytes.size() - key.Offset);
+            key.Prefix = Prefix(std::string_view(bytes).substr(key.Offset));
+            key.Row = order[pos];
         }
-        key.Offset = bytes.size();
-        gb18030.Append(text, bytes);
-        key.Length = static_cast<std::uint32_t>(bytes.size() - key.Offset);
-        key.Prefix = Prefix(std::string_view(bytes).substr(key.Offset));
-        key.Row = order[pos];
+    });
+    std::string bytes = std::move(pieceBytes[0]);
+    for (unsigned w = 1; w < workers; ++w) {
+        const std::uint64_t base = bytes.size();
+        bytes += pieceBytes[w];
+        pieceBytes[w] = {};
+        for (std::size_t pos = pieces[w].first; pos < pieces[w].second; ++pos) keys[pos].Offset += base;
     }
     const char* data = bytes.data();
     if (!QuickSortGridRows(keys, ascending,
                            [data](const TextKey& a, const TextKey& b) { return CompareTextKeys(a, b, data); }))
         return false;
-    for (std::size_t pos = 0; pos < order.size(); ++pos) order[pos] = keys[pos].Row;
+    for (std::size_t pos = 0; pos < n; ++pos) order[pos] = keys[pos].Row;
     return true;
 }
 

@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <random>
@@ -251,6 +252,61 @@ TEST(ResultGridSort, AgreesWithAStableSortOverTheComparisonOnManyTies)
     }
     EXPECT_GT(failedSorts, 0) << "some rounds meet a cell that is not a number";
     EXPECT_LT(unpredicted, 40) << "most numeric rounds are predicted";
+}
+
+// The sort as a grid that swaps its rows' texts does it, recursively: where ties end up depends on
+// the partition steps, so this is what a sort split over threads must still give.
+void ReferenceQuickSort(Matrix& rows, int lo, int hi, int col, bool ascending, const std::function<int(const std::string&, const std::string&)>& compare)
+{
+    int i = lo, j = hi;
+    const std::string p = rows[static_cast<std::size_t>((lo + hi) / 2)][static_cast<std::size_t>(col)];
+    const int before = ascending ? -1 : 1;
+    do {
+        while (compare(rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(col)], p) == before) ++i;
+        while (compare(rows[static_cast<std::size_t>(j)][static_cast<std::size_t>(col)], p) == -before) --j;
+        if (i <= j) {
+            std::swap(rows[static_cast<std::size_t>(i)], rows[static_cast<std::size_t>(j)]);
+            ++i;
+            --j;
+        }
+    } while (i <= j);
+    if (lo < j) ReferenceQuickSort(rows, lo, j, col, ascending, compare);
+    if (i < hi) ReferenceQuickSort(rows, i, hi, col, ascending, compare);
+}
+
+// A grid large enough that its keys are read and its sides sorted on several threads ends in the
+// order of the one-threaded recursive sort, ties included, for text and for numbers.
+TEST(ResultGridSort, ALargeGridSortedOnManyThreadsPutsTiesWhereTheRecursiveSortDoes)
+{
+    constexpr int n = 200000;
+    std::mt19937 random(11);
+    const std::vector<std::string> texts{"b", "a", "张", "李", "", "ab", "10", "9", "-3", "2.50"};
+    const std::vector<std::string> numbers{"10", "9", "-3", "2.50", "", "0", "7", "-12", "2.5", "100"};
+    for (const bool numeric : {false, true}) {
+        const std::vector<std::string>& words = numeric ? numbers : texts;
+        // The reference compares through a table of the few values, read once.
+        std::map<std::string, std::map<std::string, int>> order;
+        for (const auto& a : words)
+            for (const auto& b : words) order[a][b] = numeric ? *CompareCellsAsNumbers(a, b) : CompareCellsAsText(a, b);
+        auto compare = [&order](const std::string& a, const std::string& b) { return order[a][b]; };
+        Matrix rows;
+        rows.reserve(n);
+        for (int r = 0; r < n; ++r) rows.push_back({std::to_string(r + 1), words[random() % words.size()]});
+        Matrix expected = rows;
+        ReferenceQuickSort(expected, 0, n - 1, 1, true, compare);
+        ASSERT_TRUE(std::is_sorted(expected.begin(), expected.end(),
+                                   [&](const auto& a, const auto& b) { return compare(a[1], b[1]) < 0; }));
+
+        Matrix values;
+        for (const auto& r : rows) values.push_back({r[1]});
+        ResultGridCells cells = Cells({"v"}, values);
+        ASSERT_EQ(SortGridByColumn(cells, 1, true, numeric), 0);
+        const std::vector<std::string> got = RowNumbers(cells);
+        ASSERT_EQ(got.size(), expected.size());
+        int differing = 0;
+        for (std::size_t i = 0; i < got.size(); ++i) differing += got[i] != expected[i][0];
+        EXPECT_EQ(differing, 0) << (numeric ? "numbers" : "text");
+    }
 }
 
 TEST(ResultGridSort, HeaderClicksTurnTheDirection)

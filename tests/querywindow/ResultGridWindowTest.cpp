@@ -10,6 +10,7 @@
 #include "RecordingOpener.h"
 #include "ResultExportFile.h"
 #include "ResultGrid.h"
+#include "ResultGridModel.h"
 #include "ScriptedFileChooser.h"
 #include "ScriptedFontChooser.h"
 #include "StatusPanelBar.h"
@@ -35,6 +36,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QThreadPool>
 
 #include <unistd.h>
 
@@ -245,6 +247,55 @@ TEST_P(DemoDataSource, ItsPricesSortAsNumbers)
     for (int row = 1; row < g->RowCount(); ++row) prices << g->Model()->Cell(2, row);
     EXPECT_EQ(prices, (QStringList{"24.9", "38.5", "45", "86", "119", "152", "179", "268"}));
     EXPECT_TRUE(prompter.Prompts.empty());
+
+// A large grid sorts away from the window's thread: the window answers meanwhile, a second click
+// waits for the first sort, and a window closed during the sort frees nothing that the sort reads.
+TEST_P(ResultGridWindow, ALargeGridSortsWhileTheWindowAnswers)
+{
+    const int n = ResultGridModel::BackgroundSortRows + 50000;
+    const QString rows = QStringLiteral("WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s WHERE i < %1) "
+                                        "SELECT i, (i * 7919) %% 1000 AS k FROM s")
+                             .arg(n)
+                             .replace(QLatin1String("%%"), QLatin1String("%"));
+    Run(w, rows);
+    ResultGrid* g = Grid(0);
+    ASSERT_NE(g, nullptr);
+    ASSERT_EQ(g->RowCount() - 1, n);
+    TQryResult_Tesk& r = *w->Results[0];
+    ASSERT_NE(r.Columns[2].Numeric, 0);
+
+    bool finished = false;
+    int answer = 1;
+    QObject::connect(g->Model(), &ResultGridModel::SortFinished, g, [&](int result) {
+        finished = true;
+        answer = result;
+    });
+    Click(g, 2, 0);
+    EXPECT_TRUE(g->Model()->Sorting() || finished);
+    // While it sorts, a click on another header changes neither the order nor the sort state.
+    Click(g, 1, 0);
+    EXPECT_EQ(r.SortColumn, "2");
+    ASSERT_TRUE(WaitUntil([&] { return finished; })) << "the sort did not end";
+    EXPECT_EQ(answer, 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone again";
+    long previous = -1;
+    bool ordered = true;
+    for (int row = 1; row < g->RowCount() && ordered; row += 997) {
+        const long k = g->Model()->Cell(2, row).toLong();
+        ordered = k >= previous;
+        previous = k;
+    }
+    EXPECT_TRUE(ordered) << "rows in the order of column k";
+    EXPECT_EQ(g->Model()->Cell(1, 1).toLong() * 7919 % 1000, g->Model()->Cell(2, 1).toLong()) << "cells travel with their rows";
+
+    // The window goes while its grid sorts.
+    Click(g, 1, 0);
+    ASSERT_TRUE(g->Model()->Sorting());
+    frame->SubWindowOf(w)->close();
+    ASSERT_TRUE(WaitUntil([] { return QApplication::overrideCursor() == nullptr; })) << "the hourglass stays";
+    QThreadPool::globalInstance()->waitForDone();
+    Settle();
+    w = nullptr;
 }
 
 TEST_P(ResultGridWindow, RowNumberClicksDataCellClicksAndDoubleClicksSelect)

@@ -247,6 +247,7 @@ TEST_P(DemoDataSource, ItsPricesSortAsNumbers)
     for (int row = 1; row < g->RowCount(); ++row) prices << g->Model()->Cell(2, row);
     EXPECT_EQ(prices, (QStringList{"24.9", "38.5", "45", "86", "119", "152", "179", "268"}));
     EXPECT_TRUE(prompter.Prompts.empty());
+}
 
 // A large grid sorts away from the window's thread: the window answers meanwhile, a second click
 // waits for the first sort, and a window closed during the sort frees nothing that the sort reads.

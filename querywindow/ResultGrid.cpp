@@ -147,7 +147,7 @@ QPoint ResultGrid::FromViewport(const QPoint& p) const { return viewport()->mapT
 
 QPoint ResultGrid::FromHeader(const QPoint& p) const { return horizontalHeader()->viewport()->mapTo(this, p); }
 
-void ResultGrid::CellAtPoint(int x, int y, int& row, int& col) const
+void ResultGrid::GridCellAtPoint(int x, int y, int& row, int& col) const
 {
     row = col = -1;
     if (x <= 0 || y <= 0) return;

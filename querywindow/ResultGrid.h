@@ -45,7 +45,7 @@ public:
 
     // The cell under a point in the grid's own coordinates (the names' row at the top): row 0 for
     // the header; -1 where there is no cell.
-    void CellAtPoint(int x, int y, int& row, int& col) const;
+    void GridCellAtPoint(int x, int y, int& row, int& col) const;
 
     // The window's handlers. key: a Qt key code, set to 0 when handled; x, y: the grid's own
     // coordinates.

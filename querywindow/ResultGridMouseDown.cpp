@@ -10,7 +10,7 @@ void HandleResultGridMouseDown(TQryResult_Tesk& result, ResultGrid& grid, Qt::Mo
 {
     if (button != Qt::LeftButton) return;
     int row = -1, col = -1;
-    grid.CellAtPoint(x, y, row, col);
+    grid.GridCellAtPoint(x, y, row, col);
     if (row < 0 || col < 0) return;
     if (row == 0) {
         if (static_cast<std::size_t>(col) >= result.Columns.size() || !grid.Model()) return;

@@ -9,8 +9,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -102,6 +104,9 @@ void ResultGrid::SetRows(std::unique_ptr<ResultRowStore> rows, int columnCount, 
     model_->SetTextQualifier(std::move(textQualifier));
     fixedCols_ = emptyResult ? 0 : 1;
     model_->SetFixedColumnShaded(fixedCols_ == 1);
+    // A header keeps a record per row: millions of rows come to it in slices, one per turn of the
+    // event loop, so that the window answers all along.
+    model_->LimitShownRows(RowSlice);
     setModel(model_);
     delete oldSelection;
     delete oldModel;
@@ -109,6 +114,22 @@ void ResultGrid::SetRows(std::unique_ptr<ResultRowStore> rows, int columnCount, 
     setShowGrid(!emptyResult);
     // The first cell after the fixed ones is the current one, as in a new grid, shown from its top left.
     MakeCurrent(std::min(fixedCols_, ColCount() - 1), 1);
+    ShowMoreRowsLater();
+}
+
+void ResultGrid::ShowMoreRowsLater()
+{
+    if (!model_ || model_->AllRowsShown()) return;
+    QTimer::singleShot(0, this, [this, model = QPointer<ResultGridModel>(model_)] {
+        if (!model || model != model_) return;
+        model_->ShowMoreRows(RowSlice);
+        ShowMoreRowsLater();
+    });
+}
+
+void ResultGrid::ShowAllRows()
+{
+    if (model_) model_->ShowMoreRows(model_->GridRowCount());
 }
 
 int ResultGrid::Col() const
@@ -142,6 +163,7 @@ QModelIndex ResultGrid::MakeCurrent(int col, int row)
 
 void ResultGrid::SetCurrentCell(int col, int row)
 {
+    ShowAllRows();
     const QModelIndex cell = MakeCurrent(col, row);
     if (cell.isValid()) scrollTo(cell);
 }
@@ -176,6 +198,7 @@ GridRect ResultGrid::Selection() const
 
 void ResultGrid::SetSelection(const GridRect& s)
 {
+    ShowAllRows();
     if (!model_ || model_->rowCount() == 0) return;
     const int lastRow = model_->rowCount(), lastCol = ColCount() - 1;
     Select(model_->index(std::clamp(s.Top, 1, lastRow) - 1, std::clamp(s.Left, 0, lastCol)),
@@ -413,6 +436,8 @@ void ResultGrid::focusOutEvent(QFocusEvent* event)
 
 void ResultGrid::keyPressEvent(QKeyEvent* event)
 {
+    // Keys move over every row.
+    ShowAllRows();
     int key = event->key();
     if (OnKeyDown) OnKeyDown(key, event->modifiers());
     // The window did the copy and the select-all; the table's own would copy one cell and select

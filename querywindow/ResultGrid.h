@@ -84,6 +84,11 @@ private:
     class FixedColumn;
     friend class FixedColumn;
 
+    // The rows the view is told of at a time.
+    static constexpr int RowSlice = 500000;
+    void ShowMoreRowsLater();
+    void ShowAllRows();
+
     // The fixed column stays at the left: scrolled sideways by whole columns, the first scrollable
     // column in view starts right after it, and FixedColumn draws it over the cells it covers.
     int ScrollOffsetFor(int leftCol) const;

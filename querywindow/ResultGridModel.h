@@ -6,6 +6,7 @@
 
 #include <QAbstractTableModel>
 
+#include <algorithm>
 #include <memory>
 
 class ResultGridModel : public QAbstractTableModel {
@@ -26,6 +27,12 @@ public:
     int GridColCount() const { return cells_.ColCount(); }
     QString Cell(int col, int row) const;
 
+    // The data rows the views are told of: all of them unless LimitShownRows held some back, which
+    // ShowMoreRows then adds at the end. Cells, sort and export always cover every row.
+    void LimitShownRows(int rows) { shownRows_ = std::min(rows, cells_.DataRows()); }
+    bool AllRowsShown() const { return shownRows_ == cells_.DataRows(); }
+    void ShowMoreRows(int rows);
+
     // Column 0 drawn like a header (a fixed column).
     void SetFixedColumnShaded(bool shaded) { shaded_ = shaded; }
 
@@ -40,4 +47,5 @@ public:
 private:
     ResultGridCells cells_;
     bool shaded_ = false;
+    int shownRows_ = cells_.DataRows();
 };

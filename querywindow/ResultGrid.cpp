@@ -409,15 +409,23 @@ bool ResultGrid::event(QEvent* event)
 bool ResultGrid::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == horizontalHeader()->viewport()) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            auto* mouse = static_cast<QMouseEvent*>(event);
+        const QEvent::Type type = event->type();
+        const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
+                           type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
+        // The border at the fixed column's edge belongs to a column scrolled out of view: it is no border to drag.
+        const bool atFixedEdge = mouse && fixedColumn_->isVisible() &&
+                                 static_cast<QMouseEvent*>(event)->position().x() <
+                                     fixedColumn_->width() + style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, this);
+        if (type == QEvent::MouseButtonPress) {
+            auto* press = static_cast<QMouseEvent*>(event);
             setFocus(Qt::MouseFocusReason);
-            const QPoint at = FromHeader(mouse->position().toPoint());
+            const QPoint at = FromHeader(press->position().toPoint());
             // The header's own handling (dragging a column border) follows.
-            if (OnMouseDown) OnMouseDown(mouse->button(), mouse->modifiers(), at.x(), at.y());
-        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            if (OnMouseDown) OnMouseDown(press->button(), press->modifiers(), at.x(), at.y());
+        } else if (type == QEvent::MouseButtonDblClick) {
             if (OnDblClick) OnDblClick();
         }
+        if (atFixedEdge) return true;
     }
     return QTableView::eventFilter(watched, event);
 }

@@ -312,6 +312,16 @@ TEST_P(ResultGridWindow, ScrolledSidewaysTheRowNumbersStayAtTheLeftAndAClickTher
     EXPECT_FALSE(g->RowSelect());
     EXPECT_EQ(g->Selection(), (GridRect{g->LeftCol(), 2, g->LeftCol(), 2}));
 
+    // The border at the fixed column's edge belongs to a column out of view: a drag there resizes nothing.
+    const int hidden = g->LeftCol() - 1, hiddenWidth = g->columnWidth(hidden), leftWidth = g->columnWidth(g->LeftCol());
+    QWidget* header = g->horizontalHeader()->viewport();
+    const QPoint edge(g->columnWidth(0) + 1, g->horizontalHeader()->height() / 2);
+    QTest::mousePress(header, Qt::LeftButton, {}, edge);
+    QTest::mouseMove(header, edge + QPoint(40, 0));
+    QTest::mouseRelease(header, Qt::LeftButton, {}, edge + QPoint(40, 0));
+    EXPECT_EQ(g->columnWidth(hidden), hiddenWidth);
+    EXPECT_EQ(g->columnWidth(g->LeftCol()), leftWidth);
+
     // Keys bring a column back beside the fixed one.
     g->SetCurrentCell(1, 1);
     Settle();

@@ -71,6 +71,7 @@ export ODBCSYSINI="$work/odbcsys" ODBCINI="$work/odbc.ini" QT_QPA_PLATFORM=offsc
 build/bench/result_bench "$work"
 [ "${BENCH_ONLY:-}" = result ] && exit 0
 build/bench/grid_bench "$work"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/grid_handoff_bench "$(( rows * 5 / 2 ))"
 build/bench/editor_colouring_bench
 
 echo "making 5,000 tables x 11 columns in PostgreSQL database \"catalog\" ..."

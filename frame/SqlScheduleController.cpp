@@ -24,6 +24,7 @@ void SqlScheduleController::Refuse(const QString& text) const
 
 void SqlScheduleController::Report(const QString& text) const
 {
+    if (ShowView) ShowView();
     Prompter::Current().Message(text, QStringLiteral("提示"), Prompter::Icon::Information, Prompter::Ok);
 }
 

@@ -8,6 +8,7 @@
 #include "SqlScheduleView.h"
 
 #include <cstdint>
+#include <functional>
 
 class QWidget;
 
@@ -31,6 +32,8 @@ public:
     void ClearLineOf(std::uint64_t handle);
 
     SqlScheduleView View;
+    // Shows View; called before each success message, so that the message stands over the new state.
+    std::function<void()> ShowView;
 
 private:
     bool FileMissing() const;

@@ -356,6 +356,9 @@ private:
     // Steps that put a window into its running state and start its worker; false, with the window
     // idle again, when the run could not start.
     bool StartRun(TFMain& window);
+    // A start that failed with error: a box at once for a start by the user; a scheduled start
+    // writes messageLines into the window's messages page and shows the box after the tick.
+    void ReportStartFailure(TFMain& window, const QString& error, const QStringList& messageLines);
     // The window's worker of the run in progress; none when it has none.
     MuliThread* RunningWorkerOf(TFMain& window) const;
     // A refused display mode: the message and the window's own marks back on the frame.

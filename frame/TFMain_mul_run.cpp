@@ -9,8 +9,23 @@
 
 #include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 // ---- run, stop and display modes ----
+
+namespace {
+
+// The status texts of a run that starts now.
+void ShowStartTexts(StatusPanelBar& bar)
+{
+    bar.SetPanelAlignment(0, Qt::AlignCenter);
+    bar.SetPanelText(0, QStringLiteral("开始执行时间：") +
+                            QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    bar.SetPanelText(1, QStringLiteral("执行所需时间："));
+    bar.SetPanelText(2, QStringLiteral("返回结果行数："));
+}
+
+} // namespace
 
 void TFMain_mul::SetDisplayAsText(bool asText)
 {
@@ -114,11 +129,7 @@ bool TFMain_mul::StartRun(TFMain& w)
              w.ToolButton_stop->isEnabled(),
              w.ToolButton_run->isEnabled()};
 
-    w.StatusBar1->SetPanelAlignment(0, Qt::AlignCenter);
-    w.StatusBar1->SetPanelText(
-        0, QStringLiteral("开始执行时间：") + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
-    w.StatusBar1->SetPanelText(1, QStringLiteral("执行所需时间："));
-    w.StatusBar1->SetPanelText(2, QStringLiteral("返回结果行数："));
+    ShowStartTexts(*w.StatusBar1);
     w.btnEport->setEnabled(false);
     w.ToolButton_export->setEnabled(false);
     w.mainmenu_query_save->setEnabled(w.ToolButton_export->isEnabled());
@@ -150,8 +161,8 @@ bool TFMain_mul::StartRun(TFMain& w)
         w.ToolButton_stop->setEnabled(before.Stop);
         w.ToolButton_run->setEnabled(before.Run);
         w.SyncFrameToolbar();
-        Prompter::Current().Message(QString::fromLocal8Bit(e.what()), windowTitle(), Prompter::Icon::Error,
-                                    Prompter::Ok);
+        const QString error = QString::fromLocal8Bit(e.what());
+        ReportStartFailure(w, error, {error});
         return false;
     }
 }
@@ -188,9 +199,8 @@ bool TFMain_mul::StartRunToFile(TFMain& w, const QString& name)
     w.ResultFileName = name;
     std::FILE* file = std::fopen(QFile::encodeName(name).constData(), "wb");
     if (!file) {
-        const QString error = QString::fromLocal8Bit(std::strerror(errno));
-        Prompter::Current().Message(name + QStringLiteral(": ") + error, windowTitle(), Prompter::Icon::Error,
-                                    Prompter::Ok);
+        const QString error = name + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+        ReportStartFailure(w, error, {QString(), QStringLiteral("下列文件保存失败:"), QString(), error});
         return false;
     }
     w.ResultFile = file;
@@ -198,6 +208,22 @@ bool TFMain_mul::StartRunToFile(TFMain& w, const QString& name)
     std::fclose(file);
     w.ResultFile = nullptr;
     return false;
+}
+
+void TFMain_mul::ReportStartFailure(TFMain& w, const QString& error, const QStringList& messageLines)
+{
+    if (!scheduleTicking_) {
+        Prompter::Current().Message(error, windowTitle(), Prompter::Icon::Error, Prompter::Ok);
+        return;
+    }
+    // A scheduled start: the window tells what happened to whoever comes back to it, and the box
+    // waits for the end of the tick, so that other windows' schedules start while it is open.
+    w.PrepareForRun();
+    ShowStartTexts(*w.StatusBar1);
+    w.AppendResultLines(messageLines);
+    QTimer::singleShot(0, this, [this, error] {
+        if (!closing_) Prompter::Current().Message(error, windowTitle(), Prompter::Icon::Error, Prompter::Ok);
+    });
 }
 
 void TFMain_mul::ToolButton_stopClick()

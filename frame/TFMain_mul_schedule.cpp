@@ -63,7 +63,7 @@ void TFMain_mul::mainmenu_query_scheduleClick()
 
 void TFMain_mul::Timer1Timer()
 {
-    // A message box raised by a start lets the timer fire again underneath it: that tick waits. A
+    // A modal loop inside a start would let the timer fire again underneath it: that tick waits. A
     // closing frame starts nothing.
     if (scheduleTicking_ || closing_) return;
     scheduleTicking_ = true;

@@ -23,6 +23,7 @@ TfrmSqlSchedule::TfrmSqlSchedule(TFMain& window, QWidget* parent, const Schedule
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     BuildControls();
     controller_.SetDialogParent(this);
+    controller_.ShowView = [this] { ShowView(); };
     controller_.FormCreate();
     ShowView();
 }
@@ -39,6 +40,8 @@ void TfrmSqlSchedule::BuildControls()
 
     DateTimePicker_date = static_cast<QDateEdit*>(named(new QDateEdit(this), "DateTimePicker_date"));
     DateTimePicker_date->setCalendarPopup(true);
+    // The form of the list line, whatever the machine's locale.
+    DateTimePicker_date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     DateTimePicker_date->setMinimumDate(QueryWindowSchedule::NoScheduleDate());
     DateTimePicker_time = static_cast<QTimeEdit*>(named(new QTimeEdit(this), "DateTimePicker_time"));
     DateTimePicker_time->setDisplayFormat(QStringLiteral("HH:mm:ss"));

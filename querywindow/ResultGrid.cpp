@@ -2,11 +2,18 @@
 
 #include "ResultGridGeometry.h"
 
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -24,7 +31,38 @@ bool MovesBetweenControls(const QFocusEvent* event)
 
 } // namespace
 
-ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent)
+// Draws the fixed column over the left of the header and the cells while the grid is scrolled
+// sideways, and hands its mouse presses to the grid's handlers as presses in that column.
+class ResultGrid::FixedColumn : public QWidget {
+public:
+    explicit FixedColumn(ResultGrid& grid) : QWidget(&grid), grid_(grid) { hide(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        grid_.PaintFixedColumn(painter);
+    }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        grid_.setFocus(Qt::MouseFocusReason);
+        const QPoint at = mapTo(&grid_, event->position().toPoint());
+        // The row the press makes current is in view already: the columns in view stay.
+        const int columns = grid_.horizontalScrollBar()->value();
+        if (grid_.OnMouseDown) grid_.OnMouseDown(event->button(), event->modifiers(), at.x(), at.y());
+        grid_.horizontalScrollBar()->setValue(columns);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton && grid_.OnDblClick) grid_.OnDblClick();
+    }
+    void wheelEvent(QWheelEvent* event) override { QCoreApplication::sendEvent(grid_.viewport(), event); }
+
+private:
+    ResultGrid& grid_;
+};
+
+ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent), fixedColumn_(new FixedColumn(*this))
 {
     // A CJK face that fontconfig has, at 12 pixels; the grid does not take its parent's font.
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));
@@ -52,6 +90,9 @@ ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent)
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->viewport()->installEventFilter(this);
+    // Sideways by whole columns, so that a column in view starts right after the fixed one.
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
 }
 
 void ResultGrid::SetRows(std::unique_ptr<ResultRowStore> rows, int columnCount, bool emptyResult,
@@ -63,6 +104,9 @@ void ResultGrid::SetRows(std::unique_ptr<ResultRowStore> rows, int columnCount, 
     model_->SetTextQualifier(std::move(textQualifier));
     fixedCols_ = emptyResult ? 0 : 1;
     model_->SetFixedColumnShaded(fixedCols_ == 1);
+    // A header keeps a record per row: millions of rows come to it in slices, one per turn of the
+    // event loop, so that the window answers all along.
+    model_->LimitShownRows(RowSlice);
     setModel(model_);
     delete oldSelection;
     delete oldModel;
@@ -70,6 +114,22 @@ void ResultGrid::SetRows(std::unique_ptr<ResultRowStore> rows, int columnCount, 
     setShowGrid(!emptyResult);
     // The first cell after the fixed ones is the current one, as in a new grid, shown from its top left.
     MakeCurrent(std::min(fixedCols_, ColCount() - 1), 1);
+    ShowMoreRowsLater();
+}
+
+void ResultGrid::ShowMoreRowsLater()
+{
+    if (!model_ || model_->AllRowsShown()) return;
+    QTimer::singleShot(0, this, [this, model = QPointer<ResultGridModel>(model_)] {
+        if (!model || model != model_) return;
+        model_->ShowMoreRows(RowSlice);
+        ShowMoreRowsLater();
+    });
+}
+
+void ResultGrid::ShowAllRows()
+{
+    if (model_) model_->ShowMoreRows(model_->GridRowCount());
 }
 
 int ResultGrid::Col() const
@@ -103,6 +163,7 @@ QModelIndex ResultGrid::MakeCurrent(int col, int row)
 
 void ResultGrid::SetCurrentCell(int col, int row)
 {
+    ShowAllRows();
     const QModelIndex cell = MakeCurrent(col, row);
     if (cell.isValid()) scrollTo(cell);
 }
@@ -137,6 +198,7 @@ GridRect ResultGrid::Selection() const
 
 void ResultGrid::SetSelection(const GridRect& s)
 {
+    ShowAllRows();
     if (!model_ || model_->rowCount() == 0) return;
     const int lastRow = model_->rowCount(), lastCol = ColCount() - 1;
     Select(model_->index(std::clamp(s.Top, 1, lastRow) - 1, std::clamp(s.Left, 0, lastCol)),
@@ -147,26 +209,188 @@ QPoint ResultGrid::FromViewport(const QPoint& p) const { return viewport()->mapT
 
 QPoint ResultGrid::FromHeader(const QPoint& p) const { return horizontalHeader()->viewport()->mapTo(this, p); }
 
-void ResultGrid::CellAtPoint(int x, int y, int& row, int& col) const
+int ResultGrid::LeftCol() const
+{
+    const int value = horizontalScrollBar()->value();
+    return HasFixedColumn() ? fixedCols_ + value : value;
+}
+
+void ResultGrid::GridCellAtPoint(int x, int y, int& row, int& col) const
 {
     row = col = -1;
-    if (x <= 0 || y <= 0) return;
-    const QPoint p(x, y);
-    const QHeaderView* header = horizontalHeader();
-    const QRect headerArea(header->viewport()->mapTo(this, QPoint(0, 0)), header->viewport()->size());
-    const QRect cellArea(viewport()->mapTo(this, QPoint(0, 0)), viewport()->size());
-    if (headerArea.contains(p)) {
+    // From the top left of the cells: the names' row is the header, the cells' left is the viewport's.
+    const int cx = x - viewport()->x();
+    const int cy = y - horizontalHeader()->y();
+    if (cx <= 0 || cy <= 0) return;
+    const int cols = ColCount();
+    int s = 0;
+    for (int c = 0; c < std::min(fixedCols_, cols) && col < 0; ++c) {
+        s += columnWidth(c);
+        if (cx <= s) col = c;
+    }
+    for (int c = std::max(LeftCol(), fixedCols_); c < cols && col < 0 && s < cx; ++c) {
+        s += columnWidth(c);
+        if (cx <= s) col = c;
+    }
+    s = horizontalHeader()->height();
+    if (cy <= s) {
         row = 0;
-        col = header->logicalIndexAt(p.x() - headerArea.left());
         return;
     }
-    if (!cellArea.contains(p)) return;
-    const QPoint v = p - cellArea.topLeft();
-    const int r = rowAt(v.y());
-    const int c = columnAt(v.x());
-    if (r < 0 || c < 0) return;
-    row = r + 1;
-    col = c;
+    const int rows = model_ ? model_->rowCount() : 0;
+    for (int r = std::max(rowAt(0), 0); r < rows && s < cy; ++r) {
+        s += rowHeight(r);
+        if (cy <= s) row = r + 1;
+    }
+}
+
+int ResultGrid::ScrollOffsetFor(int leftCol) const
+{
+    const QHeaderView* header = horizontalHeader();
+    if (leftCol <= 0 || leftCol >= header->count()) return 0;
+    return HasFixedColumn() ? header->sectionPosition(leftCol) - header->sectionPosition(fixedCols_)
+                            : header->sectionPosition(leftCol);
+}
+
+void ResultGrid::KeepFixedColumn()
+{
+    if (!HasFixedColumn()) {
+        fixedColumn_->hide();
+        return;
+    }
+    QHeaderView* header = horizontalHeader();
+    const int offset = ScrollOffsetFor(LeftCol());
+    if (header->offset() != offset) {
+        header->setOffset(offset);
+        viewport()->update();
+    }
+    const bool scrolled = LeftCol() > fixedCols_;
+    if (!scrolled) {
+        fixedColumn_->hide();
+        return;
+    }
+    const int width = header->sectionPosition(fixedCols_ - 1) + header->sectionSize(fixedCols_ - 1);
+    const int top = header->isVisible() ? header->y() : viewport()->y();
+    fixedColumn_->setGeometry(viewport()->x(), top, std::min(width, viewport()->width()),
+                              viewport()->y() + viewport()->height() - top);
+    fixedColumn_->raise();
+    fixedColumn_->show();
+    fixedColumn_->update();
+}
+
+void ResultGrid::PaintFixedColumn(QPainter& painter) const
+{
+    const QHeaderView* header = horizontalHeader();
+    const int cellsTop = viewport()->y() - fixedColumn_->y();
+    painter.fillRect(QRect(0, cellsTop, fixedColumn_->width(), viewport()->height()), viewport()->palette().base());
+    for (int c = 0; c < fixedCols_; ++c) {
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        option.rect = QRect(header->sectionPosition(c), 0, header->sectionSize(c), cellsTop);
+        option.section = c;
+        option.orientation = Qt::Horizontal;
+        option.position = QStyleOptionHeader::Beginning;
+        option.textAlignment = header->defaultAlignment();
+        option.text = model_->headerData(c, Qt::Horizontal).toString();
+        style()->drawControl(QStyle::CE_Header, &option, &painter, header);
+    }
+    const int rows = model_ ? model_->rowCount() : 0;
+    const int first = rowAt(0);
+    if (first < 0) return;
+    int last = rowAt(viewport()->height() - 1);
+    if (last < 0) last = rows - 1;
+    painter.setClipRect(QRect(0, cellsTop, fixedColumn_->width(), viewport()->height()));
+    QStyleOptionViewItem base;
+    initViewItemOption(&base);
+    const int line = showGrid() ? 1 : 0;
+    for (int r = first; r <= last; ++r) {
+        for (int c = 0; c < fixedCols_; ++c) {
+            const QModelIndex index = model_->index(r, c);
+            QStyleOptionViewItem option = base;
+            option.rect = QRect(header->sectionPosition(c), cellsTop + rowViewportPosition(r), columnWidth(c) - line,
+                                rowHeight(r) - line);
+            if (selectionModel()->isSelected(index)) option.state |= QStyle::State_Selected;
+            if (option.state & QStyle::State_Enabled)
+                option.palette.setCurrentColorGroup((option.state & QStyle::State_Active) ? QPalette::Normal : QPalette::Inactive);
+            style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &option, &painter, this);
+            itemDelegateForIndex(index)->paint(&painter, option, index);
+        }
+    }
+    if (!line) return;
+    const QColor gridColor = QColor::fromRgba(static_cast<QRgb>(style()->styleHint(QStyle::SH_Table_GridLineColor, &base, this)));
+    painter.setPen(QPen(gridColor, 0, gridStyle()));
+    for (int r = first; r <= last; ++r) {
+        const int y = cellsTop + rowViewportPosition(r) + rowHeight(r) - 1;
+        painter.drawLine(0, y, fixedColumn_->width() - 1, y);
+    }
+    for (int c = 0; c < fixedCols_; ++c) {
+        const int x = header->sectionPosition(c) + columnWidth(c) - 1;
+        painter.drawLine(x, cellsTop, x, cellsTop + viewport()->height() - 1);
+    }
+}
+
+void ResultGrid::scrollContentsBy(int dx, int dy)
+{
+    if (!HasFixedColumn() || dx == 0) {
+        QTableView::scrollContentsBy(dx, dy);
+        if (dy && fixedColumn_->isVisible()) fixedColumn_->update();
+        return;
+    }
+    // Sideways the header's offset is the fixed column's own.
+    QTableView::scrollContentsBy(0, dy);
+    KeepFixedColumn();
+}
+
+void ResultGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    if (HasFixedColumn()) {
+        // The last column in view at the right end: the columns from there on fit beside the fixed one.
+        const QHeaderView* header = horizontalHeader();
+        const int room = viewport()->width() - header->sectionPosition(fixedCols_);
+        int left = ColCount() - 1;
+        int used = columnWidth(left);
+        while (left - 1 >= fixedCols_ && used + columnWidth(left - 1) <= room) used += columnWidth(--left);
+        horizontalScrollBar()->setRange(0, std::max(0, left - fixedCols_));
+    }
+    KeepFixedColumn();
+}
+
+void ResultGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    const int leftBefore = LeftCol();
+    QTableView::scrollTo(index, hint);
+    if (!HasFixedColumn() || !index.isValid() || index.column() < fixedCols_) return;
+    // Sideways: the column comes into view beside the fixed one.
+    const int c = index.column();
+    const int room = viewport()->width() - horizontalHeader()->sectionPosition(fixedCols_);
+    int left = leftBefore;
+    if (c < left) {
+        left = c;
+    } else {
+        int used = 0;
+        for (int i = c; i >= left; --i) {
+            used += columnWidth(i);
+            if (used > room) {
+                left = std::min(i + 1, c);
+                break;
+            }
+        }
+    }
+    horizontalScrollBar()->setValue(left - fixedCols_);
+    KeepFixedColumn();
+}
+
+void ResultGrid::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QTableView::selectionChanged(selected, deselected);
+    if (fixedColumn_->isVisible()) fixedColumn_->update();
+}
+
+void ResultGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    QTableView::dataChanged(topLeft, bottomRight, roles);
+    if (fixedColumn_->isVisible()) fixedColumn_->update();
 }
 
 bool ResultGrid::event(QEvent* event)
@@ -185,15 +409,23 @@ bool ResultGrid::event(QEvent* event)
 bool ResultGrid::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == horizontalHeader()->viewport()) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            auto* mouse = static_cast<QMouseEvent*>(event);
+        const QEvent::Type type = event->type();
+        const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
+                           type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
+        // The border at the fixed column's edge belongs to a column scrolled out of view: it is no border to drag.
+        const bool atFixedEdge = mouse && fixedColumn_->isVisible() &&
+                                 static_cast<QMouseEvent*>(event)->position().x() <
+                                     fixedColumn_->width() + style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, this);
+        if (type == QEvent::MouseButtonPress) {
+            auto* press = static_cast<QMouseEvent*>(event);
             setFocus(Qt::MouseFocusReason);
-            const QPoint at = FromHeader(mouse->position().toPoint());
+            const QPoint at = FromHeader(press->position().toPoint());
             // The header's own handling (dragging a column border) follows.
-            if (OnMouseDown) OnMouseDown(mouse->button(), mouse->modifiers(), at.x(), at.y());
-        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            if (OnMouseDown) OnMouseDown(press->button(), press->modifiers(), at.x(), at.y());
+        } else if (type == QEvent::MouseButtonDblClick) {
             if (OnDblClick) OnDblClick();
         }
+        if (atFixedEdge) return true;
     }
     return QTableView::eventFilter(watched, event);
 }
@@ -212,6 +444,8 @@ void ResultGrid::focusOutEvent(QFocusEvent* event)
 
 void ResultGrid::keyPressEvent(QKeyEvent* event)
 {
+    // Keys move over every row.
+    ShowAllRows();
     int key = event->key();
     if (OnKeyDown) OnKeyDown(key, event->modifiers());
     // The window did the copy and the select-all; the table's own would copy one cell and select
@@ -273,8 +507,8 @@ void ResultGrid::setSelection(const QRect& rect, QItemSelectionModel::SelectionF
         QTableView::setSelection(rect, command);
         return;
     }
-    // A drag into the row numbers stops at the first data column.
-    const int left = columnViewportPosition(fixedCols_);
+    // A drag into the row numbers stops at the first data column in view.
+    const int left = columnViewportPosition(LeftCol());
     QRect r = rect.normalized();
     if (r.left() < left) r.setLeft(left);
     if (r.right() < left) r.setRight(left);

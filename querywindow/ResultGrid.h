@@ -10,6 +10,8 @@
 
 #include <QTableView>
 
+class QPainter;
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -44,8 +46,11 @@ public:
     void SetSelection(const GridRect& selection);
 
     // The cell under a point in the grid's own coordinates (the names' row at the top): row 0 for
-    // the header; -1 where there is no cell.
-    void CellAtPoint(int x, int y, int& row, int& col) const;
+    // the header; -1 where there is no cell. The fixed columns and rows are counted apart from the
+    // scrolled ones.
+    void GridCellAtPoint(int x, int y, int& row, int& col) const;
+    // The first scrollable column in view, right of the fixed ones.
+    int LeftCol() const;
 
     // The window's handlers. key: a Qt key code, set to 0 when handled; x, y: the grid's own
     // coordinates.
@@ -67,8 +72,28 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles = {}) override;
+
+public:
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 private:
+    class FixedColumn;
+    friend class FixedColumn;
+
+    // The rows the view is told of at a time.
+    static constexpr int RowSlice = 500000;
+    void ShowMoreRowsLater();
+    void ShowAllRows();
+
+    // The fixed column stays at the left: scrolled sideways by whole columns, the first scrollable
+    // column in view starts right after it, and FixedColumn draws it over the cells it covers.
+    int ScrollOffsetFor(int leftCol) const;
+    void KeepFixedColumn();
+    void PaintFixedColumn(QPainter& painter) const;
     // The grid's own coordinates of a point of the viewport or the header.
     QPoint FromViewport(const QPoint& p) const;
     QPoint FromHeader(const QPoint& p) const;
@@ -79,6 +104,7 @@ private:
 
     ResultGridModel* model_ = nullptr;
     int fixedCols_ = 1;
+    FixedColumn* fixedColumn_ = nullptr;
     // A press the grid left to the window alone (a fixed cell, another button): its drag selects nothing.
     bool pressLeftAlone_ = false;
 };

@@ -15,7 +15,16 @@ ResultGridModel::ResultGridModel(std::unique_ptr<ResultRowStore> rows, int colum
 {
 }
 
-int ResultGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : cells_.DataRows(); }
+int ResultGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shownRows_; }
+
+void ResultGridModel::ShowMoreRows(int rows)
+{
+    const int last = cells_.DataRows() - shownRows_ > rows ? shownRows_ + rows : cells_.DataRows();
+    if (last == shownRows_) return;
+    beginInsertRows({}, shownRows_, last - 1);
+    shownRows_ = last;
+    endInsertRows();
+}
 
 int ResultGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : cells_.ColCount(); }
 

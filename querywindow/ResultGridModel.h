@@ -6,6 +6,7 @@
 
 #include <QAbstractTableModel>
 
+#include <algorithm>
 #include <memory>
 
 class ResultGridModel : public QAbstractTableModel {
@@ -25,6 +26,12 @@ public:
     int GridRowCount() const { return cells_.RowCount(); }
     int GridColCount() const { return cells_.ColCount(); }
     QString Cell(int col, int row) const;
+
+    // The data rows the views are told of: all of them unless LimitShownRows held some back, which
+    // ShowMoreRows then adds at the end. Cells, sort and export always cover every row.
+    void LimitShownRows(int rows) { shownRows_ = std::min(rows, cells_.DataRows()); }
+    bool AllRowsShown() const { return shownRows_ == cells_.DataRows(); }
+    void ShowMoreRows(int rows);
 
     // Column 0 drawn like a header (a fixed column).
     void SetFixedColumnShaded(bool shaded) { shaded_ = shaded; }
@@ -55,4 +62,5 @@ private:
     ResultGridCells cells_;
     bool sorting_ = false;
     bool shaded_ = false;
+    int shownRows_ = cells_.DataRows();
 };

@@ -11,7 +11,7 @@ void HandleResultGridMouseDown(TQryResult_Tesk& result, ResultGrid& grid, Qt::Mo
 {
     if (button != Qt::LeftButton) return;
     int row = -1, col = -1;
-    grid.CellAtPoint(x, y, row, col);
+    grid.GridCellAtPoint(x, y, row, col);
     if (row < 0 || col < 0) return;
     if (row == 0) {
         ResultGridModel* model = grid.Model();

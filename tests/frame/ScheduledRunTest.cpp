@@ -382,7 +382,53 @@ TEST_F(ScheduleProgramTest, TheDialogActsOnItsOwnWindowWhileATickStartsAnother)
     EXPECT_EQ(Grids(b), (QStringList{"--", "", "w", "1", "\"b\""}));
 }
 
-TEST_F(ScheduleProgramTest, ATickUnderAStartsMessageStartsNothingAndAClosedWindowIsPassedOver)
+TEST_F(ScheduleProgramTest, TheDialogShowsTheNewStateUnderItsMessagesAndItsDateAsTheListLineDoes)
+{
+    TFMain* w = Open(TestDsn::SQLiteDsn(), "");
+    ASSERT_TRUE(w);
+    const QLocale before;
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates),
+                                  QLocale(QLocale::English, QLocale::UnitedKingdom), QLocale(QLocale::Chinese, QLocale::China)}) {
+        SCOPED_TRACE(locale.name().toStdString());
+        QLocale::setDefault(locale);
+        WithDialog([&](TfrmSqlSchedule& d) { EXPECT_EQ(d.DateTimePicker_date->text(), "2031-02-03"); });
+    }
+    QLocale::setDefault(before);
+
+    WithDialog([&](TfrmSqlSchedule& d) {
+        const QString line = QString("Form%1   ").arg(w->Handle());
+        struct Shown {
+            QStringList Lines;
+            QString Date;
+            bool AddEnabled, DeleteEnabled;
+        };
+        std::vector<Shown> underMessages;
+        prompter.OnMessage = [&](const PromptRecord&) {
+            QStringList lines;
+            for (int i = 0; i < d.CheckListBox1->count(); ++i) lines << d.CheckListBox1->item(i)->text();
+            underMessages.push_back({lines, d.DateTimePicker_date->text(), d.btn_Add->isEnabled(), d.btn_Delete->isEnabled()});
+        };
+        d.DateTimePicker_time->setTime(QTime(4, 6, 1));
+        d.btn_Add->click();
+        d.DateTimePicker_date->setDate(QDate(2031, 2, 4));
+        d.btn_Update->click();
+        d.btn_Delete->click();
+        prompter.OnMessage = nullptr;
+        ASSERT_EQ(prompter.Prompts.size(), 3u);
+        EXPECT_EQ(prompter.Prompts[1].Text, "成功修改执行计划！");
+        ASSERT_EQ(underMessages.size(), 3u);
+        EXPECT_EQ(underMessages[0].Lines, QStringList{line + "2031-02-03 04:06:01"});
+        EXPECT_FALSE(underMessages[0].AddEnabled);
+        EXPECT_EQ(underMessages[1].Lines, QStringList{line + "2031-02-04 04:06:01"});
+        EXPECT_EQ(underMessages[1].Date, "2031-02-04");
+        EXPECT_EQ(underMessages[2].Lines, QStringList{});
+        EXPECT_TRUE(underMessages[2].AddEnabled);
+        EXPECT_FALSE(underMessages[2].DeleteEnabled);
+        EXPECT_EQ(underMessages[2].Date, "1900-01-01");
+    });
+}
+
+TEST_F(ScheduleProgramTest, AFileThatCannotBeCreatedIsReportedAfterTheTickAndHoldsUpNoOtherSchedule)
 {
     TFMain* a = Open(TestDsn::SQLiteDsn(), "");
     TFMain* b = Open(TestDsn::SQLiteDsn(), "");
@@ -394,30 +440,39 @@ TEST_F(ScheduleProgramTest, ATickUnderAStartsMessageStartsNothingAndAClosedWindo
     QDir().mkpath(blocked);
     Activate(a);
     frame->N_File->trigger();
+    a->RichEdit_result->setPlainText("\n下列文件已成功保存:\n\nearlier.txt  2  字节");
     ScheduleNow(a, ScheduleModes::File, blocked);
     ScheduleNow(b);
 
+    // The tick ends without a box; A's messages page tells what happened.
+    Tick();
+    EXPECT_TRUE(prompter.Prompts.empty());
+    EXPECT_EQ(a->HasSchedule, 0);
+    EXPECT_EQ(a->RunCounter, 0);
+    const QStringList messages = Messages(a);
+    ASSERT_EQ(messages.size(), 4) << a->RichEdit_result->toPlainText().toStdString();
+    EXPECT_EQ(messages[1], "下列文件保存失败:");
+    EXPECT_TRUE(messages[3].startsWith(blocked + ": ")) << messages[3].toStdString();
+    EXPECT_EQ(a->PageControl_result->currentIndex(), 0);
+    EXPECT_TRUE(a->StatusBar1->PanelText(0).startsWith("开始执行时间：" + QDate::currentDate().toString("yyyy-MM-dd")));
+
+    // The box comes after the tick; while it is open, B's moment comes and B starts, and A may close.
     QPointer<TFMain> closed(a);
-    int nestedStarts = -1;
+    int startsUnderTheBox = -1;
     prompter.OnMessage = [&](const PromptRecord&) {
-        // While the message is up, a tick 20 s on would find B due: it must wait.
         Tick(20000);
-        nestedStarts = b->HasSchedule == 0 ? 1 : 0;
+        startsUnderTheBox = b->HasSchedule == 0 ? 1 : 0;
         frame->SubWindowOf(a)->close();
     };
-    Tick();
+    Settle();
     prompter.OnMessage = nullptr;
     ASSERT_EQ(prompter.Prompts.size(), 1u);
-    EXPECT_TRUE(prompter.Prompts[0].Text.startsWith(blocked + ": ")) << prompter.Prompts[0].Text.toStdString();
+    EXPECT_EQ(prompter.Prompts[0].Text, messages[3]);
     EXPECT_EQ(prompter.Prompts[0].Icon, Prompter::Icon::Error);
     EXPECT_EQ(prompter.Prompts[0].Caption, frame->windowTitle());
-    EXPECT_EQ(nestedStarts, 0);
+    EXPECT_EQ(startsUnderTheBox, 1);
     Settle();
     EXPECT_TRUE(closed.isNull());
-    EXPECT_EQ(b->HasSchedule, 1);
-
-    Tick(20000);
-    EXPECT_EQ(b->HasSchedule, 0);
     ASSERT_TRUE(WaitRunEnd(b));
     EXPECT_EQ(Grids(b), (QStringList{"--", "", "n", "1", "2"}));
 }

@@ -247,6 +247,42 @@ TEST_F(ResultDisplay, RowNumberColumnWidensWithTheDigitsOfTheRowCount)
     }
 }
 
+TEST(ResultGridRows, AGridOfMillionsOfRowsTellsItsViewOfThemInSlicesAndStillReachesEveryRow)
+{
+    constexpr int Rows = 1100001;
+    auto store = [] {
+        auto rows = std::make_unique<ResultRowStore>(1);
+        rows->SetHeader({"n"});
+        for (int i = 1; i <= Rows; ++i) {
+            rows->CurrentField() = std::to_string(i * 2);
+            rows->EndField();
+            rows->EndRow();
+        }
+        return rows;
+    };
+    // At once after the hand-off: the view knows only the first rows; a selection of all reaches the last.
+    ResultGrid g;
+    g.resize(400, 300);
+    g.show();
+    g.SetRows(store(), 2, false);
+    EXPECT_LT(g.model()->rowCount(), Rows);
+    EXPECT_EQ(g.RowCount(), Rows + 1);
+    g.SetSelection({1, 1, 1, Rows});
+    EXPECT_EQ(g.Selection(), (GridRect{1, 1, 1, Rows}));
+    EXPECT_EQ(g.model()->rowCount(), Rows);
+
+    // Left to the event loop, the view comes to know every row.
+    ResultGrid h;
+    h.resize(400, 300);
+    h.show();
+    h.SetRows(store(), 2, false);
+    ASSERT_TRUE(WaitUntil([&] { return h.model()->rowCount() == Rows; }));
+    EXPECT_EQ(h.verticalHeader()->count(), Rows);
+    h.SetCurrentCell(1, Rows);
+    EXPECT_EQ(h.Row(), Rows);
+    EXPECT_EQ(h.currentIndex().data().toString(), QString::number(Rows * 2));
+}
+
 TEST_F(ResultDisplay, TextModeWritesCommaLinesNamesFirstThenTheMessages)
 {
     StartRun(2);

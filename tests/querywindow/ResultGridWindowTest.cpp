@@ -350,6 +350,71 @@ TEST_P(ResultGridWindow, RowNumberClicksDataCellClicksAndDoubleClicksSelect)
     EXPECT_EQ(g->Selection(), (GridRect{1, 2, 2, 3}));
 }
 
+TEST_P(ResultGridWindow, ScrolledSidewaysTheRowNumbersStayAtTheLeftAndAClickThereSelectsTheRow)
+{
+    MakeRows();
+    QString sql = "SELECT id";
+    for (int i = 0; i < 30; ++i) sql += ", name, note";
+    Run(w, sql + " FROM tv_grid_rows ORDER BY seq");
+    ResultGrid* g = Grid(0);
+    ASSERT_NE(g, nullptr);
+    const int last = g->ColCount() - 1;
+    // Column 0 with its header cell, as the grid shows it before any scrolling.
+    const QRect strip(g->viewport()->x(), g->horizontalHeader()->y(), g->columnWidth(0),
+                      g->horizontalHeader()->height() + 4 * g->rowHeight(0));
+    const QImage unscrolled = g->grab(strip).toImage();
+    auto rowCentre = [&](int row) {
+        return QPoint(strip.left() + g->columnWidth(0) / 2,
+                      g->viewport()->y() + g->rowViewportPosition(row - 1) + g->rowHeight(row - 1) / 2);
+    };
+
+    g->horizontalScrollBar()->setValue(g->horizontalScrollBar()->maximum());
+    Settle();
+    ASSERT_GT(g->LeftCol(), 1);
+    EXPECT_LE(g->columnViewportPosition(last) + g->columnWidth(last), g->viewport()->width()) << "the last column is in view";
+    EXPECT_EQ(g->columnViewportPosition(g->LeftCol()), g->columnWidth(0)) << "the first column in view starts after column 0";
+    EXPECT_EQ(g->grab(strip).toImage(), unscrolled) << "column 0 is drawn at the left edge";
+
+    int row = -1, col = -1;
+    g->GridCellAtPoint(rowCentre(3).x(), rowCentre(3).y(), row, col);
+    EXPECT_EQ(std::pair(row, col), std::pair(3, 0));
+    const QPoint right = rowCentre(2) + QPoint(g->columnWidth(0), 0);
+    g->GridCellAtPoint(right.x(), right.y(), row, col);
+    EXPECT_EQ(std::pair(row, col), std::pair(2, g->LeftCol()));
+    g->GridCellAtPoint(strip.left() + 2, strip.top() + 2, row, col);
+    EXPECT_EQ(std::pair(row, col), std::pair(0, 0));
+
+    QWidget* target = g->childAt(rowCentre(3));
+    ASSERT_NE(target, nullptr);
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(g, rowCentre(3)));
+    EXPECT_TRUE(g->RowSelect());
+    EXPECT_EQ(g->Row(), 3);
+    EXPECT_EQ(g->Selection(), (GridRect{1, 3, last, 3}));
+    EXPECT_GT(g->LeftCol(), 1) << "the click keeps the view where it is";
+
+    target = g->childAt(right);
+    ASSERT_NE(target, nullptr);
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(g, right));
+    EXPECT_FALSE(g->RowSelect());
+    EXPECT_EQ(g->Selection(), (GridRect{g->LeftCol(), 2, g->LeftCol(), 2}));
+
+    // The border at the fixed column's edge belongs to a column out of view: a drag there resizes nothing.
+    const int hidden = g->LeftCol() - 1, hiddenWidth = g->columnWidth(hidden), leftWidth = g->columnWidth(g->LeftCol());
+    QWidget* header = g->horizontalHeader()->viewport();
+    const QPoint edge(g->columnWidth(0) + 1, g->horizontalHeader()->height() / 2);
+    QTest::mousePress(header, Qt::LeftButton, {}, edge);
+    QTest::mouseMove(header, edge + QPoint(40, 0));
+    QTest::mouseRelease(header, Qt::LeftButton, {}, edge + QPoint(40, 0));
+    EXPECT_EQ(g->columnWidth(hidden), hiddenWidth);
+    EXPECT_EQ(g->columnWidth(g->LeftCol()), leftWidth);
+
+    // Keys bring a column back beside the fixed one.
+    g->SetCurrentCell(1, 1);
+    Settle();
+    EXPECT_EQ(g->LeftCol(), 1);
+    EXPECT_EQ(g->columnViewportPosition(1), g->columnWidth(0));
+}
+
 TEST_P(ResultGridWindow, CtrlCCopiesTheSelectionCtrlASelectsTheDataBothTakenByTheGrid)
 {
     MakeRows();

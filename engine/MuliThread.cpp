@@ -1,5 +1,6 @@
 #include "MuliThread.h"
 
+#include "DataSources.h"
 #include "ODBCDiagnostics.h"
 #include "ODBCIntf.h"
 #include "ResultColumns.h"
@@ -48,6 +49,7 @@ MuliThread::MuliThread(QueryWindowState& window, RunDisplay& display, const RunO
     DisplayToFile = w.DisplayToFile;
     WriteColumnHeader = options.WriteColumnHeader ? 1 : 0;
     qualifier_ = options.TextQualifier.toStdString();
+    bindSQLiteByType_ = options.BindSQLiteByType;
 
     display_.PrepareForRun();
     w.Results.clear();
@@ -152,6 +154,13 @@ void MuliThread::run()
     w.StatementCount = static_cast<std::int32_t>(w.Statements.size());
     w.Results.clear();
     w.Results.resize(w.Statements.size());
+
+    {
+        std::string error, dbmsName;
+        bool asked = false;
+        U_pub::GetDBMSName(w.hDbc, error, asked, dbmsName);
+        keepsAnyValue_ = KeepsAnyValue(dbmsName) && !bindSQLiteByType_;
+    }
 
     std::optional<ResultFileSink> file;
     if (DisplayToFile) file.emplace(w.ResultFile);
@@ -260,6 +269,7 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     context.MaxFieldLen = w.MaxFieldLen;
     context.Qualifier = qualifier_;
     context.DoubleQualifier = file != nullptr;
+    context.KeepsAnyValue = keepsAnyValue_;
 
     w.ColumnDescriptors.clear();
     w.ColumnDescriptors.resize(static_cast<std::size_t>(n) + 1);

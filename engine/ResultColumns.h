@@ -9,13 +9,20 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 struct RenderContext {
     TDbmsKind Kind = 0;
     std::int32_t MaxFieldLen = 512;   // caps a column's size and a text value, in characters
     std::string Qualifier;            // wraps every value bound as text
     bool DoubleQualifier = false;     // doubles the qualifier inside a value (files)
+    // The database keeps any value in any column (SQLite): every value is read as the driver's
+    // text, so that a value that does not fit the column's type is never changed by a conversion.
+    bool KeepsAnyValue = false;
 };
+
+// True for a connection whose database keeps any value in any column, by the DBMS name it reports.
+bool KeepsAnyValue(std::string_view dbmsName);
 
 // Describes column j into d and returns its header text.
 std::string DescribeResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, const RenderContext& c);
@@ -32,6 +39,7 @@ struct ResultBinding {
     SQLLEN Bytes;               // the buffer bound first: whole characters in UTF-8
     bool Numeric;
     SQLULEN CharacterLimit;     // a value bound as text is cut at this many characters; 0: never
+    SQLSMALLINT ValueType = 0;  // bound as text for a value of this C type (KeepsAnyValue)
 };
 // The binding a described column gets.
 ResultBinding ResultBindingFor(const TColumnDescriptor& d, const RenderContext& c);
@@ -52,6 +60,11 @@ inline void CompleteCutValue(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d
 
 // Appends the text of the value fetched into d to out.
 void RenderResultField(const TColumnDescriptor& d, const RenderContext& c, std::string& out);
+
+// Appends the text a driver gave for a value of C type valueType: rendered as that type where the
+// text is exactly one of its values, else the text as it stands (wrapped in the qualifier in a file
+// when it holds the separator, the qualifier or a line break, so that the line keeps its fields).
+void AppendValueText(std::string_view text, SQLSMALLINT valueType, const RenderContext& c, std::string& out);
 
 // Appends the value wrapped in the context's qualifier, doubling it inside when asked to.
 void AppendQualified(std::string_view value, const RenderContext& c, std::string& out);

@@ -20,6 +20,9 @@ struct TColumnDescriptor {
     SQLLEN BufferLength = 0;
     SQLLEN Indicator = 0;
     SQLULEN CharacterLimit = 0;    // a text value longer than this many characters is cut; 0: no limit
+    // Bound as text for a value of another C type: the driver's text, shown as a value of that
+    // type where it is exactly one. 0: the buffer holds the value under CType.
+    SQLSMALLINT ValueType = 0;
 
     bool IsNull() const { return Indicator == SQL_NULL_DATA; }
     // Binds the value buffer (zero-filled, bytes long) under cType.

@@ -652,6 +652,117 @@ TEST(EngineRunOptions, KindSevenTakesBackslashEscapesInLiterals)
     EXPECT_EQ(w.StatementCount, 1) << "for kind 7 the literal runs on to the end of the batch";
 }
 
+// SQLite keeps any value in any column, and its driver describes a column by its declared type (an
+// expression column by its first row's value): no value may be changed to fit that type. A value
+// that is exactly one of the type shows by the type's rule, any other as the driver's text.
+TEST(EngineRendering, SQLiteShowsEveryStoredValueAsItIs)
+{
+    TestWindow w(TestDsn::SQLiteDsn());
+    ASSERT_TRUE(w.connected);
+    TestConnection setup(TestDsn::SQLiteDsn());
+    ASSERT_TRUE(setup.Ok());
+    setup.Exec("drop table if exists keep_t");
+    setup.Exec("create table keep_t (k integer, i integer, r real, n numeric, d date, ts timestamp, t text)");
+    // Each value stored in every column, where SQLite's column affinity may turn it into a number.
+    // Beside each: what `sqlite3` shows (`select i, r, n, d, ts, t from keep_t order by k`, list
+    // mode) and what the run shows. The run differs only where a column's rule renders: text carries
+    // the qualifier, a whole real has no ".0", NULL text is two qualifiers.
+    struct Case {
+        const char* stored;
+        const char* sqlite3;                 // i|r|n|d|ts|t
+        std::vector<std::string> shown;      // i, r, n, d, ts, t
+    };
+    const Case cases[] = {
+        {"9999999999", "9999999999|9999999999.0|9999999999|9999999999|9999999999|9999999999",
+         {"9999999999", "9999999999", "9999999999", "9999999999", "9999999999", "\"9999999999\""}},
+        {"-2147483649", "-2147483649|-2147483649.0|-2147483649|-2147483649|-2147483649|-2147483649",
+         {"-2147483649", "-2147483649", "-2147483649", "-2147483649", "-2147483649", "\"-2147483649\""}},
+        {"2147483647", "2147483647|2147483647.0|2147483647|2147483647|2147483647|2147483647",
+         {"2147483647", "2147483647", "2147483647", "2147483647", "2147483647", "\"2147483647\""}},
+        {"2.5", "2.5|2.5|2.5|2.5|2.5|2.5", {"2.5", "2.5", "2.5", "2.5", "2.5", "\"2.5\""}},
+        {"0.1", "0.1|0.1|0.1|0.1|0.1|0.1", {"0.1", "0.1", "0.1", "0.1", "0.1", "\"0.1\""}},
+        {"'abc'", "abc|abc|abc|abc|abc|abc", {"abc", "abc", "abc", "abc", "abc", "\"abc\""}},
+        {"1733850000", "1733850000|1733850000.0|1733850000|1733850000|1733850000|1733850000",
+         {"1733850000", "1733850000", "1733850000", "1733850000", "1733850000", "\"1733850000\""}},
+        {"'not a date'", "not a date|not a date|not a date|not a date|not a date|not a date",
+         {"not a date", "not a date", "not a date", "not a date", "not a date", "\"not a date\""}},
+        {"'2024-05-06T07:08:09Z'",
+         "2024-05-06T07:08:09Z|2024-05-06T07:08:09Z|2024-05-06T07:08:09Z|2024-05-06T07:08:09Z|2024-05-06T07:08:09Z|"
+         "2024-05-06T07:08:09Z",
+         {"2024-05-06T07:08:09Z", "2024-05-06T07:08:09Z", "2024-05-06T07:08:09Z", "2024-05-06T07:08:09Z",
+          "2024-05-06T07:08:09Z", "\"2024-05-06T07:08:09Z\""}},
+        {"'2024-05-06'", "2024-05-06|2024-05-06|2024-05-06|2024-05-06|2024-05-06|2024-05-06",
+         {"2024-05-06", "2024-05-06", "2024-05-06", "2024-05-06", "2024-05-06", "\"2024-05-06\""}},
+        {"'2024-02-30'", "2024-02-30|2024-02-30|2024-02-30|2024-02-30|2024-02-30|2024-02-30",
+         {"2024-02-30", "2024-02-30", "2024-02-30", "2024-02-30", "2024-02-30", "\"2024-02-30\""}},
+        {"'2024-05-06 07:08:09'",
+         "2024-05-06 07:08:09|2024-05-06 07:08:09|2024-05-06 07:08:09|2024-05-06 07:08:09|2024-05-06 07:08:09|"
+         "2024-05-06 07:08:09",
+         {"2024-05-06 07:08:09", "2024-05-06 07:08:09", "2024-05-06 07:08:09", "2024-05-06 07:08:09",
+          "2024-05-06 07:08:09", "\"2024-05-06 07:08:09\""}},
+        {"42", "42|42.0|42|42|42|42", {"42", "42", "42", "42", "42", "\"42\""}},
+        {"null", "|||||", {"", "", "", "", "", "\"\""}},
+    };
+    std::string insert = "insert into keep_t values ";
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        insert += k ? ", (" : "(";
+        insert += std::to_string(k);
+        for (int c = 0; c < 6; ++c) insert += std::string(", ") + cases[k].stored;
+        insert += ")";
+    }
+    ASSERT_TRUE(setup.Exec(insert));
+    // The demo's sum over groups: the first group's sum is whole, so the driver describes the
+    // column as integer.
+    setup.Exec("drop table if exists keep_items");
+    setup.Exec("create table keep_items (g varchar(10), quantity integer, price decimal(10,2))");
+    setup.Exec("insert into keep_items values ('a', 2, 171), ('b', 1, 280.9), ('c', 2, 49.8)");
+    const std::vector<std::vector<std::string>> sums = {{"\"a\"", "1", "342"}, {"\"b\"", "1", "280.9"},
+                                                        {"\"c\"", "1", "99.6"}};
+    std::vector<std::vector<std::string>> expected;
+    for (const Case& c : cases) expected.push_back(c.shown);
+    const QString batch = "select i, r, n, d, ts, t from keep_t order by k;"
+                          "select g, count(*), sum(quantity * price) from keep_items group by g order by g";
+
+    // Grid and text display: the window's rows, which grid, text, copy and export show.
+    for (std::uint8_t asText : {0, 1}) {
+        w.DisplayAsText = asText;
+        RunRecorder r;
+        RunBatch(w, r, batch);
+        ASSERT_EQ(r.Statements.size(), 2u);
+        const auto& rows = r.Statements[0].Rows;
+        ASSERT_EQ(rows.size(), expected.size());
+        for (std::size_t k = 0; k < rows.size(); ++k)
+            EXPECT_EQ(rows[k], expected[k]) << "stored " << cases[k].stored << ", sqlite3 shows " << cases[k].sqlite3
+                                            << (asText ? " (text)" : " (grid)");
+        EXPECT_EQ(r.Statements[1].Rows, sums);
+        // Alignment, sort and export still take the numbers' columns as numbers.
+        const auto& columns = r.Statements[0].Result.Columns;
+        for (std::size_t c = 1; c <= 6; ++c) EXPECT_EQ(columns[c].Numeric, c <= 3 ? 1 : 0) << "column " << c;
+    }
+
+    // The result file: a text that holds the separator keeps its field.
+    setup.Exec("insert into keep_t values (99, 'a,b', 'a,b', 'a,b', 'a,b', 'a,b', 'a,b')");
+    expected.push_back({"\"a,b\"", "\"a,b\"", "\"a,b\"", "\"a,b\"", "\"a,b\"", "\"a,b\""});
+    w.DisplayAsText = 1;
+    w.DisplayToFile = 1;
+    const std::string path = TestDsn::ScratchDir() + "/kept-values.csv";
+    w.ResultFile = std::fopen(path.c_str(), "wb");
+    w.ResultFileName = QString::fromStdString(path);
+    RunRecorder file;
+    RunBatch(w, file, batch);
+    std::string lines;
+    auto addLines = [&](const std::vector<std::vector<std::string>>& block) {
+        for (const auto& row : block) {
+            for (std::size_t k = 0; k < row.size(); ++k) lines += (k ? "," : "") + row[k];
+            lines += "\r\n";
+        }
+    };
+    addLines(expected);
+    lines += "\r\n";
+    addLines(sums);
+    EXPECT_EQ(FileBytes(path), lines);
+}
+
 TEST(EngineRendering, PostgreSQLTypesAndKinds)
 {
     TestWindow w(TestDsn::PgDsn());

@@ -339,6 +339,46 @@ TEST_P(EngineRunTest, NumbersAreNeverCut)
     EXPECT_EQ(FileBytes(path), lines);
 }
 
+TEST_P(EngineRunTest, AValueExactlyAsLongAsItsBufferIsShownWhole)
+{
+    // The driver writes one byte less than the buffer and its terminator; a value of exactly the
+    // buffer's length is cut by one and must be read again.
+    TestWindow w(Dsn());
+    ASSERT_TRUE(w.connected);
+    const bool pg = std::string(GetParam()) == "pg";
+    TestConnection setup(Dsn());
+    ASSERT_TRUE(setup.Ok());
+    setup.Exec("drop table if exists exact_t");
+    struct Case {
+        std::int32_t cap;
+        std::string select;
+        std::vector<std::string> row;
+    };
+    std::vector<Case> cases;
+    if (pg) {
+        // numeric capped to 16 characters: a buffer of 20 bytes; 2^64 has 20 digits.
+        setup.Exec("create table exact_t (n numeric, s varchar(5))");
+        setup.Exec("insert into exact_t values (18446744073709551616, 'abcde')");
+        cases.push_back({16, "select n, s, n * 10 from exact_t",
+                         {"\"18446744073709551616\"", "\"abcde\"", "\"184467440737095516160\""}});
+    } else {
+        // varchar(5): room for 5 characters of up to 4 bytes, 21 bytes; SQLite keeps longer text.
+        // A number's text gets 32 bytes.
+        const std::string text21(21, 'x'), text32(32, 'y');
+        setup.Exec("create table exact_t (s varchar(5), i integer)");
+        setup.Exec("insert into exact_t values ('" + text21 + "', '" + text32 + "')");
+        cases.push_back({512, "select s, i from exact_t", {"\"" + text21 + "\"", text32}});
+    }
+    for (const Case& c : cases) {
+        RunOptions o;
+        o.MaxFieldLenOfSqlResult = c.cap;
+        RunRecorder r;
+        RunBatch(w, r, QString::fromStdString(c.select), o);
+        ASSERT_EQ(r.Statements.size(), 1u);
+        EXPECT_EQ(r.Statements[0].Rows, std::vector<std::vector<std::string>>{c.row}) << c.select;
+    }
+}
+
 TEST_P(EngineRunTest, SaveToFileBytes)
 {
     TestWindow w(Dsn());

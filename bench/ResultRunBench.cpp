@@ -6,6 +6,10 @@
 //   (c)  a grid run into a query window: the end of the run plus the first paint of the grid;
 //   (e)  a text run into a query window: the end of the run plus the first paint of the text;
 //   (d)  isql writing the same query to a file.
+// On SQLite, interleaved rounds (medians of 5) compare the save-to-file run (b) with the same run
+// binding the columns by their types as for every other driver (b0, the binding before SQLite's
+// values were read as text), and with a bare loop that binds every column as text and writes
+// the rows as CSV (a3).
 // Then batches of many short statements in a query window, N and 2N of them: the messages and
 // text of a run grow at every statement, which must cost the same at the last statement as at the
 // first (time 2N/N near 2).
@@ -29,6 +33,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -70,16 +75,15 @@ struct Connection {
     }
 };
 
-// (a) and (a2): reads every row into bound columns and does nothing with them.
-long long BareFetch(const std::string& dsn, bool everyColumnAsText)
+// Executes the query and binds its columns: every one as text, or as the run binds them.
+SQLHSTMT BoundQuery(const Connection& c, std::vector<TColumnDescriptor>& cols, bool everyColumnAsText)
 {
-    Connection c(dsn);
     SQLHSTMT s;
     ODBCIntf::SQLAllocStmt(c.dbc, &s);
     ODBCIntf::SQLExecDirect(s, (SQLCHAR*)Query, SQL_NTS);
     SQLSMALLINT n = 0;
     ODBCIntf::SQLNumResultCols(s, &n);
-    std::vector<TColumnDescriptor> cols(static_cast<std::size_t>(n) + 1);
+    cols.resize(static_cast<std::size_t>(n) + 1);
     RenderContext ctx;
     ctx.Kind = 20;
     ctx.MaxFieldLen = 512;
@@ -92,8 +96,45 @@ long long BareFetch(const std::string& dsn, bool everyColumnAsText)
             BindResultColumn(s, static_cast<SQLUSMALLINT>(j), cols[j], f, ctx);
         }
     }
+    return s;
+}
+
+// (a) and (a2): reads every row into bound columns and does nothing with them.
+long long BareFetch(const std::string& dsn, bool everyColumnAsText)
+{
+    Connection c(dsn);
+    std::vector<TColumnDescriptor> cols;
+    SQLHSTMT s = BoundQuery(c, cols, everyColumnAsText);
     long long rows = 0;
     while (ODBCIntf::SQLSucceeded(ODBCIntf::SQLFetch(s), false)) ++rows;
+    ODBCIntf::SQLFreeStmt(s, SQL_DROP);
+    return rows;
+}
+
+// (a3): every column bound as text, every row written to the file as CSV lines.
+long long BareTextToCsv(const std::string& dsn, const std::string& path)
+{
+    Connection c(dsn);
+    std::vector<TColumnDescriptor> cols;
+    SQLHSTMT s = BoundQuery(c, cols, true);
+    const std::size_t n = cols.size() - 1;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::string out;
+    long long rows = 0;
+    while (ODBCIntf::SQLSucceeded(ODBCIntf::SQLFetch(s), false)) {
+        for (std::size_t j = 1; j <= n; ++j) {
+            if (j > 1) out += ',';
+            if (cols[j].Indicator > 0) out.append(cols[j].DataBuffer.get(), static_cast<std::size_t>(cols[j].Indicator));
+        }
+        out += "\r\n";
+        if (out.size() >= (1 << 20)) {
+            std::fwrite(out.data(), 1, out.size(), f);
+            out.clear();
+        }
+        ++rows;
+    }
+    std::fwrite(out.data(), 1, out.size(), f);
+    std::fclose(f);
     ODBCIntf::SQLFreeStmt(s, SQL_DROP);
     return rows;
 }
@@ -112,7 +153,7 @@ void WaitForRun(QPointer<MuliThread>& t)
 enum class Display { File, Grid, Text };
 
 long long WindowRun(const std::string& dsn, Display mode, const std::string& path, double& worstStallMs,
-                    const QString& sql = Query)
+                    const QString& sql = Query, bool bindSQLiteByType = false)
 {
     Connection conn(dsn);
     TFMain window;
@@ -142,6 +183,7 @@ long long WindowRun(const std::string& dsn, Display mode, const std::string& pat
 
     RunOptions o;
     o.SqlText = sql;
+    o.BindSQLiteByType = bindSQLiteByType;
     QPointer<MuliThread> t = new MuliThread(window, window, o, "", "", QString::fromStdString(dsn));
     WaitForRun(t);
     // The first screen of what the run shows.
@@ -167,7 +209,9 @@ int Child(const std::string& mode, const std::string& dsn, const std::string& fi
     double stall = 0;
     if (mode == "a") rows = BareFetch(dsn, false);
     else if (mode == "a2") rows = BareFetch(dsn, true);
+    else if (mode == "a3") rows = BareTextToCsv(dsn, file);
     else if (mode == "b") rows = WindowRun(dsn, Display::File, file, stall);
+    else if (mode == "b0") rows = WindowRun(dsn, Display::File, file, stall, Query, true);
     else if (mode == "c") rows = WindowRun(dsn, Display::Grid, file, stall);
     else if (mode == "e") rows = WindowRun(dsn, Display::Text, file, stall);
     else if (mode == "batch-text") rows = WindowRun(dsn, Display::Text, {}, stall, BatchOf("select 1;", file));
@@ -243,6 +287,22 @@ Figures MedianOfThree(Measure measure)
     return m;
 }
 
+// Rounds of the given runs one after another, so that the drift of a shared machine falls on all
+// of them alike; each figure the median of its rounds.
+std::vector<Figures> Interleaved(int rounds, const std::vector<std::function<Figures()>>& runs)
+{
+    std::vector<std::vector<double>> ms(runs.size());
+    std::vector<Figures> result(runs.size());
+    for (int r = 0; r < rounds; ++r)
+        for (std::size_t k = 0; k < runs.size(); ++k) {
+            Figures f = runs[k]();
+            ms[k].push_back(f.ms);
+            result[k].rows = f.rows;
+        }
+    for (std::size_t k = 0; k < runs.size(); ++k) result[k].ms = Median(ms[k]);
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -294,6 +354,17 @@ int main(int argc, char** argv)
                     "text %.1f MB = %.2f x the text\n",
                     (c.peakKb - b.peakKb) / 1024.0, (c.peakKb - b.peakKb) * 1024.0 / textBytes,
                     (e.peakKb - b.peakKb) / 1024.0, (e.peakKb - b.peakKb) * 1024.0 / textBytes);
+        if (dsn.startsWith("BenchSQLite")) {
+            const QString fileB0 = dir + "/" + dsn + "-bytype.csv", fileA3 = dir + "/" + dsn + "-bare.csv";
+            const std::vector<Figures> f = Interleaved(
+                5, {[&] { return RunChild(self, "b", dsn, fileB); }, [&] { return RunChild(self, "b0", dsn, fileB0); },
+                    [&] { return RunChild(self, "a3", dsn, fileA3); }});
+            std::printf("  interleaved, medians of 5 rounds:\n");
+            line("(b)  save-to-file run, values read as text", f[0], false);
+            line("(b0) save-to-file run, columns bound by type", f[1], false);
+            line("(a3) bare loop, every column as text, CSV file", f[2], false);
+            std::printf("  time b/b0 %.2f   time b/a3 %.2f\n", f[0].ms / f[1].ms, f[0].ms / f[2].ms);
+        }
     }
 
     const int n = 10000;

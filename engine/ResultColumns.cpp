@@ -479,9 +479,65 @@ void BindResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, Field
     column.DisplayWidth = static_cast<std::int32_t>(b.DisplayBytes > 10 ? b.DisplayBytes / 2 : b.DisplayBytes);
 }
 
+std::vector<std::pair<int, std::string>> ReadChangedValuesAgain(SQLHSTMT stmt, std::vector<TColumnDescriptor>& columns,
+                                                                int n)
+{
+    // The states of a value changed in its conversion to the bound C type; a cut text or cut
+    // bytes the indicator tells already.
+    static constexpr const char* changed[] = {"01S07", "22003", "22007", "22008", "22018", "07006"};
+    struct Report {
+        int column; // 0: the driver does not say which
+        std::string text;
+    };
+    std::vector<Report> reports;
+    SQLCHAR state[6] = {};
+    std::vector<SQLCHAR> text(2048);
+    for (SQLSMALLINT record = 1;; ++record) {
+        SQLINTEGER native = 0;
+        SQLSMALLINT length = 0;
+        const SQLRETURN rc = ::SQLGetDiagRec(SQL_HANDLE_STMT, stmt, record, state, &native, text.data(),
+                                             static_cast<SQLSMALLINT>(text.size() - 1), &length);
+        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) break;
+        const std::string_view s(reinterpret_cast<const char*>(state), 5);
+        if (std::none_of(std::begin(changed), std::end(changed), [&](const char* c) { return s == c; })) continue;
+        text.back() = 0;
+        SQLINTEGER column = 0;
+        if (!ODBCIntf::SQLSucceeded(::SQLGetDiagField(SQL_HANDLE_STMT, stmt, record, SQL_DIAG_COLUMN_NUMBER, &column,
+                                                      SQL_IS_INTEGER, nullptr),
+                                    false) ||
+            column < 1 || column > n)
+            column = 0;
+        reports.push_back({static_cast<int>(column), reinterpret_cast<const char*>(text.data())});
+    }
+    std::vector<std::pair<int, std::string>> notRead;
+    for (const Report& r : reports) {
+        bool failed = false;
+        // Where the driver does not say which column: every value bound as a number, a date or a time.
+        for (int j = r.column ? r.column : 1; j <= (r.column ? r.column : n); ++j) {
+            TColumnDescriptor& d = columns[static_cast<std::size_t>(j)];
+            if (d.RowText || d.CType == SQL_C_CHAR || d.CType == SQL_C_BINARY) continue;
+            std::string value;
+            bool null = false;
+            if (!ODBCIntf::SQLSucceeded(
+                    GetWholeValue(stmt, static_cast<SQLUSMALLINT>(j), SQL_C_CHAR, 64, 0, value, null), false))
+                failed = true;
+            else if (null)
+                d.Indicator = SQL_NULL_DATA;
+            else
+                d.RowText = std::move(value);
+        }
+        if (failed) notRead.emplace_back(r.column, r.text);
+    }
+    return notRead;
+}
+
 void RenderResultField(const TColumnDescriptor& d, const RenderContext& c, std::string& out)
 {
     const bool null = d.Indicator == SQL_NULL_DATA;
+    if (d.RowText) {
+        AppendValueText(*d.RowText, d.CType, c, out);
+        return;
+    }
     switch (d.CType) {
     case SQL_C_CHAR: {
         const char* p = d.DataBuffer.get();

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 struct RenderContext {
     TDbmsKind Kind = 0;
@@ -49,14 +51,25 @@ void BindResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, Field
                       const RenderContext& c);
 
 // After a fetch: a value bound as text that its buffer cut is read again, a number whole, a text
-// up to the context's cap; the larger buffer stays bound.
-inline void CompleteCutValue(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d)
+// up to the context's cap; the larger buffer stays bound. So are bytes where the kind shows them.
+inline void CompleteCutValue(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, const RenderContext& c)
 {
+    if (d.BytesCutByBuffer() && c.Kind == DbmsKind::DB2) {
+        d.ReadWholeText(stmt, j, 0);
+        return;
+    }
     if (!d.CutByBuffer()) return;
     const std::size_t limit = static_cast<std::size_t>(d.CharacterLimit) * 4;
     if (limit && static_cast<std::size_t>(d.BufferLength) > limit) return; // holds the cap already
     d.ReadWholeText(stmt, j, limit);
 }
+
+// After a fetch that returned success with information: each value that the driver changed to
+// fit a binding of a number, a date or a time (a fraction cut, a number out of range, ...) is read
+// again as the driver's text, columns 1 to n of columns. Returns the driver's messages of values
+// that could not be read again, each with its column (0: the driver did not say which).
+std::vector<std::pair<int, std::string>> ReadChangedValuesAgain(SQLHSTMT stmt, std::vector<TColumnDescriptor>& columns,
+                                                                int n);
 
 // Appends the text of the value fetched into d to out.
 void RenderResultField(const TColumnDescriptor& d, const RenderContext& c, std::string& out);

@@ -803,6 +803,39 @@ TEST(EngineRendering, SQLiteShowsEveryStoredValueAsItIs)
     EXPECT_EQ(FileBytes(path), lines);
 }
 
+// A fetch that says it changed a bound value (success with information) never shows the changed
+// value silently: the value is read again whole, or the messages say that it was changed.
+TEST(EngineRendering, AValueTheFetchChangedIsReadAgainOrNamedInTheMessages)
+{
+    {
+        // PostgreSQL cuts bytes to their 100-byte buffer (01004), which kind 1 shows as text.
+        TestWindow w(TestDsn::PgDsn());
+        ASSERT_TRUE(w.connected);
+        w.DbmsKind = DbmsKind::DB2;
+        RunRecorder r;
+        RunBatch(w, r, "select decode(repeat('61', 150), 'hex'), decode(repeat('62', 99) || '00' || '63', 'hex')");
+        ASSERT_EQ(r.Statements.size(), 1u);
+        EXPECT_EQ(r.Statements[0].Rows, (std::vector<std::vector<std::string>>{{std::string(150, 'a'),
+                                                                                 std::string(99, 'b')}}));
+    }
+    // No driver here reports a number, a date or a time it changed; this one does: a time that
+    // lost its fraction (the column not told), an integer out of range (column 2).
+    std::ofstream(TestDsn::DsnFile(), std::ios::app) << "\n[TarnvaleChanger]\nDriver=" TV_CHANGED_VALUES_DRIVER "\n";
+    TestWindow w("TarnvaleChanger");
+    ASSERT_TRUE(w.connected);
+    RunRecorder r;
+    RunBatch(w, r, "select t, i from changed; select t, i, 'no getdata' from changed");
+    ASSERT_EQ(r.Statements.size(), 2u);
+    EXPECT_EQ(r.Statements[0].Rows,
+              (std::vector<std::vector<std::string>>{{"07:05:09.5", "42"}, {"07:05:10", "4294967296"}}));
+    EXPECT_EQ(r.Message(0), "（所影响的行数为 2 行）");
+    // A driver that cannot read the values again: the values stay as it changed them, and the
+    // messages say where.
+    EXPECT_EQ(r.Statements[1].Rows, (std::vector<std::vector<std::string>>{{"07:05:09", "42"}, {"07:05:10", "0"}}));
+    EXPECT_EQ(r.Message(1), "（所影响的行数为 2 行）\n第 1 行的值已被驱动程序改变：Fractional truncation\n"
+                            "第 2 行第 2 列的值已被驱动程序改变：Numeric value out of range");
+}
+
 TEST(EngineRendering, PostgreSQLTypesAndKinds)
 {
     TestWindow w(TestDsn::PgDsn());

@@ -179,6 +179,18 @@ bool ReadTimestamp(std::string_view s, TIMESTAMP_STRUCT& t)
     return true;
 }
 
+// A decimal integer written as its rendering writes it (no sign but "-", no leading zero) with
+// fewer digits than the type's largest value: the text is then its own rendering.
+bool RendersAsItself(std::string_view s, std::size_t maximumDigits)
+{
+    const std::size_t sign = !s.empty() && s[0] == '-' ? 1 : 0;
+    const std::size_t digits = s.size() - sign;
+    if (digits == 0 || digits >= maximumDigits || (s[sign] == '0' && (digits > 1 || sign))) return false;
+    for (std::size_t i = sign; i < s.size(); ++i)
+        if (s[i] < '0' || s[i] > '9') return false;
+    return true;
+}
+
 template <typename T>
 bool ReadWhole(std::string_view s, T& v)
 {
@@ -250,6 +262,10 @@ void AppendValueText(std::string_view v, SQLSMALLINT valueType, const RenderCont
 {
     switch (valueType) {
     case SQL_C_LONG: {
+        if (RendersAsItself(v, 10)) {
+            out.append(v);
+            return;
+        }
         std::int32_t x;
         if (ReadWhole(v, x)) return AppendInteger(x, out);
         break;
@@ -260,6 +276,10 @@ void AppendValueText(std::string_view v, SQLSMALLINT valueType, const RenderCont
         break;
     }
     case SQL_C_SBIGINT: {
+        if (RendersAsItself(v, 19)) {
+            out.append(v);
+            return;
+        }
         std::int64_t x;
         if (ReadWhole(v, x)) return AppendInteger(x, out);
         break;
@@ -310,8 +330,14 @@ void AppendValueText(std::string_view v, SQLSMALLINT valueType, const RenderCont
     }
     case SQL_C_TIMESTAMP: {
         TIMESTAMP_STRUCT t;
-        if (ReadTimestamp(v, t)) return AppendTimestamp(t, c.Kind, out);
-        break;
+        if (!ReadTimestamp(v, t)) break;
+        // A kind that shows no fraction: the text's date and time are their own rendering.
+        if (c.Kind != DbmsKind::DB2 && c.Kind != DbmsKind::MicrosoftSqlServer && c.Kind != DbmsKind::Sybase &&
+            c.Kind != DbmsKind::Informix) {
+            out.append(v.substr(0, 19));
+            return;
+        }
+        return AppendTimestamp(t, c.Kind, out);
     }
     default: break;
     }

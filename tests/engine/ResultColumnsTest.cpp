@@ -147,7 +147,8 @@ TEST(ResultRendering, DriverTextShowsByTheTypeOnlyWhereItIsExactlyAValueOfIt)
         {SQL_C_LONG, 20, "007", "7"}, {SQL_C_LONG, 20, " 7", " 7"}, {SQL_C_LONG, 20, "", ""},
         {SQL_C_SHORT, 20, "32768", "32768"}, {SQL_C_SHORT, 20, "-32768", "-32768"},
         {SQL_C_SBIGINT, 20, "-9223372036854775808", "-9223372036854775808"},
-        {SQL_C_SBIGINT, 20, "1.0e+20", "1.0e+20"},
+        {SQL_C_SBIGINT, 20, "1.0e+20", "1.0e+20"}, {SQL_C_SBIGINT, 20, "9999999999", "9999999999"},
+        {SQL_C_SBIGINT, 20, "-0", "0"}, {SQL_C_LONG, 20, "0", "0"}, {SQL_C_LONG, 20, "-", "-"},
         {SQL_C_TINYINT, 20, "-56", "-56"}, {SQL_C_TINYINT, 20, "200", "200"}, {SQL_C_TINYINT, 2, "200", "200"},
         {SQL_C_TINYINT, 2, "-56", "-56"}, {SQL_C_BIT, 20, "1", "1"}, {SQL_C_BIT, 20, "2", "2"},
         // Doubles in the general format: the same value, and nothing beyond 15 digits.

@@ -6,6 +6,11 @@
 //   (c)  a grid run into a query window: the end of the run plus the first paint of the grid;
 //   (e)  a text run into a query window: the end of the run plus the first paint of the text;
 //   (d)  isql writing the same query to a file.
+// On SQLite, interleaved rounds (medians of 5) compare the save-to-file run (b) with the same run
+// binding the columns by their types as for every other driver (b0, the binding before SQLite's
+// values were read as text), and with a bare loop that binds every column as text and writes
+// the rows as CSV (a3), also on a thread of its own as the run fetches (a3t): once a process has
+// a second thread, every mutex of the SQLite library costs an atomic operation.
 // Then batches of many short statements in a query window, N and 2N of them: the messages and
 // text of a run grow at every statement, which must cost the same at the last statement as at the
 // first (time 2N/N near 2).
@@ -29,14 +34,20 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
 const char* Query = "select id, name, d, amount, ts from big";
+
+// The time of the run alone, from its statement's execution to its end: no connecting, no window
+// made, no first paint.
+double g_runMs = 0;
 
 long PeakRssKb()
 {
@@ -70,16 +81,15 @@ struct Connection {
     }
 };
 
-// (a) and (a2): reads every row into bound columns and does nothing with them.
-long long BareFetch(const std::string& dsn, bool everyColumnAsText)
+// Executes the query and binds its columns: every one as text, or as the run binds them.
+SQLHSTMT BoundQuery(const Connection& c, std::vector<TColumnDescriptor>& cols, bool everyColumnAsText)
 {
-    Connection c(dsn);
     SQLHSTMT s;
     ODBCIntf::SQLAllocStmt(c.dbc, &s);
     ODBCIntf::SQLExecDirect(s, (SQLCHAR*)Query, SQL_NTS);
     SQLSMALLINT n = 0;
     ODBCIntf::SQLNumResultCols(s, &n);
-    std::vector<TColumnDescriptor> cols(static_cast<std::size_t>(n) + 1);
+    cols.resize(static_cast<std::size_t>(n) + 1);
     RenderContext ctx;
     ctx.Kind = 20;
     ctx.MaxFieldLen = 512;
@@ -92,9 +102,49 @@ long long BareFetch(const std::string& dsn, bool everyColumnAsText)
             BindResultColumn(s, static_cast<SQLUSMALLINT>(j), cols[j], f, ctx);
         }
     }
+    return s;
+}
+
+// (a) and (a2): reads every row into bound columns and does nothing with them.
+long long BareFetch(const std::string& dsn, bool everyColumnAsText)
+{
+    Connection c(dsn);
+    std::vector<TColumnDescriptor> cols;
+    SQLHSTMT s = BoundQuery(c, cols, everyColumnAsText);
     long long rows = 0;
     while (ODBCIntf::SQLSucceeded(ODBCIntf::SQLFetch(s), false)) ++rows;
     ODBCIntf::SQLFreeStmt(s, SQL_DROP);
+    return rows;
+}
+
+// (a3): every column bound as text, every row written to the file as CSV lines.
+long long BareTextToCsv(const std::string& dsn, const std::string& path)
+{
+    Connection c(dsn);
+    QElapsedTimer run;
+    run.start();
+    std::vector<TColumnDescriptor> cols;
+    SQLHSTMT s = BoundQuery(c, cols, true);
+    const std::size_t n = cols.size() - 1;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::string out;
+    long long rows = 0;
+    while (ODBCIntf::SQLSucceeded(ODBCIntf::SQLFetch(s), false)) {
+        for (std::size_t j = 1; j <= n; ++j) {
+            if (j > 1) out += ',';
+            if (cols[j].Indicator > 0) out.append(cols[j].DataBuffer.get(), static_cast<std::size_t>(cols[j].Indicator));
+        }
+        out += "\r\n";
+        if (out.size() >= (1 << 20)) {
+            std::fwrite(out.data(), 1, out.size(), f);
+            out.clear();
+        }
+        ++rows;
+    }
+    std::fwrite(out.data(), 1, out.size(), f);
+    std::fclose(f);
+    ODBCIntf::SQLFreeStmt(s, SQL_DROP);
+    g_runMs = static_cast<double>(run.nsecsElapsed()) / 1e6;
     return rows;
 }
 
@@ -112,7 +162,7 @@ void WaitForRun(QPointer<MuliThread>& t)
 enum class Display { File, Grid, Text };
 
 long long WindowRun(const std::string& dsn, Display mode, const std::string& path, double& worstStallMs,
-                    const QString& sql = Query)
+                    const QString& sql = Query, bool bindSQLiteByType = false)
 {
     Connection conn(dsn);
     TFMain window;
@@ -142,8 +192,12 @@ long long WindowRun(const std::string& dsn, Display mode, const std::string& pat
 
     RunOptions o;
     o.SqlText = sql;
+    o.BindSQLiteByType = bindSQLiteByType;
+    QElapsedTimer run;
+    run.start();
     QPointer<MuliThread> t = new MuliThread(window, window, o, "", "", QString::fromStdString(dsn));
     WaitForRun(t);
+    g_runMs = static_cast<double>(run.nsecsElapsed()) / 1e6;
     // The first screen of what the run shows.
     window.grab();
     worst = std::max(worst, sinceTick.restart());
@@ -167,12 +221,16 @@ int Child(const std::string& mode, const std::string& dsn, const std::string& fi
     double stall = 0;
     if (mode == "a") rows = BareFetch(dsn, false);
     else if (mode == "a2") rows = BareFetch(dsn, true);
+    else if (mode == "a3") rows = BareTextToCsv(dsn, file);
+    else if (mode == "a3t") std::thread([&] { rows = BareTextToCsv(dsn, file); }).join();
     else if (mode == "b") rows = WindowRun(dsn, Display::File, file, stall);
+    else if (mode == "b0") rows = WindowRun(dsn, Display::File, file, stall, Query, true);
     else if (mode == "c") rows = WindowRun(dsn, Display::Grid, file, stall);
     else if (mode == "e") rows = WindowRun(dsn, Display::Text, file, stall);
     else if (mode == "batch-text") rows = WindowRun(dsn, Display::Text, {}, stall, BatchOf("select 1;", file));
     else if (mode == "batch-grid") rows = WindowRun(dsn, Display::Grid, {}, stall, BatchOf("delete from big where 0;", file));
-    std::cout << "rows=" << rows << " ms=" << timer.elapsed() << " peakkb=" << PeakRssKb() << " stallms=" << stall
+    std::cout << "rows=" << rows << " ms=" << timer.elapsed() << " runms=" << g_runMs << " peakkb=" << PeakRssKb()
+              << " stallms=" << stall
               << std::endl;
     return 0;
 }
@@ -180,6 +238,7 @@ int Child(const std::string& mode, const std::string& dsn, const std::string& fi
 struct Figures {
     long long rows = 0;
     double ms = 0;
+    double runMs = 0;
     double peakKb = 0;
     double stallMs = 0;
 };
@@ -197,6 +256,7 @@ Figures RunChild(const QString& self, const QString& mode, const QString& dsn, c
         std::string k = tok.substr(0, eq), v = tok.substr(eq + 1);
         if (k == "rows") f.rows = std::stoll(v);
         if (k == "ms") f.ms = std::stod(v);
+        if (k == "runms") f.runMs = std::stod(v);
         if (k == "peakkb") f.peakKb = std::stod(v);
         if (k == "stallms") f.stallMs = std::stod(v);
     }
@@ -241,6 +301,26 @@ Figures MedianOfThree(Measure measure)
     m.peakKb = median(&Figures::peakKb);
     m.stallMs = median(&Figures::stallMs);
     return m;
+}
+
+// Rounds of the given runs one after another, so that the drift of a shared machine falls on all
+// of them alike; each figure the median of its rounds.
+std::vector<Figures> Interleaved(int rounds, const std::vector<std::function<Figures()>>& runs)
+{
+    std::vector<std::vector<double>> ms(runs.size()), runMs(runs.size());
+    std::vector<Figures> result(runs.size());
+    for (int r = 0; r < rounds; ++r)
+        for (std::size_t k = 0; k < runs.size(); ++k) {
+            Figures f = runs[k]();
+            ms[k].push_back(f.ms);
+            runMs[k].push_back(f.runMs);
+            result[k].rows = f.rows;
+        }
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        result[k].ms = Median(ms[k]);
+        result[k].runMs = Median(runMs[k]);
+    }
+    return result;
 }
 
 } // namespace
@@ -294,6 +374,23 @@ int main(int argc, char** argv)
                     "text %.1f MB = %.2f x the text\n",
                     (c.peakKb - b.peakKb) / 1024.0, (c.peakKb - b.peakKb) * 1024.0 / textBytes,
                     (e.peakKb - b.peakKb) / 1024.0, (e.peakKb - b.peakKb) * 1024.0 / textBytes);
+        if (dsn.startsWith("BenchSQLite")) {
+            const QString fileB0 = dir + "/" + dsn + "-bytype.csv", fileA3 = dir + "/" + dsn + "-bare.csv";
+            const std::vector<Figures> f = Interleaved(
+                5, {[&] { return RunChild(self, "b", dsn, fileB); }, [&] { return RunChild(self, "b0", dsn, fileB0); },
+                    [&] { return RunChild(self, "a3", dsn, fileA3); }, [&] { return RunChild(self, "a3t", dsn, fileA3); }});
+            std::printf("  interleaved, medians of 5 rounds (process; the run alone, from its execution to its end):\n");
+            auto runLine = [&](const char* what, const Figures& g) {
+                std::printf("  %-52s %8.0f ms %8.0f ms run\n", what, g.ms, g.runMs);
+            };
+            runLine("(b)  save-to-file run, values read as text", f[0]);
+            runLine("(b0) save-to-file run, columns bound by type", f[1]);
+            runLine("(a3) bare loop, every column as text, CSV file", f[2]);
+            runLine("(a3t) the same loop on a thread of its own", f[3]);
+            std::printf("  time b/b0 %.2f (run %.2f)   time b/a3 %.2f (run %.2f)   time b/a3t %.2f (run %.2f)\n",
+                        f[0].ms / f[1].ms, f[0].runMs / f[1].runMs, f[0].ms / f[2].ms, f[0].runMs / f[2].runMs,
+                        f[0].ms / f[3].ms, f[0].runMs / f[3].runMs);
+        }
     }
 
     const int n = 10000;

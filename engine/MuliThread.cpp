@@ -1,5 +1,6 @@
 #include "MuliThread.h"
 
+#include "DataSources.h"
 #include "ODBCDiagnostics.h"
 #include "ODBCIntf.h"
 #include "QueryWindowConnection.h"
@@ -51,6 +52,7 @@ MuliThread::MuliThread(QueryWindowState& window, RunDisplay& display, const RunO
     DisplayToFile = w.DisplayToFile;
     WriteColumnHeader = options.WriteColumnHeader ? 1 : 0;
     qualifier_ = options.TextQualifier.toStdString();
+    bindSQLiteByType_ = options.BindSQLiteByType;
 
     display_.PrepareForRun();
     w.Results.clear();
@@ -156,6 +158,13 @@ void MuliThread::run()
     w.StatementCount = static_cast<std::int32_t>(w.Statements.size());
     w.Results.clear();
     w.Results.resize(w.Statements.size());
+
+    {
+        std::string error, dbmsName;
+        bool asked = false;
+        U_pub::GetDBMSName(w.hDbc, error, asked, dbmsName);
+        keepsAnyValue_ = KeepsAnyValue(dbmsName) && !bindSQLiteByType_;
+    }
 
     std::optional<ResultFileSink> file;
     if (DisplayToFile) file.emplace(w.ResultFile);
@@ -265,6 +274,7 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     context.MaxFieldLen = w.MaxFieldLen;
     context.Qualifier = qualifier_;
     context.DoubleQualifier = file != nullptr;
+    context.KeepsAnyValue = keepsAnyValue_;
 
     w.ColumnDescriptors.clear();
     w.ColumnDescriptors.resize(static_cast<std::size_t>(n) + 1);
@@ -321,11 +331,25 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
         return false;
     }
     ResultRowStore& lines = *w.ResultLines;
+    // Values a fetch changed and that could not be read again: said in the messages, the first
+    // of each column (index 0: of a column the driver did not name).
+    std::vector<QString> changedNotes(static_cast<std::size_t>(n) + 1);
+    auto readChanged = [&] {
+        if (w.RetCode != SQL_SUCCESS_WITH_INFO) return;
+        for (const auto& [j, text] : ReadChangedValuesAgain(stmt, w.ColumnDescriptors, n)) {
+            QString& note = changedNotes[static_cast<std::size_t>(j)];
+            if (!note.isEmpty()) continue;
+            note = j ? QStringLiteral("第 %1 行第 %2 列的值已被驱动程序改变：").arg(w.StatementRows + 1).arg(j)
+                     : QStringLiteral("第 %1 行的值已被驱动程序改变：").arg(w.StatementRows + 1);
+            note += Utf8(text);
+        }
+    };
     while (ok && !StopRequested()) {
+        readChanged();
         if (file) {
             std::string& row = file->RowText();
             for (int j = 1; j <= n; ++j) {
-                CompleteCutValue(stmt, static_cast<SQLUSMALLINT>(j), w.ColumnDescriptors[j]);
+                CompleteCutValue(stmt, static_cast<SQLUSMALLINT>(j), w.ColumnDescriptors[j], context);
                 RenderResultField(w.ColumnDescriptors[j], context, row);
                 file->EndField();
             }
@@ -334,14 +358,14 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
             if (!file->Ok()) break;
         } else {
             for (int j = 1; j <= n; ++j) {
-                CompleteCutValue(stmt, static_cast<SQLUSMALLINT>(j), w.ColumnDescriptors[j]);
+                CompleteCutValue(stmt, static_cast<SQLUSMALLINT>(j), w.ColumnDescriptors[j], context);
                 RenderResultField(w.ColumnDescriptors[j], context, lines.CurrentField());
                 lines.EndField();
             }
             lines.EndRow();
             ++w.StatementRows;
         }
-        for (int j = 1; j <= n; ++j) w.ColumnDescriptors[j].DataBuffer[0] = 0;
+        for (int j = 1; j <= n; ++j) w.ColumnDescriptors[j].ClearRow();
         w.RetCode = ODBCIntf::SQLFetch(stmt);
         ok = ODBCIntf::SQLSucceeded(w.RetCode, false);
     }
@@ -356,6 +380,9 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     closeCursor();
     if (file) file->EndResultSet();
 
+    QString changed;
+    for (const QString& note : changedNotes)
+        if (!note.isEmpty()) changed += QLatin1Char('\n') + note;
     result.RowCount = w.StatementRows;
     result.Succeeded = 1;
     result.HasResultSet = 1;
@@ -370,7 +397,7 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
         w.FetchCancelled = 1;
         result.CutShort = 1;
         result.Cancelled = 1;
-        message_ = QStringLiteral("用户已取消查询:（已查询到的行数为 %1 行）").arg(w.StatementRows);
+        message_ = QStringLiteral("用户已取消查询:（已查询到的行数为 %1 行）").arg(w.StatementRows) + changed;
         w.RunCancelled = 1;
         return true;
     }
@@ -380,10 +407,10 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
         w.RunFetchFailed = 1;
         w.LastErrorText = Utf8(fetchError);
         message_ = FetchFailedNote + QStringLiteral(":（已查询到的行数为 %1 行）").arg(w.StatementRows) +
-                   QLatin1Char('\n') + w.LastErrorText;
+                   QLatin1Char('\n') + w.LastErrorText + changed;
         return false;
     }
-    message_ = RowCountMessage(w.StatementRows);
+    message_ = RowCountMessage(w.StatementRows) + changed;
     return false;
 }
 

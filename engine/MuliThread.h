@@ -22,6 +22,8 @@ struct RunOptions {
     QString TextQualifier = "\"";    // empty, "'" or the double quote
     bool WriteColumnHeader = false;  // ExportWithTblColumn
     std::int32_t MaxFieldLenOfSqlResult = 512;
+    // Binds SQLite's columns by their types as for every other driver: for the bench's comparison.
+    bool BindSQLiteByType = false;
 };
 
 class MuliThread : public QThread {
@@ -82,5 +84,7 @@ private:
     std::atomic<bool> stopRequested_{false};
     QString message_;
     bool fileOk_ = true;
+    bool bindSQLiteByType_ = false;
+    bool keepsAnyValue_ = false; // the connection's database keeps any value in any column
     QTimer* cancelTimer_ = nullptr;
 };

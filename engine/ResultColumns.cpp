@@ -125,6 +125,124 @@ void AppendBinary(const TColumnDescriptor& d, TDbmsKind kind, std::string& out)
     }
 }
 
+// Exactly n decimal digits of s from at, as a number.
+bool ReadDigits(std::string_view s, std::size_t at, std::size_t n, unsigned& v)
+{
+    if (at + n > s.size()) return false;
+    v = 0;
+    for (std::size_t i = at; i < at + n; ++i) {
+        if (s[i] < '0' || s[i] > '9') return false;
+        v = v * 10 + static_cast<unsigned>(s[i] - '0');
+    }
+    return true;
+}
+
+// "YYYY-MM-DD": a day of the calendar, years 1 to 9999.
+bool ReadDate(std::string_view s, DATE_STRUCT& d)
+{
+    unsigned y, m, day;
+    if (s.size() < 10 || !ReadDigits(s, 0, 4, y) || s[4] != '-' || !ReadDigits(s, 5, 2, m) || s[7] != '-' ||
+        !ReadDigits(s, 8, 2, day))
+        return false;
+    static constexpr unsigned days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 1 || m < 1 || m > 12 || day < 1) return false;
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    if (day > days[m - 1] + (m == 2 && leap ? 1 : 0)) return false;
+    d = {static_cast<SQLSMALLINT>(y), static_cast<SQLUSMALLINT>(m), static_cast<SQLUSMALLINT>(day)};
+    return true;
+}
+
+// "HH:MM:SS" from at.
+bool ReadTime(std::string_view s, std::size_t at, TIME_STRUCT& t)
+{
+    unsigned h, m, sec;
+    if (!ReadDigits(s, at, 2, h) || s.size() < at + 8 || s[at + 2] != ':' || !ReadDigits(s, at + 3, 2, m) ||
+        s[at + 5] != ':' || !ReadDigits(s, at + 6, 2, sec) || h > 23 || m > 59 || sec > 59)
+        return false;
+    t = {static_cast<SQLUSMALLINT>(h), static_cast<SQLUSMALLINT>(m), static_cast<SQLUSMALLINT>(sec)};
+    return true;
+}
+
+// "YYYY-MM-DD HH:MM:SS", then a fraction of 1 to 9 digits after ".", or nothing.
+bool ReadTimestamp(std::string_view s, TIMESTAMP_STRUCT& t)
+{
+    DATE_STRUCT d;
+    TIME_STRUCT tm;
+    if (s.size() < 19 || !ReadDate(s.substr(0, 10), d) || s[10] != ' ' || !ReadTime(s, 11, tm)) return false;
+    unsigned fraction = 0;
+    if (s.size() > 19) {
+        const std::size_t digits = s.size() - 20;
+        if (s[19] != '.' || digits < 1 || digits > 9 || !ReadDigits(s, 20, digits, fraction)) return false;
+        for (std::size_t i = digits; i < 9; ++i) fraction *= 10;
+    }
+    t = {d.year, d.month, d.day, tm.hour, tm.minute, tm.second, fraction};
+    return true;
+}
+
+// A decimal integer written as its rendering writes it (no sign but "-", no leading zero) with
+// fewer digits than the type's largest value: the text is then its own rendering.
+bool RendersAsItself(std::string_view s, std::size_t maximumDigits)
+{
+    const std::size_t sign = !s.empty() && s[0] == '-' ? 1 : 0;
+    const std::size_t digits = s.size() - sign;
+    if (digits == 0 || digits >= maximumDigits || (s[sign] == '0' && (digits > 1 || sign))) return false;
+    for (std::size_t i = sign; i < s.size(); ++i)
+        if (s[i] < '0' || s[i] > '9') return false;
+    return true;
+}
+
+template <typename T>
+bool ReadWhole(std::string_view s, T& v)
+{
+    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    return r.ec == std::errc() && r.ptr == s.data() + s.size() && !s.empty();
+}
+
+bool ReadFiniteDouble(std::string_view s, double& v)
+{
+    // from_chars would take "inf" and "nan", which the driver gives only for text.
+    if (s.empty() || !(s[0] == '-' || s[0] == '.' || (s[0] >= '0' && s[0] <= '9'))) return false;
+    return ReadWhole(s, v) && std::isfinite(v);
+}
+
+// A plain decimal of at most 15 significant digits, 0 or of a size in [0.0001, 10^15): its general
+// format is the text itself without the fraction's trailing zeros. Appends that and returns true.
+bool AppendPlainDecimal(std::string_view s, std::string& out)
+{
+    std::size_t i = s.size() > 0 && s[0] == '-' ? 1 : 0;
+    const std::size_t intStart = i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+    const std::string_view whole = s.substr(intStart, i - intStart);
+    if (whole.empty() || (whole.size() > 1 && whole[0] == '0')) return false;
+    std::string_view fraction;
+    if (i < s.size()) {
+        if (s[i] != '.') return false;
+        fraction = s.substr(i + 1);
+        if (fraction.empty() || fraction.find_first_not_of("0123456789") != std::string_view::npos) return false;
+    }
+    while (!fraction.empty() && fraction.back() == '0') fraction.remove_suffix(1);
+    std::size_t significant;
+    if (whole == "0") {
+        if (fraction.empty()) {
+            out += '0';
+            return true;
+        }
+        const std::size_t zeros = fraction.find_first_not_of('0');
+        if (zeros > 3) return false;
+        significant = fraction.size() - zeros;
+    } else {
+        significant = whole.size() + fraction.size();
+    }
+    if (significant > 15 || whole.size() > 15) return false;
+    if (intStart) out += '-';
+    out.append(whole);
+    if (!fraction.empty()) {
+        out += '.';
+        out.append(fraction);
+    }
+    return true;
+}
+
 // The characters a text buffer holds first: the driver's size, at least the name's, at most the
 // cap; a driver that reports no size gets the cap.
 SQLULEN DataCharacters(const TColumnDescriptor& d, const RenderContext& c)
@@ -137,6 +255,98 @@ SQLULEN DataCharacters(const TColumnDescriptor& d, const RenderContext& c)
 }
 
 } // namespace
+
+bool KeepsAnyValue(std::string_view dbmsName) { return dbmsName == "SQLite"; }
+
+void AppendValueText(std::string_view v, SQLSMALLINT valueType, const RenderContext& c, std::string& out)
+{
+    switch (valueType) {
+    case SQL_C_LONG: {
+        if (RendersAsItself(v, 10)) {
+            out.append(v);
+            return;
+        }
+        std::int32_t x;
+        if (ReadWhole(v, x)) return AppendInteger(x, out);
+        break;
+    }
+    case SQL_C_SHORT: {
+        std::int16_t x;
+        if (ReadWhole(v, x)) return AppendInteger(x, out);
+        break;
+    }
+    case SQL_C_SBIGINT: {
+        if (RendersAsItself(v, 19)) {
+            out.append(v);
+            return;
+        }
+        std::int64_t x;
+        if (ReadWhole(v, x)) return AppendInteger(x, out);
+        break;
+    }
+    case SQL_C_TINYINT: {
+        int x;
+        const bool unsignedByte =
+            c.Kind == DbmsKind::MicrosoftSqlServer || c.Kind == DbmsKind::Sybase || c.Kind == DbmsKind::Access;
+        if (ReadWhole(v, x) && (unsignedByte ? x >= 0 && x <= 255 : x >= -128 && x <= 127))
+            return AppendInteger(x, out);
+        break;
+    }
+    case SQL_C_BIT:
+        if (v == "0" || v == "1") {
+            out.append(v);
+            return;
+        }
+        break;
+    case SQL_C_DOUBLE: {
+        if (AppendPlainDecimal(v, out)) return;
+        double x;
+        if (ReadFiniteDouble(v, x)) return AppendGeneralFloat(x, out);
+        break;
+    }
+    case SQL_C_FLOAT: {
+        double x;
+        // Only a value that a 32-bit float holds exactly is one: any other would be changed.
+        if (ReadFiniteDouble(v, x) && static_cast<double>(static_cast<float>(x)) == x)
+            return AppendGeneralFloat(x, out);
+        break;
+    }
+    case SQL_C_DATE: {
+        DATE_STRUCT d;
+        // Four digits of year, two of month and day: the text is its own rendering.
+        if (v.size() == 10 && ReadDate(v, d)) {
+            out.append(v);
+            return;
+        }
+        break;
+    }
+    case SQL_C_TIME: {
+        TIME_STRUCT t;
+        if (v.size() == 8 && ReadTime(v, 0, t)) {
+            out.append(v);
+            return;
+        }
+        break;
+    }
+    case SQL_C_TIMESTAMP: {
+        TIMESTAMP_STRUCT t;
+        if (!ReadTimestamp(v, t)) break;
+        // A kind that shows no fraction: the text's date and time are their own rendering.
+        if (c.Kind != DbmsKind::DB2 && c.Kind != DbmsKind::MicrosoftSqlServer && c.Kind != DbmsKind::Sybase &&
+            c.Kind != DbmsKind::Informix) {
+            out.append(v.substr(0, 19));
+            return;
+        }
+        return AppendTimestamp(t, c.Kind, out);
+    }
+    default: break;
+    }
+    if (c.DoubleQualifier && !c.Qualifier.empty() &&
+        (v.find_first_of(",\r\n") != std::string_view::npos || v.find(c.Qualifier) != std::string_view::npos))
+        AppendQualified(v, c, out);
+    else
+        out.append(v);
+}
 
 void AppendQualified(std::string_view value, const RenderContext& c, std::string& out)
 {
@@ -231,7 +441,10 @@ std::string DescribeResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescripto
     return ResultColumnHeader(d);
 }
 
-ResultBinding ResultBindingFor(const TColumnDescriptor& d, const RenderContext& c)
+namespace {
+
+// The binding by the column's SQL type.
+ResultBinding TypeBinding(const TColumnDescriptor& d, const RenderContext& c)
 {
     const SQLLEN size = static_cast<SQLLEN>(d.ColumnSize);
     // Text buffers hold whole characters, up to four bytes each in UTF-8. A text is cut only at
@@ -263,6 +476,22 @@ ResultBinding ResultBindingFor(const TColumnDescriptor& d, const RenderContext& 
     }
 }
 
+} // namespace
+
+ResultBinding ResultBindingFor(const TColumnDescriptor& d, const RenderContext& c)
+{
+    ResultBinding b = TypeBinding(d, c);
+    if (c.KeepsAnyValue && b.CType != SQL_C_CHAR && b.CType != SQL_C_BINARY) {
+        // Room for any number, date or time in text; a longer value is read again whole.
+        constexpr SQLLEN valueTextBytes = 32;
+        b.ValueType = b.CType;
+        b.CType = SQL_C_CHAR;
+        b.Bytes = valueTextBytes;
+        b.CharacterLimit = 0;
+    }
+    return b;
+}
+
 void BindResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, FieldsList_Tesk& column,
                       const RenderContext& c)
 {
@@ -272,16 +501,77 @@ void BindResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, Field
     if (!b.Numeric) column.Numeric = 0;
     d.Bind(stmt, j, b.CType, b.Bytes);
     d.CharacterLimit = b.CharacterLimit;
+    d.ValueType = b.ValueType;
     column.DisplayWidth = static_cast<std::int32_t>(b.DisplayBytes > 10 ? b.DisplayBytes / 2 : b.DisplayBytes);
+}
+
+std::vector<std::pair<int, std::string>> ReadChangedValuesAgain(SQLHSTMT stmt, std::vector<TColumnDescriptor>& columns,
+                                                                int n)
+{
+    // The states of a value changed in its conversion to the bound C type; a cut text or cut
+    // bytes the indicator tells already.
+    static constexpr const char* changed[] = {"01S07", "22003", "22007", "22008", "22018", "07006"};
+    struct Report {
+        int column; // 0: the driver does not say which
+        std::string text;
+    };
+    std::vector<Report> reports;
+    SQLCHAR state[6] = {};
+    std::vector<SQLCHAR> text(2048);
+    for (SQLSMALLINT record = 1;; ++record) {
+        SQLINTEGER native = 0;
+        SQLSMALLINT length = 0;
+        const SQLRETURN rc = ::SQLGetDiagRec(SQL_HANDLE_STMT, stmt, record, state, &native, text.data(),
+                                             static_cast<SQLSMALLINT>(text.size() - 1), &length);
+        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) break;
+        const std::string_view s(reinterpret_cast<const char*>(state), 5);
+        if (std::none_of(std::begin(changed), std::end(changed), [&](const char* c) { return s == c; })) continue;
+        text.back() = 0;
+        SQLINTEGER column = 0;
+        if (!ODBCIntf::SQLSucceeded(::SQLGetDiagField(SQL_HANDLE_STMT, stmt, record, SQL_DIAG_COLUMN_NUMBER, &column,
+                                                      SQL_IS_INTEGER, nullptr),
+                                    false) ||
+            column < 1 || column > n)
+            column = 0;
+        reports.push_back({static_cast<int>(column), reinterpret_cast<const char*>(text.data())});
+    }
+    std::vector<std::pair<int, std::string>> notRead;
+    for (const Report& r : reports) {
+        bool failed = false;
+        // Where the driver does not say which column: every value bound as a number, a date or a time.
+        for (int j = r.column ? r.column : 1; j <= (r.column ? r.column : n); ++j) {
+            TColumnDescriptor& d = columns[static_cast<std::size_t>(j)];
+            if (d.RowText || d.CType == SQL_C_CHAR || d.CType == SQL_C_BINARY) continue;
+            std::string value;
+            bool null = false;
+            if (!ODBCIntf::SQLSucceeded(
+                    GetWholeValue(stmt, static_cast<SQLUSMALLINT>(j), SQL_C_CHAR, 64, 0, value, null), false))
+                failed = true;
+            else if (null)
+                d.Indicator = SQL_NULL_DATA;
+            else
+                d.RowText = std::move(value);
+        }
+        if (failed) notRead.emplace_back(r.column, r.text);
+    }
+    return notRead;
 }
 
 void RenderResultField(const TColumnDescriptor& d, const RenderContext& c, std::string& out)
 {
     const bool null = d.Indicator == SQL_NULL_DATA;
+    if (d.RowText) {
+        AppendValueText(*d.RowText, d.CType, c, out);
+        return;
+    }
     switch (d.CType) {
     case SQL_C_CHAR: {
         const char* p = d.DataBuffer.get();
         std::string_view v(p, null ? 0 : strnlen(p, static_cast<std::size_t>(d.BufferLength)));
+        if (d.ValueType) {
+            if (!null) AppendValueText(v, d.ValueType, c, out);
+            return;
+        }
         v = v.substr(0, Utf8Text::CompleteLength(v));
         // The cap counts characters; only a value with more bytes than that can exceed it.
         if (d.CharacterLimit && v.size() > d.CharacterLimit)

@@ -16,28 +16,46 @@ SQLRETURN TColumnDescriptor::Bind(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLIN
     return ODBCIntf::SQLBindCol(stmt, column, cType, DataBuffer.get(), bytes, &Indicator);
 }
 
-SQLRETURN TColumnDescriptor::ReadWholeText(SQLHSTMT stmt, SQLUSMALLINT column, std::size_t maxBytes)
+SQLRETURN GetWholeValue(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT cType, std::size_t firstPiece,
+                        std::size_t maxBytes, std::string& value, bool& null)
 {
-    std::string value;
-    std::size_t piece = static_cast<std::size_t>(std::max<SQLLEN>(BufferLength, 64)) * 2;
-    if (Indicator > 0) piece = std::max(piece, static_cast<std::size_t>(Indicator) + 1);
+    // A text piece ends with the driver's terminator; bytes have none.
+    const std::size_t terminator = cType == SQL_C_CHAR ? 1 : 0;
+    value.clear();
+    null = false;
+    std::size_t piece = std::max<std::size_t>(firstPiece, 2);
     std::vector<char> buffer;
     SQLLEN indicator = 0;
-    SQLRETURN rc;
     for (;;) {
-        if (maxBytes) piece = std::min(piece, maxBytes - value.size() + 1);
+        if (maxBytes) piece = std::min(piece, maxBytes - value.size() + terminator);
         buffer.resize(piece);
-        rc = ODBCIntf::SQLGetData(stmt, column, SQL_C_CHAR, buffer.data(), static_cast<SQLLEN>(piece), &indicator);
+        const SQLRETURN rc =
+            ODBCIntf::SQLGetData(stmt, column, cType, buffer.data(), static_cast<SQLLEN>(piece), &indicator);
         if (rc == SQL_NO_DATA) break;
         if (!ODBCIntf::SQLSucceeded(rc, false)) return rc;
-        if (indicator == SQL_NULL_DATA) break;
-        const bool more = indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(piece);
-        value.append(buffer.data(), more ? piece - 1 : static_cast<std::size_t>(indicator));
+        if (indicator == SQL_NULL_DATA) {
+            null = true;
+            break;
+        }
+        const std::size_t room = piece - terminator;
+        const bool more = indicator == SQL_NO_TOTAL || indicator > static_cast<SQLLEN>(room);
+        value.append(buffer.data(), more ? room : static_cast<std::size_t>(indicator));
         if (!more || (maxBytes && value.size() >= maxBytes)) break;
         // The driver says how much is left, or nothing: the next piece takes it, or twice as much.
-        piece = indicator == SQL_NO_TOTAL ? piece * 2 : static_cast<std::size_t>(indicator) - (piece - 1) + 1;
+        piece = indicator == SQL_NO_TOTAL ? piece * 2 : static_cast<std::size_t>(indicator) - room + terminator;
     }
-    if (indicator == SQL_NULL_DATA) {
+    return SQL_SUCCESS;
+}
+
+SQLRETURN TColumnDescriptor::ReadWholeText(SQLHSTMT stmt, SQLUSMALLINT column, std::size_t maxBytes)
+{
+    std::size_t piece = static_cast<std::size_t>(std::max<SQLLEN>(BufferLength, 64)) * 2;
+    if (Indicator > 0) piece = std::max(piece, static_cast<std::size_t>(Indicator) + 1);
+    std::string value;
+    bool null = false;
+    const SQLRETURN rc = GetWholeValue(stmt, column, CType, piece, maxBytes, value, null);
+    if (!ODBCIntf::SQLSucceeded(rc, false)) return rc;
+    if (null) {
         Indicator = SQL_NULL_DATA;
         return SQL_SUCCESS;
     }
@@ -47,7 +65,7 @@ SQLRETURN TColumnDescriptor::ReadWholeText(SQLHSTMT stmt, SQLUSMALLINT column, s
     DataBuffer = std::move(larger);
     BufferLength = bytes;
     Indicator = static_cast<SQLLEN>(value.size());
-    ODBCIntf::SQLBindCol(stmt, column, SQL_C_CHAR, DataBuffer.get(), BufferLength, &Indicator);
+    ODBCIntf::SQLBindCol(stmt, column, CType, DataBuffer.get(), BufferLength, &Indicator);
     return SQL_SUCCESS;
 }
 

@@ -340,6 +340,46 @@ TEST_P(EngineRunTest, NumbersAreNeverCut)
     EXPECT_EQ(FileBytes(path), lines);
 }
 
+TEST_P(EngineRunTest, AValueExactlyAsLongAsItsBufferIsShownWhole)
+{
+    // The driver writes one byte less than the buffer and its terminator; a value of exactly the
+    // buffer's length is cut by one and must be read again.
+    TestWindow w(Dsn());
+    ASSERT_TRUE(w.connected);
+    const bool pg = std::string(GetParam()) == "pg";
+    TestConnection setup(Dsn());
+    ASSERT_TRUE(setup.Ok());
+    setup.Exec("drop table if exists exact_t");
+    struct Case {
+        std::int32_t cap;
+        std::string select;
+        std::vector<std::string> row;
+    };
+    std::vector<Case> cases;
+    if (pg) {
+        // numeric capped to 16 characters: a buffer of 20 bytes; 2^64 has 20 digits.
+        setup.Exec("create table exact_t (n numeric, s varchar(5))");
+        setup.Exec("insert into exact_t values (18446744073709551616, 'abcde')");
+        cases.push_back({16, "select n, s, n * 10 from exact_t",
+                         {"\"18446744073709551616\"", "\"abcde\"", "\"184467440737095516160\""}});
+    } else {
+        // varchar(5): room for 5 characters of up to 4 bytes, 21 bytes; SQLite keeps longer text.
+        // A number's text gets 32 bytes.
+        const std::string text21(21, 'x'), text32(32, 'y');
+        setup.Exec("create table exact_t (s varchar(5), i integer)");
+        setup.Exec("insert into exact_t values ('" + text21 + "', '" + text32 + "')");
+        cases.push_back({512, "select s, i from exact_t", {"\"" + text21 + "\"", text32}});
+    }
+    for (const Case& c : cases) {
+        RunOptions o;
+        o.MaxFieldLenOfSqlResult = c.cap;
+        RunRecorder r;
+        RunBatch(w, r, QString::fromStdString(c.select), o);
+        ASSERT_EQ(r.Statements.size(), 1u);
+        EXPECT_EQ(r.Statements[0].Rows, std::vector<std::vector<std::string>>{c.row}) << c.select;
+    }
+}
+
 TEST_P(EngineRunTest, SaveToFileBytes)
 {
     TestWindow w(Dsn());
@@ -718,6 +758,159 @@ TEST(EngineRunOptions, KindSevenTakesBackslashEscapesInLiterals)
     RunRecorder mysql;
     RunBatch(w, mysql, batch);
     EXPECT_EQ(w.StatementCount, 1) << "for kind 7 the literal runs on to the end of the batch";
+}
+
+// SQLite keeps any value in any column, and its driver describes a column by its declared type (an
+// expression column by its first row's value): no value may be changed to fit that type. A value
+// that is exactly one of the type shows by the type's rule, any other as the driver's text.
+TEST(EngineRendering, SQLiteShowsEveryStoredValueAsItIs)
+{
+    TestWindow w(TestDsn::SQLiteDsn());
+    ASSERT_TRUE(w.connected);
+    TestConnection setup(TestDsn::SQLiteDsn());
+    ASSERT_TRUE(setup.Ok());
+    setup.Exec("drop table if exists keep_t");
+    setup.Exec("create table keep_t (k integer, i integer, r real, n numeric, d date, ts timestamp, t text)");
+    // Each value stored in every column, where SQLite's column affinity may turn it into a number.
+    // Beside each: what `sqlite3` shows (`select i, r, n, d, ts, t from keep_t order by k`, list
+    // mode) and what the run shows. The run differs only where a column's rule renders: text carries
+    // the qualifier, a whole real has no ".0", NULL text is two qualifiers.
+    struct Case {
+        const char* stored;
+        const char* sqlite3;                 // i|r|n|d|ts|t
+        std::vector<std::string> shown;      // i, r, n, d, ts, t
+    };
+    const Case cases[] = {
+        {"9999999999", "9999999999|9999999999.0|9999999999|9999999999|9999999999|9999999999",
+         {"9999999999", "9999999999", "9999999999", "9999999999", "9999999999", "\"9999999999\""}},
+        {"-2147483649", "-2147483649|-2147483649.0|-2147483649|-2147483649|-2147483649|-2147483649",
+         {"-2147483649", "-2147483649", "-2147483649", "-2147483649", "-2147483649", "\"-2147483649\""}},
+        {"2147483647", "2147483647|2147483647.0|2147483647|2147483647|2147483647|2147483647",
+         {"2147483647", "2147483647", "2147483647", "2147483647", "2147483647", "\"2147483647\""}},
+        {"2.5", "2.5|2.5|2.5|2.5|2.5|2.5", {"2.5", "2.5", "2.5", "2.5", "2.5", "\"2.5\""}},
+        {"0.1", "0.1|0.1|0.1|0.1|0.1|0.1", {"0.1", "0.1", "0.1", "0.1", "0.1", "\"0.1\""}},
+        {"'abc'", "abc|abc|abc|abc|abc|abc", {"abc", "abc", "abc", "abc", "abc", "\"abc\""}},
+        {"1733850000", "1733850000|1733850000.0|1733850000|1733850000|1733850000|1733850000",
+         {"1733850000", "1733850000", "1733850000", "1733850000", "1733850000", "\"1733850000\""}},
+        {"'not a date'", "not a date|not a date|not a date|not a date|not a date|not a date",
+         {"not a date", "not a date", "not a date", "not a date", "not a date", "\"not a date\""}},
+        {"'2024-05-06T07:08:09Z'",
+         "2024-05-06T07:08:09Z|2024-05-06T07:08:09Z|2024-05-06T07:08:09Z|2024-05-06T07:08:09Z|2024-05-06T07:08:09Z|"
+         "2024-05-06T07:08:09Z",
+         {"2024-05-06T07:08:09Z", "2024-05-06T07:08:09Z", "2024-05-06T07:08:09Z", "2024-05-06T07:08:09Z",
+          "2024-05-06T07:08:09Z", "\"2024-05-06T07:08:09Z\""}},
+        {"'2024-05-06'", "2024-05-06|2024-05-06|2024-05-06|2024-05-06|2024-05-06|2024-05-06",
+         {"2024-05-06", "2024-05-06", "2024-05-06", "2024-05-06", "2024-05-06", "\"2024-05-06\""}},
+        {"'2024-02-30'", "2024-02-30|2024-02-30|2024-02-30|2024-02-30|2024-02-30|2024-02-30",
+         {"2024-02-30", "2024-02-30", "2024-02-30", "2024-02-30", "2024-02-30", "\"2024-02-30\""}},
+        {"'2024-05-06 07:08:09'",
+         "2024-05-06 07:08:09|2024-05-06 07:08:09|2024-05-06 07:08:09|2024-05-06 07:08:09|2024-05-06 07:08:09|"
+         "2024-05-06 07:08:09",
+         {"2024-05-06 07:08:09", "2024-05-06 07:08:09", "2024-05-06 07:08:09", "2024-05-06 07:08:09",
+          "2024-05-06 07:08:09", "\"2024-05-06 07:08:09\""}},
+        {"42", "42|42.0|42|42|42|42", {"42", "42", "42", "42", "42", "\"42\""}},
+        {"null", "|||||", {"", "", "", "", "", "\"\""}},
+    };
+    std::string insert = "insert into keep_t values ";
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        insert += k ? ", (" : "(";
+        insert += std::to_string(k);
+        for (int c = 0; c < 6; ++c) insert += std::string(", ") + cases[k].stored;
+        insert += ")";
+    }
+    ASSERT_TRUE(setup.Exec(insert));
+    // The demo's sum over groups: the first group's sum is whole, so the driver describes the
+    // column as integer.
+    setup.Exec("drop table if exists keep_items");
+    setup.Exec("create table keep_items (g varchar(10), quantity integer, price decimal(10,2))");
+    setup.Exec("insert into keep_items values ('a', 2, 171), ('b', 1, 280.9), ('c', 2, 49.8)");
+    const std::vector<std::vector<std::string>> sums = {{"\"a\"", "1", "342"}, {"\"b\"", "1", "280.9"},
+                                                        {"\"c\"", "1", "99.6"}};
+    std::vector<std::vector<std::string>> expected;
+    for (const Case& c : cases) expected.push_back(c.shown);
+    const QString batch = "select i, r, n, d, ts, t from keep_t order by k;"
+                          "select g, count(*), sum(quantity * price) from keep_items group by g order by g";
+
+    // Grid and text display: the window's rows, which grid, text, copy and export show; with the
+    // driver's defaults and streaming.
+    TestWindow step(TestDsn::SQLiteStep);
+    ASSERT_TRUE(step.connected);
+    for (auto [window, asText] : {std::pair<TestWindow*, std::uint8_t>{&w, 0}, {&w, 1}, {&step, 0}}) {
+        window->DisplayAsText = asText;
+        RunRecorder r;
+        RunBatch(*window, r, batch);
+        ASSERT_EQ(r.Statements.size(), 2u);
+        const auto& rows = r.Statements[0].Rows;
+        ASSERT_EQ(rows.size(), expected.size());
+        for (std::size_t k = 0; k < rows.size(); ++k)
+            EXPECT_EQ(rows[k], expected[k]) << "stored " << cases[k].stored << ", sqlite3 shows " << cases[k].sqlite3
+                                            << (asText ? " (text)" : " (grid)") << (window == &step ? " streaming" : "");
+        // Streaming, the driver describes the expression columns as text: the same values, qualified.
+        if (window == &step)
+            EXPECT_EQ(r.Statements[1].Rows, (std::vector<std::vector<std::string>>{
+                                                {"\"a\"", "\"1\"", "\"342\""}, {"\"b\"", "\"1\"", "\"280.9\""},
+                                                {"\"c\"", "\"1\"", "\"99.6\""}}));
+        else
+            EXPECT_EQ(r.Statements[1].Rows, sums);
+        // Alignment, sort and export still take the numbers' columns as numbers.
+        const auto& columns = r.Statements[0].Result.Columns;
+        for (std::size_t c = 1; c <= 6; ++c) EXPECT_EQ(columns[c].Numeric, c <= 3 ? 1 : 0) << "column " << c;
+    }
+
+    // The result file: a text that holds the separator keeps its field.
+    setup.Exec("insert into keep_t values (99, 'a,b', 'a,b', 'a,b', 'a,b', 'a,b', 'a,b')");
+    expected.push_back({"\"a,b\"", "\"a,b\"", "\"a,b\"", "\"a,b\"", "\"a,b\"", "\"a,b\""});
+    w.DisplayAsText = 1;
+    w.DisplayToFile = 1;
+    const std::string path = TestDsn::ScratchDir() + "/kept-values.csv";
+    w.ResultFile = std::fopen(path.c_str(), "wb");
+    w.ResultFileName = QString::fromStdString(path);
+    RunRecorder file;
+    RunBatch(w, file, batch);
+    std::string lines;
+    auto addLines = [&](const std::vector<std::vector<std::string>>& block) {
+        for (const auto& row : block) {
+            for (std::size_t k = 0; k < row.size(); ++k) lines += (k ? "," : "") + row[k];
+            lines += "\r\n";
+        }
+    };
+    addLines(expected);
+    lines += "\r\n";
+    addLines(sums);
+    EXPECT_EQ(FileBytes(path), lines);
+}
+
+// A fetch that says it changed a bound value (success with information) never shows the changed
+// value silently: the value is read again whole, or the messages say that it was changed.
+TEST(EngineRendering, AValueTheFetchChangedIsReadAgainOrNamedInTheMessages)
+{
+    {
+        // PostgreSQL cuts bytes to their 100-byte buffer (01004), which kind 1 shows as text.
+        TestWindow w(TestDsn::PgDsn());
+        ASSERT_TRUE(w.connected);
+        w.DbmsKind = DbmsKind::DB2;
+        RunRecorder r;
+        RunBatch(w, r, "select decode(repeat('61', 150), 'hex'), decode(repeat('62', 99) || '00' || '63', 'hex')");
+        ASSERT_EQ(r.Statements.size(), 1u);
+        EXPECT_EQ(r.Statements[0].Rows, (std::vector<std::vector<std::string>>{{std::string(150, 'a'),
+                                                                                 std::string(99, 'b')}}));
+    }
+    // No driver here reports a number, a date or a time it changed; this one does: a time that
+    // lost its fraction (the column not told), an integer out of range (column 2).
+    std::ofstream(TestDsn::DsnFile(), std::ios::app) << "\n[TarnvaleChanger]\nDriver=" TV_CHANGED_VALUES_DRIVER "\n";
+    TestWindow w("TarnvaleChanger");
+    ASSERT_TRUE(w.connected);
+    RunRecorder r;
+    RunBatch(w, r, "select t, i from changed; select t, i, 'no getdata' from changed");
+    ASSERT_EQ(r.Statements.size(), 2u);
+    EXPECT_EQ(r.Statements[0].Rows,
+              (std::vector<std::vector<std::string>>{{"07:05:09.5", "42"}, {"07:05:10", "4294967296"}}));
+    EXPECT_EQ(r.Message(0), "（所影响的行数为 2 行）");
+    // A driver that cannot read the values again: the values stay as it changed them, and the
+    // messages say where.
+    EXPECT_EQ(r.Statements[1].Rows, (std::vector<std::vector<std::string>>{{"07:05:09", "42"}, {"07:05:10", "0"}}));
+    EXPECT_EQ(r.Message(1), "（所影响的行数为 2 行）\n第 1 行的值已被驱动程序改变：Fractional truncation\n"
+                            "第 2 行第 2 列的值已被驱动程序改变：Numeric value out of range");
 }
 
 TEST(EngineRendering, PostgreSQLTypesAndKinds)

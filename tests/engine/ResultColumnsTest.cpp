@@ -134,6 +134,61 @@ TEST(ResultRendering, TextIsQualified)
     EXPECT_EQ(Render(Text("a\xC3", 3), 20, ""), "a");
 }
 
+TEST(ResultRendering, DriverTextShowsByTheTypeOnlyWhereItIsExactlyAValueOfIt)
+{
+    struct Case {
+        SQLSMALLINT type;
+        TDbmsKind kind;
+        const char* text;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {SQL_C_LONG, 20, "-2147483648", "-2147483648"}, {SQL_C_LONG, 20, "2147483648", "2147483648"},
+        {SQL_C_LONG, 20, "007", "7"}, {SQL_C_LONG, 20, " 7", " 7"}, {SQL_C_LONG, 20, "", ""},
+        {SQL_C_SHORT, 20, "32768", "32768"}, {SQL_C_SHORT, 20, "-32768", "-32768"},
+        {SQL_C_SBIGINT, 20, "-9223372036854775808", "-9223372036854775808"},
+        {SQL_C_SBIGINT, 20, "1.0e+20", "1.0e+20"}, {SQL_C_SBIGINT, 20, "9999999999", "9999999999"},
+        {SQL_C_SBIGINT, 20, "-0", "0"}, {SQL_C_LONG, 20, "0", "0"}, {SQL_C_LONG, 20, "-", "-"},
+        {SQL_C_TINYINT, 20, "-56", "-56"}, {SQL_C_TINYINT, 20, "200", "200"}, {SQL_C_TINYINT, 2, "200", "200"},
+        {SQL_C_TINYINT, 2, "-56", "-56"}, {SQL_C_BIT, 20, "1", "1"}, {SQL_C_BIT, 20, "2", "2"},
+        // Doubles in the general format: the same value, and nothing beyond 15 digits.
+        {SQL_C_DOUBLE, 20, "3.0", "3"}, {SQL_C_DOUBLE, 20, "-0.50", "-0.5"}, {SQL_C_DOUBLE, 20, "1.0e+20", "1E20"},
+        {SQL_C_DOUBLE, 20, "0.00001", "1E-5"}, {SQL_C_DOUBLE, 20, "0.0001", "0.0001"},
+        {SQL_C_DOUBLE, 20, "0.30000000000000004", "0.3"}, {SQL_C_DOUBLE, 20, "123456789012345678", "1.23456789012346E17"},
+        {SQL_C_DOUBLE, 20, "-0.0", "0"}, {SQL_C_DOUBLE, 20, "inf", "inf"}, {SQL_C_DOUBLE, 20, "1e999", "1e999"},
+        {SQL_C_DOUBLE, 20, "12abc", "12abc"},
+        // A 32-bit float holds 2.5, not 1.1.
+        {SQL_C_FLOAT, 20, "2.5", "2.5"}, {SQL_C_FLOAT, 20, "1.1", "1.1"},
+        {SQL_C_DATE, 20, "2024-02-29", "2024-02-29"}, {SQL_C_DATE, 20, "2023-02-29", "2023-02-29"},
+        {SQL_C_DATE, 20, "0985-01-02", "0985-01-02"}, {SQL_C_DATE, 20, "2024-5-6", "2024-5-6"},
+        {SQL_C_TIME, 20, "07:05:09", "07:05:09"}, {SQL_C_TIME, 20, "07:05:09.5", "07:05:09.5"},
+        {SQL_C_TIME, 20, "24:00:00", "24:00:00"},
+        // A timestamp is one with any fraction; the kind's rule shows as much of it as it does.
+        {SQL_C_TIMESTAMP, 20, "2024-03-05 07:08:09.123456789", "2024-03-05 07:08:09"},
+        {SQL_C_TIMESTAMP, 1, "2024-03-05 07:08:09.123456789", "2024-03-05-07.08.09.123457"},
+        {SQL_C_TIMESTAMP, 2, "2024-03-05 07:08:09.5", "2024-03-05 07:08:09.500"},
+        {SQL_C_TIMESTAMP, 2, "2024-03-05 07:08:09", "2024-03-05 07:08:09.000"},
+        {SQL_C_TIMESTAMP, 2, "2024-03-05", "2024-03-05"}, {SQL_C_TIMESTAMP, 2, "2024-03-05 07:08:09.", "2024-03-05 07:08:09."},
+        {SQL_C_TIMESTAMP, 2, "2024-03-05T07:08:09", "2024-03-05T07:08:09"},
+    };
+    for (const Case& c : cases) {
+        RenderContext ctx;
+        ctx.Kind = c.kind;
+        std::string out;
+        AppendValueText(c.text, c.type, ctx, out);
+        EXPECT_EQ(out, c.shown) << c.text << " as C type " << c.type << ", kind " << c.kind;
+    }
+    // Text that is no value of the type is bare, but a file keeps its fields.
+    RenderContext file;
+    file.Qualifier = "'";
+    file.DoubleQualifier = true;
+    for (auto [text, shown] : {std::pair{"a,b", "'a,b'"}, {"it's", "'it''s'"}, {"a\nb", "'a\nb'"}, {"ab", "ab"}}) {
+        std::string out;
+        AppendValueText(text, SQL_C_LONG, file, out);
+        EXPECT_EQ(out, shown);
+    }
+}
+
 TEST(ResultColumnBinding, SizesBuffersAndDisplayWidths)
 {
     // A described column: the driver's type and size and the name; what the run makes of it.

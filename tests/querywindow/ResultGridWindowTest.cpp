@@ -732,6 +732,34 @@ TEST_P(ResultExport, NamesThatWouldBreakTheHeaderLineAreQualified)
               QByteArray("\"com,ma\",\"say \"\"hi\"\"\",\"two\nlines\",plain\r\n1,2,3,4\r\n"));
 }
 
+TEST_P(ResultExport, SQLiteValuesThatFitNoColumnTypeShowWholeInTheGridCopyAndExport)
+{
+    // SQLite keeps any value in any column; its driver describes them by the declared type.
+    if (GetParam().Pg) GTEST_SKIP() << "PostgreSQL keeps only values of a column's type";
+    TestConnection setup(Dsn(), GetParam().User);
+    ASSERT_TRUE(setup.Ok());
+    setup.Exec("DROP TABLE IF EXISTS tv_grid_any");
+    setup.Exec("CREATE TABLE tv_grid_any (i INTEGER, r REAL, d DATE, ts TIMESTAMP)");
+    setup.Exec("INSERT INTO tv_grid_any VALUES (9999999999, 'abc', 1733850000, 'not a date')");
+    setup.Exec("INSERT INTO tv_grid_any VALUES (2.5, 2.5, '2024-05-06T07:08:09Z', '2024-05-06 07:08:09')");
+    Run(w, "SELECT i, r, d, ts FROM tv_grid_any ORDER BY rowid");
+    ResultGrid* g = Grid(0);
+    ASSERT_NE(g, nullptr);
+    const QStringList rows[] = {{"9999999999", "abc", "1733850000", "not a date"},
+                                {"2.5", "2.5", "2024-05-06T07:08:09Z", "2024-05-06 07:08:09"}};
+    for (int row = 1; row <= 2; ++row)
+        for (int col = 1; col <= 4; ++col) EXPECT_EQ(g->Model()->Cell(col, row), rows[row - 1][col - 1]);
+
+    Settings::ExportWithTblColumn = false;
+    QTest::keyClick(g, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(g, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(Clipboard(), rows[0].join('\t') + "\r\n" + rows[1].join('\t'));
+
+    files.Accept(dir.path() + "/any", 0);
+    w->btnEportClick();
+    EXPECT_EQ(Bytes(dir.path() + "/any.csv"), (rows[0].join(',') + "\r\n" + rows[1].join(',') + "\r\n").toUtf8());
+}
+
 TEST_P(ResultExport, ACsvIsOpenedWithTheDesktopsProgramWhenAsked)
 {
     Settings::FileOpenByExcelAuto = true;

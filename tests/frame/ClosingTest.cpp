@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -266,6 +267,57 @@ TEST_F(ClosingTest, AWindowsOwnCloseAsksToSaveAModifiedTextAndClosesOnlyWhenNoth
     }
     EXPECT_TRUE(frame->QueryWindows().isEmpty());
     EXPECT_EQ(WindowItems().size(), 3);
+}
+
+TEST_F(ClosingTest, AWindowClosedWhileOneOfItsDialogsIsUpWaitsForItAndThenCloses)
+{
+    struct Case {
+        const char* Name;
+        bool Modified; // the save question follows the dialog
+        std::function<void(TFMain_mul&, TFMain&)> Open;
+    };
+    const Case cases[] = {
+        {"export's file dialog", true, [](TFMain_mul&, TFMain& w) { w.btnEportClick(); }},
+        {"result file's dialog", true, [](TFMain_mul& f, TFMain&) {
+             f.menu_run_display_File->trigger();
+             f.ToolButton_run->trigger();
+         }},
+        {"editor's font dialog", true, [](TFMain_mul&, TFMain& w) { w.N_richeditsql_fontClick(); }},
+        {"message box", false, [](TFMain_mul&, TFMain& w) {
+             w.PageControl_result->setCurrentIndex(w.PageControl_result->count() - 1);
+             w.btnEportClick();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TFMain* w = Open(SQLiteDsn());
+        ASSERT_TRUE(w);
+        Run(w, "select 1 as a;");
+        if (c.Modified) Type(w, " ");
+        // The real dialogs, as the user sees them.
+        FileChooser::Install(nullptr);
+        Prompter::Install(nullptr);
+        prompter.Answers = {Prompter::No};
+        const QPointer<TFMain> alive(w);
+        bool openWhileUp = false;
+        WhenModal<QDialog>([&](QDialog& up) {
+            const QPointer<QDialog> dialog(&up);
+            // The save question of the close is the test's to answer.
+            Prompter::Install(&prompter);
+            frame->SubWindowOf(w)->close();
+            Settle();
+            openWhileUp = !alive.isNull() && IsOpen(w);
+            if (dialog) dialog->reject();
+        });
+        c.Open(*frame, *w);
+        EXPECT_TRUE(openWhileUp) << "the window went under its dialog";
+        EXPECT_TRUE(WaitUntil([&] { return alive.isNull(); }, 10000)) << "the close did not follow the dialog";
+        EXPECT_EQ(prompter.Prompts.size(), c.Modified ? 1u : 0u);
+        prompter.Prompts.clear();
+        Prompter::Install(&prompter);
+        FileChooser::Install(&files);
+        frame->SetDisplayAsText(false);
+    }
 }
 
 TEST_F(ClosingTest, AWindowNamedAfterItsScriptQuotesItsWholeCaption)

@@ -685,6 +685,76 @@ TEST_P(TransactionClosingTest, AQuestionCancelledDuringARunLeavesTheRunGoing)
     EXPECT_EQ(prompter.Prompts.size(), 1u) << "a SELECT leaves no transaction to ask about";
 }
 
+TEST_P(TransactionClosingTest, ClosingDuringARunStopsItBeforeTheQuestionAndCommitsWhatItDid)
+{
+    const QString sleep = GetParam().Pg ? "select pg_sleep(20);"
+                                        : "with recursive c(n) as (select 1 union all select n + 1 from c "
+                                          "where n < 2000000000) select count(*) from c;";
+    struct Case {
+        const char* Name;
+        bool ThroughFrame;
+        bool InsertRunFirst; // the INSERT in a run of its own before the sleep's
+    };
+    const Case cases[] = {
+        {"own close, one batch", false, false},
+        {"own close, two runs", false, true},
+        {"frame's close, one batch", true, false},
+        {"frame's close, two runs", true, true},
+    };
+    int id = 40;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        if (!frame) StartProgram();
+        Settings::AutoCommit = false;
+        ++id;
+        TFMain* w = nullptr;
+        const QString insert = "INSERT INTO tv_close_tx VALUES (" + QString::number(id) + ");";
+        if (c.InsertRunFirst) {
+            w = OpenWithInsert(id);
+            ASSERT_TRUE(w);
+            w->RichEdit_sql->setPlainText(sleep);
+        } else {
+            w = Open(Dsn(), User());
+            ASSERT_TRUE(w);
+            w->RichEdit_sql->setPlainText(insert + "\n" + sleep);
+        }
+        // The user typed the text: the save question comes first.
+        Type(w, " ");
+        frame->ToolButton_run->trigger();
+        ASSERT_TRUE(WaitUntil([w] {
+            std::lock_guard lock(w->StopLock);
+            return w->StatementExecuting && w->TransactionState == TransactionStates::MayBeOpen;
+        }));
+        prompter.Prompts.clear();
+        prompter.Answers = {Prompter::Yes};
+        if (!c.ThroughFrame) prompter.Answers.push_front(Prompter::No);
+        // The question comes only once the run has ended: it does not wait for the sleep either.
+        bool runEndedFirst = false;
+        prompter.OnMessage = [&](const PromptRecord& p) {
+            if (p.Text == ClosingPrompts::CloseTransactionChoice()) runEndedFirst = w->RunCounter == 0;
+        };
+        std::unique_ptr<SaveAllAnswers> saveAll;
+        if (c.ThroughFrame) saveAll = std::make_unique<SaveAllAnswers>(std::deque<int>{TfrmSaveAll::mrNo});
+        QElapsedTimer closing;
+        closing.start();
+        if (c.ThroughFrame) {
+            EXPECT_TRUE(frame->close());
+            frame.reset();
+            FMain_mul = nullptr;
+        } else {
+            CloseWindow(w);
+            EXPECT_FALSE(IsOpen(w));
+        }
+        EXPECT_LT(closing.elapsed(), 10000) << "the close waited for the statement's end";
+        prompter.OnMessage = nullptr;
+        saveAll.reset();
+        ASSERT_FALSE(prompter.Prompts.empty());
+        EXPECT_EQ(prompter.Prompts.back().Text, ClosingPrompts::CloseTransactionChoice());
+        EXPECT_TRUE(runEndedFirst);
+        EXPECT_TRUE(Visible(id)) << "Yes commits the row the run inserted";
+    }
+}
+
 TEST_P(TransactionClosingTest, TheManagerIsOffWhileARunHoldsTheConnection)
 {
     TFMain* w = OpenWithInsert(31);

@@ -4,6 +4,7 @@
 // manager, with commits and rollbacks seen from a second connection and failures on a stopped
 // server of the test's own.
 #include "ClosingPrompts.h"
+#include "FindReplaceDialog.h"
 #include "FrameTestSupport.h"
 #include "KeywordTables.h"
 #include "MuliThread.h"
@@ -275,6 +276,7 @@ TEST_F(ClosingTest, AWindowClosedWhileOneOfItsDialogsIsUpWaitsForItAndThenCloses
         const char* Name;
         bool Modified; // the save question follows the dialog
         std::function<void(TFMain_mul&, TFMain&)> Open;
+        bool FrameCloses = false; // the frame's close instead of the window's
     };
     const Case cases[] = {
         {"export's file dialog", true, [](TFMain_mul&, TFMain& w) { w.btnEportClick(); }},
@@ -283,10 +285,16 @@ TEST_F(ClosingTest, AWindowClosedWhileOneOfItsDialogsIsUpWaitsForItAndThenCloses
              f.ToolButton_run->trigger();
          }},
         {"editor's font dialog", true, [](TFMain_mul&, TFMain& w) { w.N_richeditsql_fontClick(); }},
+        {"find dialog's message box", true, [](TFMain_mul&, TFMain& w) {
+             w.FindDialog_sql->Execute();
+             w.FindDialog_sql->SetFindText("nowhere");
+             w.FindDialog_sql->FindNextButton->click();
+         }},
         {"message box", false, [](TFMain_mul&, TFMain& w) {
              w.PageControl_result->setCurrentIndex(w.PageControl_result->count() - 1);
              w.btnEportClick();
          }},
+        {"export's file dialog, the frame closing", true, [](TFMain_mul&, TFMain& w) { w.btnEportClick(); }, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -300,22 +308,34 @@ TEST_F(ClosingTest, AWindowClosedWhileOneOfItsDialogsIsUpWaitsForItAndThenCloses
         prompter.Answers = {Prompter::No};
         const QPointer<TFMain> alive(w);
         bool openWhileUp = false;
+        std::unique_ptr<SaveAllAnswers> saveAll;
+        if (c.FrameCloses) saveAll = std::make_unique<SaveAllAnswers>(std::deque<int>{TfrmSaveAll::mrNo});
         WhenModal<QDialog>([&](QDialog& up) {
             const QPointer<QDialog> dialog(&up);
             // The save question of the close is the test's to answer.
             Prompter::Install(&prompter);
-            frame->SubWindowOf(w)->close();
+            if (c.FrameCloses)
+                frame->close();
+            else
+                frame->SubWindowOf(w)->close();
             Settle();
-            openWhileUp = !alive.isNull() && IsOpen(w);
+            openWhileUp = !alive.isNull() && IsOpen(w) && frame->isVisible();
             if (dialog) dialog->reject();
         });
         c.Open(*frame, *w);
         EXPECT_TRUE(openWhileUp) << "the window went under its dialog";
         EXPECT_TRUE(WaitUntil([&] { return alive.isNull(); }, 10000)) << "the close did not follow the dialog";
-        EXPECT_EQ(prompter.Prompts.size(), c.Modified ? 1u : 0u);
+        EXPECT_EQ(prompter.Prompts.size(), c.Modified && !c.FrameCloses ? 1u : 0u);
         prompter.Prompts.clear();
         Prompter::Install(&prompter);
         FileChooser::Install(&files);
+        if (c.FrameCloses) {
+            EXPECT_FALSE(frame->isVisible());
+            saveAll.reset();
+            frame.reset();
+            FMain_mul = nullptr;
+            break;
+        }
         frame->SetDisplayAsText(false);
     }
 }

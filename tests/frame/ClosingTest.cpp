@@ -294,6 +294,7 @@ TEST_F(ClosingTest, AWindowClosedWhileOneOfItsDialogsIsUpWaitsForItAndThenCloses
              w.PageControl_result->setCurrentIndex(w.PageControl_result->count() - 1);
              w.btnEportClick();
          }},
+        {"schedule dialog", true, [](TFMain_mul& f, TFMain&) { f.mainmenu_query_scheduleClick(); }},
         {"export's file dialog, the frame closing", true, [](TFMain_mul&, TFMain& w) { w.btnEportClick(); }, true},
     };
     for (const Case& c : cases) {

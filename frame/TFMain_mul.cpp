@@ -2,6 +2,7 @@
 
 #include "CommandImage.h"
 #include "KeywordTables.h"
+#include "ModalDialogs.h"
 #include "ObjectBrowserCommands.h"
 #include "OstrelLibrary.h"
 #include "PlatformPaths.h"
@@ -382,6 +383,12 @@ void TFMain_mul::closeEvent(QCloseEvent* event)
 {
     if (closing_) {
         event->ignore();
+        return;
+    }
+    // The caller of a dialog runs on in a window once the dialog ends: the close waits for it.
+    if (ModalDialogs::AnyRunning()) {
+        event->ignore();
+        ModalDialogs::AfterTheLast(this, [this] { close(); });
         return;
     }
     closing_ = true;

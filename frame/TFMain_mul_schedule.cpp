@@ -1,6 +1,7 @@
 #include "TFMain_mul.h"
 
 #include "QueryWindowConnection.h"
+#include "ModalDialogs.h"
 #include "ScheduleClock.h"
 #include "ScheduleConnection.h"
 #include "ScheduleTick.h"
@@ -53,6 +54,8 @@ void TFMain_mul::mainmenu_query_scheduleClick()
 {
     TFMain* w = ActiveQueryWindow();
     if (!w) return;
+    // The window's close waits for the dialog, which works on the window.
+    const ModalDialogs::Running running;
     TfrmSqlSchedule dialog(*w, this, *ScheduleClockInUse);
     frmSqlSchedule = &dialog;
     struct Forget {

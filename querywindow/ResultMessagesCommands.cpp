@@ -111,12 +111,11 @@ void ResultMessagesCommands::FontClick()
         FontChooser::Current().Choose(&window_, QStringLiteral("FontDialog_richedit_result"), memo.font());
     FontSetting& font = Settings::ResultFont;
     if (!font.Present) font = SettingOf(memo.font());
-    if (chosen) {
-        memo.setFont(*chosen);
-        font = SettingOf(memo.font());
-    }
-    // Also after a cancel; without a settings file, or when it cannot be written, the font lasts
-    // until the program ends.
+    // A cancelled dialog writes nothing: the settings file keeps what the user set.
+    if (!chosen) return;
+    memo.setFont(*chosen);
+    font = SettingOf(memo.font());
+    // Without a settings file, or when it cannot be written, the font lasts until the program ends.
     Settings::WriteFontSection(Settings::ResultFontSection, font);
 }
 

@@ -6,6 +6,7 @@
 #include "FindReplaceController.h"
 #include "FrameToolbarMirror.h"
 #include "ImageLists.h"
+#include "ModalDialogs.h"
 #include "MuliThread.h"
 #include "Prompter.h"
 #include "QueryWindowConnection.h"
@@ -23,6 +24,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
@@ -667,6 +669,17 @@ void TFMain::closeEvent(QCloseEvent* event)
     // A second close while the first one asks or waits for the run changes nothing.
     if (closing_) {
         event->ignore();
+        return;
+    }
+    // The caller of a dialog runs on in this window once the dialog ends: the close waits for it.
+    if (ModalDialogs::AnyRunning()) {
+        event->ignore();
+        ModalDialogs::AfterTheLast(this, [this] {
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+                sub->close();
+            else
+                close();
+        });
         return;
     }
     CloseAction action = CloseAction::None;

@@ -1,6 +1,9 @@
 #include "FontChooser.h"
 
+#include "ModalDialogs.h"
+
 #include <QFontDialog>
+#include <QPointer>
 
 namespace {
 
@@ -8,11 +11,18 @@ class QtFontChooser : public FontChooser {
 public:
     std::optional<QFont> Choose(QWidget* parent, const QString& name, const QFont& initial) override
     {
-        QFontDialog dialog(initial, parent);
-        dialog.setObjectName(name);
-        dialog.setOption(QFontDialog::DontUseNativeDialog);
-        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-        return dialog.selectedFont();
+        const ModalDialogs::Running running;
+        // Made on the heap: a parent destroyed while the dialog is up takes the dialog with it,
+        // never a stack object.
+        const QPointer<QFontDialog> dialog = new QFontDialog(initial, parent);
+        dialog->setObjectName(name);
+        dialog->setOption(QFontDialog::DontUseNativeDialog);
+        const int result = dialog->exec();
+        if (!dialog) return std::nullopt;
+        std::optional<QFont> chosen;
+        if (result == QDialog::Accepted) chosen = dialog->selectedFont();
+        delete dialog.data();
+        return chosen;
     }
 };
 

@@ -1,18 +1,24 @@
 #include "QtFileChooser.h"
 
 #include "FileDialogTexts.h"
+#include "ModalDialogs.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 
 #include <algorithm>
 
 FileChooser::Answer QtFileChooser::Choose(const Request& request)
 {
     QWidget* parent = request.Parent ? request.Parent : QApplication::activeWindow();
-    QFileDialog dialog(parent, request.Title);
+    const ModalDialogs::Running running;
+    // Made on the heap: a parent destroyed while the dialog is up takes the dialog with it, never
+    // a stack object.
+    const QPointer<QFileDialog> guard = new QFileDialog(parent, request.Title);
+    QFileDialog& dialog = *guard;
     dialog.setObjectName(request.Name);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // Replacing is asked after the caller has completed the name (SaveFileChoice).
@@ -44,10 +50,14 @@ FileChooser::Answer QtFileChooser::Choose(const Request& request)
     if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
 
     Answer answer;
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return answer;
-    answer.Accepted = true;
-    answer.Path = dialog.selectedFiles().constFirst();
-    answer.FilterIndex = std::max<int>(0, static_cast<int>(request.Filters.indexOf(dialog.selectedNameFilter())));
-    lastFolder_.insert(request.Name, dialog.directory().absolutePath());
+    const int result = dialog.exec();
+    if (!guard) return answer;
+    if (result == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        answer.Accepted = true;
+        answer.Path = dialog.selectedFiles().constFirst();
+        answer.FilterIndex = std::max<int>(0, static_cast<int>(request.Filters.indexOf(dialog.selectedNameFilter())));
+        lastFolder_.insert(request.Name, dialog.directory().absolutePath());
+    }
+    delete guard.data();
     return answer;
 }

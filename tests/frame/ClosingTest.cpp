@@ -4,6 +4,7 @@
 // manager, with commits and rollbacks seen from a second connection and failures on a stopped
 // server of the test's own.
 #include "ClosingPrompts.h"
+#include "FindReplaceDialog.h"
 #include "FrameTestSupport.h"
 #include "KeywordTables.h"
 #include "MuliThread.h"
@@ -27,6 +28,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -266,6 +268,77 @@ TEST_F(ClosingTest, AWindowsOwnCloseAsksToSaveAModifiedTextAndClosesOnlyWhenNoth
     }
     EXPECT_TRUE(frame->QueryWindows().isEmpty());
     EXPECT_EQ(WindowItems().size(), 3);
+}
+
+TEST_F(ClosingTest, AWindowClosedWhileOneOfItsDialogsIsUpWaitsForItAndThenCloses)
+{
+    struct Case {
+        const char* Name;
+        bool Modified; // the save question follows the dialog
+        std::function<void(TFMain_mul&, TFMain&)> Open;
+        bool FrameCloses = false; // the frame's close instead of the window's
+    };
+    const Case cases[] = {
+        {"export's file dialog", true, [](TFMain_mul&, TFMain& w) { w.btnEportClick(); }},
+        {"result file's dialog", true, [](TFMain_mul& f, TFMain&) {
+             f.menu_run_display_File->trigger();
+             f.ToolButton_run->trigger();
+         }},
+        {"editor's font dialog", true, [](TFMain_mul&, TFMain& w) { w.N_richeditsql_fontClick(); }},
+        {"find dialog's message box", true, [](TFMain_mul&, TFMain& w) {
+             w.FindDialog_sql->Execute();
+             w.FindDialog_sql->SetFindText("nowhere");
+             w.FindDialog_sql->FindNextButton->click();
+         }},
+        {"message box", false, [](TFMain_mul&, TFMain& w) {
+             w.PageControl_result->setCurrentIndex(w.PageControl_result->count() - 1);
+             w.btnEportClick();
+         }},
+        {"schedule dialog", true, [](TFMain_mul& f, TFMain&) { f.mainmenu_query_scheduleClick(); }},
+        {"export's file dialog, the frame closing", true, [](TFMain_mul&, TFMain& w) { w.btnEportClick(); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TFMain* w = Open(SQLiteDsn());
+        ASSERT_TRUE(w);
+        Run(w, "select 1 as a;");
+        if (c.Modified) Type(w, " ");
+        // The real dialogs, as the user sees them.
+        FileChooser::Install(nullptr);
+        Prompter::Install(nullptr);
+        prompter.Answers = {Prompter::No};
+        const QPointer<TFMain> alive(w);
+        bool openWhileUp = false;
+        std::unique_ptr<SaveAllAnswers> saveAll;
+        if (c.FrameCloses) saveAll = std::make_unique<SaveAllAnswers>(std::deque<int>{TfrmSaveAll::mrNo});
+        WhenModal<QDialog>([&](QDialog& up) {
+            const QPointer<QDialog> dialog(&up);
+            // The save question of the close is the test's to answer.
+            Prompter::Install(&prompter);
+            if (c.FrameCloses)
+                frame->close();
+            else
+                frame->SubWindowOf(w)->close();
+            Settle();
+            openWhileUp = !alive.isNull() && IsOpen(w) && frame->isVisible();
+            if (dialog) dialog->reject();
+        });
+        c.Open(*frame, *w);
+        EXPECT_TRUE(openWhileUp) << "the window went under its dialog";
+        EXPECT_TRUE(WaitUntil([&] { return alive.isNull(); }, 10000)) << "the close did not follow the dialog";
+        EXPECT_EQ(prompter.Prompts.size(), c.Modified && !c.FrameCloses ? 1u : 0u);
+        prompter.Prompts.clear();
+        Prompter::Install(&prompter);
+        FileChooser::Install(&files);
+        if (c.FrameCloses) {
+            EXPECT_FALSE(frame->isVisible());
+            saveAll.reset();
+            frame.reset();
+            FMain_mul = nullptr;
+            break;
+        }
+        frame->SetDisplayAsText(false);
+    }
 }
 
 TEST_F(ClosingTest, AWindowNamedAfterItsScriptQuotesItsWholeCaption)
@@ -631,6 +704,76 @@ TEST_P(TransactionClosingTest, AQuestionCancelledDuringARunLeavesTheRunGoing)
     EXPECT_TRUE(worker.isNull() || worker->isFinished());
     EXPECT_TRUE(frame->QueryWindows().isEmpty());
     EXPECT_EQ(prompter.Prompts.size(), 1u) << "a SELECT leaves no transaction to ask about";
+}
+
+TEST_P(TransactionClosingTest, ClosingDuringARunStopsItBeforeTheQuestionAndCommitsWhatItDid)
+{
+    const QString sleep = GetParam().Pg ? "select pg_sleep(20);"
+                                        : "with recursive c(n) as (select 1 union all select n + 1 from c "
+                                          "where n < 2000000000) select count(*) from c;";
+    struct Case {
+        const char* Name;
+        bool ThroughFrame;
+        bool InsertRunFirst; // the INSERT in a run of its own before the sleep's
+    };
+    const Case cases[] = {
+        {"own close, one batch", false, false},
+        {"own close, two runs", false, true},
+        {"frame's close, one batch", true, false},
+        {"frame's close, two runs", true, true},
+    };
+    int id = 40;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        if (!frame) StartProgram();
+        Settings::AutoCommit = false;
+        ++id;
+        TFMain* w = nullptr;
+        const QString insert = "INSERT INTO tv_close_tx VALUES (" + QString::number(id) + ");";
+        if (c.InsertRunFirst) {
+            w = OpenWithInsert(id);
+            ASSERT_TRUE(w);
+            w->RichEdit_sql->setPlainText(sleep);
+        } else {
+            w = Open(Dsn(), User());
+            ASSERT_TRUE(w);
+            w->RichEdit_sql->setPlainText(insert + "\n" + sleep);
+        }
+        // The user typed the text: the save question comes first.
+        Type(w, " ");
+        frame->ToolButton_run->trigger();
+        ASSERT_TRUE(WaitUntil([w] {
+            std::lock_guard lock(w->StopLock);
+            return w->StatementExecuting && w->TransactionState == TransactionStates::MayBeOpen;
+        }));
+        prompter.Prompts.clear();
+        prompter.Answers = {Prompter::Yes};
+        if (!c.ThroughFrame) prompter.Answers.push_front(Prompter::No);
+        // The question comes only once the run has ended: it does not wait for the sleep either.
+        bool runEndedFirst = false;
+        prompter.OnMessage = [&](const PromptRecord& p) {
+            if (p.Text == ClosingPrompts::CloseTransactionChoice()) runEndedFirst = w->RunCounter == 0;
+        };
+        std::unique_ptr<SaveAllAnswers> saveAll;
+        if (c.ThroughFrame) saveAll = std::make_unique<SaveAllAnswers>(std::deque<int>{TfrmSaveAll::mrNo});
+        QElapsedTimer closing;
+        closing.start();
+        if (c.ThroughFrame) {
+            EXPECT_TRUE(frame->close());
+            frame.reset();
+            FMain_mul = nullptr;
+        } else {
+            CloseWindow(w);
+            EXPECT_FALSE(IsOpen(w));
+        }
+        EXPECT_LT(closing.elapsed(), 10000) << "the close waited for the statement's end";
+        prompter.OnMessage = nullptr;
+        saveAll.reset();
+        ASSERT_FALSE(prompter.Prompts.empty());
+        EXPECT_EQ(prompter.Prompts.back().Text, ClosingPrompts::CloseTransactionChoice());
+        EXPECT_TRUE(runEndedFirst);
+        EXPECT_TRUE(Visible(id)) << "Yes commits the row the run inserted";
+    }
 }
 
 TEST_P(TransactionClosingTest, TheManagerIsOffWhileARunHoldsTheConnection)

@@ -16,6 +16,7 @@
 #include "ResultGrid.h"
 #include "ResultGridModel.h"
 #include "ScriptedFileChooser.h"
+#include "ScriptedFontChooser.h"
 #include "StatusPanelBar.h"
 #include "TFMain.h"
 #include "TFMain_mul.h"
@@ -354,6 +355,42 @@ TEST_F(ProgramTest, EditorAndMessagesShowAChineseFaceWithFixedWidthLetters)
             const QFontMetrics metrics(text->font());
             EXPECT_EQ(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('W')) << "fixed-width letters";
         }
+        CloseFrame();
+        installation.reset();
+    }
+}
+
+TEST_F(ProgramTest, ACancelledFontDialogLeavesTheSettingsFileAsItWas)
+{
+    struct Case {
+        const char* what;
+        QByteArray ini;
+    };
+    const Case cases[] = {
+        {"no font sections", "[Options]\r\nAutoCommit=Y\r\n"},
+        {"every font section",
+         "[Options]\r\n[Font_SQLInput]\r\nFontName=DejaVu Sans\r\nSize=10\r\nFontStyle=0\r\n"
+         "[Font_SQLResult]\r\nFontName=DejaVu Sans\r\nSize=9\r\nFontStyle=1\r\n"
+         "[Font_DBObject]\r\nFontName=DejaVu Sans\r\nSize=11\r\nFontStyle=2\r\n"},
+    };
+    const std::pair<const char*, std::function<void(TFMain_mul&, TFMain&)>> dialogs[] = {
+        {"messages", [](TFMain_mul&, TFMain& w) { w.N_richeditresult_font->trigger(); }},
+        {"editor", [](TFMain_mul&, TFMain& w) { w.N_richeditsql_fontClick(); }},
+        {"object browser", [](TFMain_mul& f, TFMain&) { f.N_SetFontDBObjectClick(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StartProgram({.IniText = c.ini}, Login(SQLiteDsn()));
+        ASSERT_EQ(frame->QueryWindows().size(), 1);
+        ScriptedFontChooser fonts;
+        for (const auto& [name, open] : dialogs) {
+            SCOPED_TRACE(name);
+            open(*frame, *Window(0));
+            QFile file(installation->IniPath());
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(QString::fromUtf8(file.readAll()), QString::fromUtf8(c.ini));
+        }
+        EXPECT_EQ(fonts.Names, (QStringList{"FontDialog_richedit_result", "FontDialog_richedit_sql", "FontDialog_treeview"}));
         CloseFrame();
         installation.reset();
     }

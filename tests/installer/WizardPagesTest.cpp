@@ -8,9 +8,11 @@
 #include "WizardTestSupport.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -230,6 +232,34 @@ TEST_F(WizardTest, AnEarlierInstallationInTheFolderIsPointedOutAndYesStaysOnTheP
     EXPECT_EQ(prompter.Prompts.size(), 2u);
     EXPECT_EQ(Shown(), frmStep4);
     EXPECT_EQ(places.Record().Read().Version, "6.04");
+}
+
+TEST_F(WizardTest, TheEarlierInstallationQuestionInItsRealBoxTakesNoEscOrCloseBoxAsAnAnswer)
+{
+    QDir().mkpath(places.Environment.DefaultInstallFolder);
+    Write(places.Installed(QStringLiteral("Tarnvale")), "installed before", 0755);
+    ASSERT_TRUE(places.Record().Replace(QStringLiteral("6.03"), QStringLiteral("/earlier"), {}));
+    ToFolderPage();
+    Prompter::Install(nullptr);
+    bool upAfterEscAndClose = false;
+    QTimer answer;
+    answer.setInterval(20);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        answer.stop();
+        QTest::keyClick(box, Qt::Key_Escape);
+        QCloseEvent close;
+        QCoreApplication::sendEvent(box, &close);
+        Settle();
+        upAfterEscAndClose = box->isVisible();
+        box->button(QMessageBox::No)->click();
+    });
+    answer.start();
+    Click(frmStep5->btn_next);
+    Prompter::Install(&prompter);
+    EXPECT_TRUE(upAfterEscAndClose);
+    EXPECT_EQ(Shown(), frmStep4) << "No goes on with the installation";
 }
 
 TEST_F(WizardTest, AFolderThatCannotBeMadeIsReportedAndTheWizardStays)

@@ -602,7 +602,7 @@ TEST_P(ResultGridWindow, MessagesPageKeysAndPopupMenu)
     EXPECT_EQ(memo->SelectedText(), "alpha beta");
 }
 
-TEST_P(ResultGridWindow, MessagesFontIsWrittenAlsoOnCancelAndCarriedToANewWindow)
+TEST_P(ResultGridWindow, MessagesFontIsWrittenWhenChosenNotOnCancelAndCarriedToANewWindow)
 {
     ScriptedFontChooser fonts;
     const QString ini = installation->IniPath();
@@ -623,8 +623,9 @@ TEST_P(ResultGridWindow, MessagesFontIsWrittenAlsoOnCancelAndCarriedToANewWindow
     ASSERT_EQ(fonts.Names, QStringList{"FontDialog_richedit_result"});
     EXPECT_EQ(w->RichEdit_result->font().family(), "DejaVu Sans");
     EXPECT_EQ(section(), "[Font_SQLResult]\nFontName=DejaVu Sans\nSize=14\nFontStyle=3");
+    EXPECT_FALSE(QFileInfo(ini).permissions() & QFile::WriteOwner) << "read-only again";
 
-    // A cancelled dialog rewrites the section with the font kept.
+    // A cancelled dialog writes nothing: what the file holds stays.
     QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
     {
         QFile file(ini);
@@ -638,8 +639,7 @@ TEST_P(ResultGridWindow, MessagesFontIsWrittenAlsoOnCancelAndCarriedToANewWindow
     fonts.Answer = nullptr;
     w->N_richeditresult_font->trigger();
     EXPECT_EQ(fonts.Offered.back().family(), "DejaVu Sans");
-    EXPECT_EQ(section(), "[Font_SQLResult]\nFontName=DejaVu Sans\nSize=14\nFontStyle=3");
-    EXPECT_FALSE(QFileInfo(ini).permissions() & QFile::WriteOwner) << "read-only again";
+    EXPECT_EQ(section(), "[Font_SQLResult]\nFontName=DejaVu Sans\nSize=99\nFontStyle=3");
 
     // The window goes; a new one shows the font.
     frame->SubWindowOf(w)->close();

@@ -20,6 +20,7 @@
 #include "StatusPanelBar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
@@ -29,6 +30,10 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTimer>
+#include <QElapsedTimer>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -69,6 +74,100 @@ int CellWidthForText(const QTableView& grid, const QString& text)
     return grid.fontMetrics().horizontalAdvance(text) + 2 * margin + (grid.showGrid() ? 1 : 0);
 }
 
+// A tab's size hangs on its text and icon, which stay; a run may add thousands of tabs, each of
+// which lays out all tabs again: each tab's sizes are measured once, kept by its place.
+class ResultTabBar : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        QSize& s = Cached(index).Hint;
+        if (!s.isValid()) s = QTabBar::tabSizeHint(index);
+        return s;
+    }
+    QSize minimumTabSizeHint(int index) const override
+    {
+        QSize& s = Cached(index).Minimum;
+        if (!s.isValid()) s = QTabBar::minimumTabSizeHint(index);
+        return s;
+    }
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) sizes_.assign(sizes_.size(), {});
+        QTabBar::changeEvent(event);
+    }
+
+private:
+    struct Sizes {
+        QSize Hint, Minimum;
+    };
+    Sizes& Cached(int index) const
+    {
+        // Tabs are added and removed at the end only: the sizes of the others stay in place.
+        if (sizes_.size() != static_cast<std::size_t>(count())) sizes_.resize(static_cast<std::size_t>(count()));
+        return sizes_[static_cast<std::size_t>(index)];
+    }
+
+    mutable std::vector<Sizes> sizes_;
+};
+
+// Result pages are all alike: the size hints of many pages are those of the first ones, and are
+// not asked of every page again at each page a run adds.
+class ResultPageControl : public QTabWidget {
+public:
+    explicit ResultPageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new ResultTabBar(this)); }
+    QSize sizeHint() const override { return Hint(hint_, false); }
+    QSize minimumSizeHint() const override { return Hint(minimum_, true); }
+
+protected:
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) hint_ = minimum_ = {};
+        QTabWidget::changeEvent(event);
+    }
+
+private:
+    static constexpr int AlikePages = 3;
+    QSize Hint(QSize& kept, bool minimum) const
+    {
+        if (count() <= AlikePages || !kept.isValid())
+            kept = minimum ? QTabWidget::minimumSizeHint() : QTabWidget::sizeHint();
+        return kept;
+    }
+    mutable QSize hint_, minimum_;
+};
+
+// Hides a widget while it changes much and shows it again, the keyboard focus where it was: a
+// hidden tab widget lays itself out once when shown, not at every tab added or removed.
+class HiddenWhileChanged {
+public:
+    explicit HiddenWhileChanged(QWidget& widget) : widget_(widget), shown_(widget.isVisible())
+    {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && widget.isAncestorOf(focus)) focus_ = focus;
+        if (shown_) widget.hide();
+    }
+    ~HiddenWhileChanged()
+    {
+        if (shown_) widget_.show();
+        if (focus_ && focus_->isVisible()) focus_->setFocus(Qt::OtherFocusReason);
+    }
+    HiddenWhileChanged(const HiddenWhileChanged&) = delete;
+    HiddenWhileChanged& operator=(const HiddenWhileChanged&) = delete;
+
+private:
+    QWidget& widget_;
+    bool shown_;
+    QPointer<QWidget> focus_;
+};
+
+// The longest the deletion of cleared pages keeps the window from its events at a time.
+constexpr int PageDeletionSliceMs = 8;
+// The results area paints at most once in this time while a run hands statements over.
+constexpr int ResultPaintPeriodMs = 16;
+
 } // namespace
 
 TFMain::TFMain(QueryWindowFrame* frame, QWidget* parent)
@@ -81,10 +180,20 @@ TFMain::TFMain(QueryWindowFrame* frame, QWidget* parent)
     editorCommands_ = new SqlEditorCommands(*this);
     findReplace_ = new FindReplaceController(*this);
     BuildResultHandlers();
+    paintHold_ = new QTimer(this);
+    paintHold_->setSingleShot(true);
+    paintHold_->setInterval(ResultPaintPeriodMs);
+    connect(paintHold_, &QTimer::timeout, this, &TFMain::ReleaseResultPaint);
+    pageDeletion_ = new QTimer(this);
+    pageDeletion_->setInterval(0);
+    connect(pageDeletion_, &QTimer::timeout, this, &TFMain::DeleteClearedPagesSlice);
 }
 
 TFMain::~TFMain()
 {
+    pageDeletion_->stop();
+    for (QWidget* page : clearedPages_) delete page;
+    clearedPages_.clear();
     // The editor's handling goes first: the controls' last events must not reach a window that is
     // already half destroyed.
     delete findReplace_;
@@ -191,7 +300,7 @@ void TFMain::BuildControls()
     // The window keeps its own history of the editor's text.
     RichEdit_sql->setUndoRedoEnabled(false);
 
-    PageControl_result = new QTabWidget(editorSplitter_);
+    PageControl_result = new ResultPageControl(editorSplitter_);
     PageControl_result->setObjectName(QStringLiteral("PageControl_result"));
     PageControl_result->setTabPosition(QTabWidget::South);
     ts_text = new QWidget;
@@ -206,6 +315,9 @@ void TFMain::BuildControls()
     textLayout->addWidget(RichEdit_result);
     PageControl_result->addTab(ts_text, ImageLists::ImageList_forshowresult(ImageLists::MessagesPageImage),
                                QStringLiteral("消息"));
+    frontPage_ = ts_text;
+    if (auto* stack = PageControl_result->findChild<QStackedWidget*>())
+        connect(stack, &QStackedWidget::currentChanged, this, &TFMain::PaintOnlyFrontPage);
 
     editorSplitter_->addWidget(RichEdit_sql);
     editorSplitter_->addWidget(PageControl_result);
@@ -401,18 +513,61 @@ void TFMain::AppendResultLines(const QStringList& lines)
     if (!lines.isEmpty()) RichEdit_result->appendPlainText(lines.join(QLatin1Char('\n')));
 }
 
+void TFMain::ClearResultPages()
+{
+    // Pages that go are no page change by the user.
+    const QSignalBlocker blocker(PageControl_result);
+    ReleaseResultPaint();
+    PageControl_result->setCurrentWidget(ts_text);
+    // Hidden, the page control does not lay itself out again at every removal; from the back, no
+    // removal moves the tabs after it.
+    const HiddenWhileChanged hidden(*PageControl_result);
+    for (auto i = ResultTabs.size(); i-- > 0;) {
+        QWidget* page = ResultTabs[i];
+        if (!page) continue;
+        if (const int index = PageControl_result->indexOf(page); index >= 0) PageControl_result->removeTab(index);
+        // Hidden and nameless at once (no lookup finds its grid), deleted a slice at a time.
+        if (ResultGrids.size() > i && ResultGrids[i]) ResultGrids[i]->setObjectName(QString());
+        clearedPages_.push_back(page);
+    }
+    pendingTabs_.clear();
+    ResultGrids.clear();
+    ResultTabs.clear();
+    RichEdit_result->clear();
+    if (!clearedPages_.empty()) pageDeletion_->start();
+}
+
+void TFMain::DeleteClearedPagesSlice()
+{
+    QElapsedTimer slice;
+    slice.start();
+    while (!clearedPages_.empty() && slice.elapsed() < PageDeletionSliceMs) {
+        delete clearedPages_.back();
+        clearedPages_.pop_back();
+    }
+    if (clearedPages_.empty()) pageDeletion_->stop();
+}
+
+void TFMain::HoldResultPaint()
+{
+    if (paintHold_->isActive()) return;
+    PageControl_result->setUpdatesEnabled(false);
+    paintHold_->start();
+    paintHeld_.start();
+}
+
+void TFMain::ReleaseResultPaint()
+{
+    if (!paintHold_->isActive()) return;
+    paintHold_->stop();
+    ShowPendingPages();
+    PageControl_result->setUpdatesEnabled(true);
+}
+
 void TFMain::PrepareForRun()
 {
     const int editorHeight = QueryWindowGeometry::EditorHeightAtRunStart(height());
-    {
-        // Pages that go are no page change by the user.
-        const QSignalBlocker blocker(PageControl_result);
-        for (ResultGrid* grid : ResultGrids) delete grid;
-        ResultGrids.clear();
-        RichEdit_result->clear();
-        for (QWidget* page : ResultTabs) delete page;
-        ResultTabs.clear();
-    }
+    ClearResultPages();
     PageControl_result->show();
     Splitter1->show();
     SetEditorHeight(editorHeight);
@@ -421,12 +576,13 @@ void TFMain::PrepareForRun()
 ResultGrid* TFMain::CreateResultGrid(std::size_t i)
 {
     if (!ResultTabs[i]) {
-        auto* page = new QWidget;
+        // A page waits hidden in the page stack until its tab is added with the others of its frame.
+        auto* page = new QWidget(PageControl_result->findChild<QStackedWidget*>());
+        page->setUpdatesEnabled(false);
         auto* pageLayout = new QVBoxLayout(page);
         pageLayout->setContentsMargins(0, 0, 0, 0);
-        PageControl_result->addTab(page, ImageLists::ImageList_forshowresult(ImageLists::ResultPageImage),
-                                   QStringLiteral("结果") + QString::number(i + 1));
         ResultTabs[i] = page;
+        pendingTabs_.push_back(i);
     }
     if (!ResultGrids[i]) {
         auto* grid = new ResultGrid(ResultTabs[i]);
@@ -436,6 +592,17 @@ ResultGrid* TFMain::CreateResultGrid(std::size_t i)
         ResultGrids[i] = grid;
     }
     return ResultGrids[i];
+}
+
+void TFMain::AddPendingTabs()
+{
+    if (pendingTabs_.empty()) return;
+    for (std::size_t i : pendingTabs_) {
+        if (i >= ResultTabs.size() || !ResultTabs[i]) continue;
+        PageControl_result->addTab(ResultTabs[i], ImageLists::ImageList_forshowresult(ImageLists::ResultPageImage),
+                                   QStringLiteral("结果") + QString::number(i + 1));
+    }
+    pendingTabs_.clear();
 }
 
 void TFMain::FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result, const std::string& textQualifier)
@@ -460,6 +627,16 @@ void TFMain::FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result, con
         grid.setColumnWidth(j, width);
     }
     grid.show();
+}
+
+void TFMain::PaintOnlyFrontPage()
+{
+    // A page behind the front one keeps its updates off: a change of the front page then passes
+    // over each page, not over every widget of every page.
+    QWidget* front = PageControl_result->currentWidget();
+    if (frontPage_ && frontPage_ != front) frontPage_->setUpdatesEnabled(false);
+    if (front) front->setUpdatesEnabled(true);
+    frontPage_ = front;
 }
 
 void TFMain::BringLastPageToFront()
@@ -504,11 +681,25 @@ void TFMain::DisplayStatement(std::int32_t i, std::uint8_t displayAsText, std::u
         }
         AppendResultLines(MessageLines);
     }
+    // A run's hand-offs bring their pages to the front at the end of the frame.
+    AddPendingTabs();
+    if (!paintHold_->isActive()) BringLastPageToFront();
+}
+
+void TFMain::ShowPendingPages()
+{
+    AddPendingTabs();
     BringLastPageToFront();
 }
 
 void TFMain::ShowStatementResult(MuliThread& run)
 {
+    // Statements may follow each other far faster than a screen can show them: the results area
+    // shows them once a frame (hand-offs in a row leave the hold's timer no turn).
+    if (paintHold_->isActive() && paintHeld_.elapsed() >= ResultPaintPeriodMs)
+        ReleaseResultPaint();
+    else
+        HoldResultPaint();
     DisplayStatement(run.StatementIndex, run.DisplayAsText, run.DisplayToFile, run.Qualifier());
 }
 
@@ -532,6 +723,7 @@ void TFMain::ShowTransactionNote() { StatusBar2->SetPanelText(1, QStringLiteral(
 
 void TFMain::ShowRunEnd(MuliThread&, const RunEndTexts& texts)
 {
+    ReleaseResultPaint();
     StatusBar1->SetPanelText(0, texts.StartText);
     StatusBar1->SetPanelText(1, texts.TimeText);
     StatusBar1->SetPanelText(2, texts.RowsText);

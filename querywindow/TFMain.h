@@ -12,6 +12,7 @@
 #include "SqlEditorHistory.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QPointer>
 #include <QString>
@@ -30,6 +31,7 @@ class QPlainTextEdit;
 class QSplitter;
 class QSplitterHandle;
 class QTabWidget;
+class QTimer;
 class QToolBar;
 class FindReplaceController;
 class FindReplaceDialog;
@@ -255,6 +257,18 @@ private:
     // The window's result object of a grid ("STRINGGRID" n: result n), or none.
     TQryResult_Tesk* ResultOfGrid(const ResultGrid* grid) const;
     void BringLastPageToFront();
+    // The stack's change of its front page: only that page paints.
+    void PaintOnlyFrontPage();
+    // Adds the tabs of the pages made since the last frame, then brings the last page to the front.
+    void AddPendingTabs();
+    void ShowPendingPages();
+    // Removes the last run's result pages at once and deletes their widgets in slices.
+    void ClearResultPages();
+    void DeleteClearedPagesSlice();
+    // The results area keeps its picture until the hold ends (at most once a frame, and at the
+    // run's end).
+    void HoldResultPaint();
+    void ReleaseResultPaint();
 
     // The window's close: the save and transaction questions, then its run ends, its connection
     // goes and the frame forgets it. A cancelled question, or a save that wrote nothing, keeps the
@@ -274,4 +288,10 @@ private:
     SqlEditorCommands* editorCommands_ = nullptr;
     FindReplaceController* findReplace_ = nullptr;
     ResultMessagesCommands* messagesCommands_ = nullptr;
+    QPointer<QWidget> frontPage_;
+    QTimer* paintHold_ = nullptr;
+    QElapsedTimer paintHeld_;
+    QTimer* pageDeletion_ = nullptr;
+    std::vector<QWidget*> clearedPages_;
+    std::vector<std::size_t> pendingTabs_;
 };

@@ -165,6 +165,8 @@ private:
 
 // The longest the deletion of cleared pages keeps the window from its events at a time.
 constexpr int PageDeletionSliceMs = 8;
+// Up to this many pages are removed from the page control in place.
+constexpr std::size_t FewPages = 128;
 // The results area paints at most once in this time while a run hands statements over.
 constexpr int ResultPaintPeriodMs = 16;
 
@@ -192,8 +194,8 @@ TFMain::TFMain(QueryWindowFrame* frame, QWidget* parent)
 TFMain::~TFMain()
 {
     pageDeletion_->stop();
-    for (QWidget* page : clearedPages_) delete page;
-    clearedPages_.clear();
+    for (QTabWidget* old : oldPageControls_) delete old;
+    oldPageControls_.clear();
     // The editor's handling goes first: the controls' last events must not reach a window that is
     // already half destroyed.
     delete findReplace_;
@@ -300,9 +302,7 @@ void TFMain::BuildControls()
     // The window keeps its own history of the editor's text.
     RichEdit_sql->setUndoRedoEnabled(false);
 
-    PageControl_result = new ResultPageControl(editorSplitter_);
-    PageControl_result->setObjectName(QStringLiteral("PageControl_result"));
-    PageControl_result->setTabPosition(QTabWidget::South);
+    PageControl_result = MakeResultPageControl(editorSplitter_);
     ts_text = new QWidget;
     ts_text->setObjectName(QStringLiteral("ts_text"));
     auto* textLayout = new QVBoxLayout(ts_text);
@@ -316,8 +316,6 @@ void TFMain::BuildControls()
     PageControl_result->addTab(ts_text, ImageLists::ImageList_forshowresult(ImageLists::MessagesPageImage),
                                QStringLiteral("消息"));
     frontPage_ = ts_text;
-    if (auto* stack = PageControl_result->findChild<QStackedWidget*>())
-        connect(stack, &QStackedWidget::currentChanged, this, &TFMain::PaintOnlyFrontPage);
 
     editorSplitter_->addWidget(RichEdit_sql);
     editorSplitter_->addWidget(PageControl_result);
@@ -344,6 +342,17 @@ void TFMain::BuildControls()
     layout->addWidget(editorSplitter_, 1);
     layout->addWidget(StatusBar2);
     layout->addWidget(StatusBar1);
+}
+
+QTabWidget* TFMain::MakeResultPageControl(QWidget* parent)
+{
+    auto* pages = new ResultPageControl(parent);
+    pages->setObjectName(QStringLiteral("PageControl_result"));
+    pages->setTabPosition(QTabWidget::South);
+    connect(pages, &QTabWidget::currentChanged, this, &TFMain::PageControl_resultChange);
+    if (auto* stack = pages->findChild<QStackedWidget*>())
+        connect(stack, &QStackedWidget::currentChanged, this, &TFMain::PaintOnlyFrontPage);
+    return pages;
 }
 
 void TFMain::FormCreate()
@@ -515,37 +524,82 @@ void TFMain::AppendResultLines(const QStringList& lines)
 
 void TFMain::ClearResultPages()
 {
-    // Pages that go are no page change by the user.
-    const QSignalBlocker blocker(PageControl_result);
     ReleaseResultPaint();
-    PageControl_result->setCurrentWidget(ts_text);
-    // Hidden, the page control does not lay itself out again at every removal; from the back, no
-    // removal moves the tabs after it.
-    const HiddenWhileChanged hidden(*PageControl_result);
-    for (auto i = ResultTabs.size(); i-- > 0;) {
-        QWidget* page = ResultTabs[i];
-        if (!page) continue;
-        if (const int index = PageControl_result->indexOf(page); index >= 0) PageControl_result->removeTab(index);
-        // Hidden and nameless at once (no lookup finds its grid), deleted a slice at a time.
-        if (ResultGrids.size() > i && ResultGrids[i]) ResultGrids[i]->setObjectName(QString());
-        clearedPages_.push_back(page);
+    const auto pages = static_cast<std::size_t>(std::count_if(ResultTabs.begin(), ResultTabs.end(), [](QWidget* p) { return p; }));
+    if (pages > FewPages) {
+        ReplaceResultPageControl();
+    } else {
+        // Pages that go are no page change by the user.
+        const QSignalBlocker blocker(PageControl_result);
+        PageControl_result->setCurrentWidget(ts_text);
+        // Hidden, the page control does not lay itself out again at every removal; from the back,
+        // no removal moves the tabs after it.
+        const HiddenWhileChanged hidden(*PageControl_result);
+        for (auto i = ResultTabs.size(); i-- > 0;) {
+            if (QWidget* page = ResultTabs[i]) {
+                PageControl_result->removeTab(PageControl_result->indexOf(page));
+                delete page;
+            }
+        }
     }
     pendingTabs_.clear();
     ResultGrids.clear();
     ResultTabs.clear();
     RichEdit_result->clear();
-    if (!clearedPages_.empty()) pageDeletion_->start();
+}
+
+void TFMain::ReplaceResultPageControl()
+{
+    // A tab bar takes time in its number of tabs to remove each one: a page control of many pages
+    // makes way at once for a new one with the messages page, and goes a slice at a time. It stays
+    // in the window, hidden, until then (a move out of the window would pass over all its widgets);
+    // it and its grids lose their names, so that no lookup finds them.
+    QTabWidget* old = PageControl_result;
+    old->disconnect(this);
+    if (auto* stack = old->findChild<QStackedWidget*>()) stack->disconnect(this);
+    const bool shown = old->isVisibleTo(this);
+    const int index = editorSplitter_->indexOf(old);
+    const QList<int> sizes = editorSplitter_->sizes();
+    old->hide();
+    old->setObjectName(QString());
+    Splitter1->setObjectName(QString());
+    for (ResultGrid* grid : ResultGrids)
+        if (grid) grid->setObjectName(QString());
+    {
+        // Deleted from the back, no page removed is the current one.
+        const QSignalBlocker blocker(old);
+        old->setCurrentIndex(0);
+        old->removeTab(old->indexOf(ts_text));
+    }
+    QTabWidget* fresh = MakeResultPageControl(editorSplitter_);
+    editorSplitter_->insertWidget(index, fresh);
+    fresh->addTab(ts_text, ImageLists::ImageList_forshowresult(ImageLists::MessagesPageImage), QStringLiteral("消息"));
+    ts_text->setUpdatesEnabled(true);
+    frontPage_ = ts_text;
+    // The new control's handle is the one between the editor and the results.
+    Splitter1 = editorSplitter_->handle(index);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    PageControl_result = fresh;
+    fresh->setVisible(shown);
+    editorSplitter_->setSizes(sizes);
+    oldPageControls_.push_back(old);
+    pageDeletion_->start();
 }
 
 void TFMain::DeleteClearedPagesSlice()
 {
     QElapsedTimer slice;
     slice.start();
-    while (!clearedPages_.empty() && slice.elapsed() < PageDeletionSliceMs) {
-        delete clearedPages_.back();
-        clearedPages_.pop_back();
+    while (!oldPageControls_.empty() && slice.elapsed() < PageDeletionSliceMs) {
+        QTabWidget* old = oldPageControls_.back();
+        if (old->count() > 0) {
+            delete old->widget(old->count() - 1);
+        } else {
+            delete old;
+            oldPageControls_.pop_back();
+        }
     }
-    if (clearedPages_.empty()) pageDeletion_->stop();
+    if (oldPageControls_.empty()) pageDeletion_->stop();
 }
 
 void TFMain::HoldResultPaint()

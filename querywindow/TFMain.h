@@ -262,9 +262,12 @@ private:
     // Adds the tabs of the pages made since the last frame, then brings the last page to the front.
     void AddPendingTabs();
     void ShowPendingPages();
-    // Removes the last run's result pages at once and deletes their widgets in slices.
+    // Removes the last run's result pages at once; many go with their page control, deleted in
+    // slices.
     void ClearResultPages();
+    void ReplaceResultPageControl();
     void DeleteClearedPagesSlice();
+    QTabWidget* MakeResultPageControl(QWidget* parent);
     // The results area keeps its picture until the hold ends (at most once a frame, and at the
     // run's end).
     void HoldResultPaint();
@@ -292,6 +295,6 @@ private:
     QTimer* paintHold_ = nullptr;
     QElapsedTimer paintHeld_;
     QTimer* pageDeletion_ = nullptr;
-    std::vector<QWidget*> clearedPages_;
+    std::vector<QTabWidget*> oldPageControls_;
     std::vector<std::size_t> pendingTabs_;
 };

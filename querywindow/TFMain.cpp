@@ -542,7 +542,6 @@ void TFMain::ClearResultPages()
             }
         }
     }
-    pendingTabs_.clear();
     ResultGrids.clear();
     ResultTabs.clear();
     RichEdit_result->clear();
@@ -614,7 +613,7 @@ void TFMain::ReleaseResultPaint()
 {
     if (!paintHold_->isActive()) return;
     paintHold_->stop();
-    ShowPendingPages();
+    BringLastPageToFront();
     PageControl_result->setUpdatesEnabled(true);
 }
 
@@ -630,13 +629,14 @@ void TFMain::PrepareForRun()
 ResultGrid* TFMain::CreateResultGrid(std::size_t i)
 {
     if (!ResultTabs[i]) {
-        // A page waits hidden in the page stack until its tab is added with the others of its frame.
-        auto* page = new QWidget(PageControl_result->findChild<QStackedWidget*>());
-        page->setUpdatesEnabled(false);
+        auto* page = new QWidget;
         auto* pageLayout = new QVBoxLayout(page);
         pageLayout->setContentsMargins(0, 0, 0, 0);
+        PageControl_result->addTab(page, ImageLists::ImageList_forshowresult(ImageLists::ResultPageImage),
+                                   QStringLiteral("结果") + QString::number(i + 1));
+        // Behind the front page until it comes to the front: it does not paint.
+        if (page != PageControl_result->currentWidget()) page->setUpdatesEnabled(false);
         ResultTabs[i] = page;
-        pendingTabs_.push_back(i);
     }
     if (!ResultGrids[i]) {
         auto* grid = new ResultGrid(ResultTabs[i]);
@@ -646,17 +646,6 @@ ResultGrid* TFMain::CreateResultGrid(std::size_t i)
         ResultGrids[i] = grid;
     }
     return ResultGrids[i];
-}
-
-void TFMain::AddPendingTabs()
-{
-    if (pendingTabs_.empty()) return;
-    for (std::size_t i : pendingTabs_) {
-        if (i >= ResultTabs.size() || !ResultTabs[i]) continue;
-        PageControl_result->addTab(ResultTabs[i], ImageLists::ImageList_forshowresult(ImageLists::ResultPageImage),
-                                   QStringLiteral("结果") + QString::number(i + 1));
-    }
-    pendingTabs_.clear();
 }
 
 void TFMain::FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result, const std::string& textQualifier)
@@ -735,15 +724,8 @@ void TFMain::DisplayStatement(std::int32_t i, std::uint8_t displayAsText, std::u
         }
         AppendResultLines(MessageLines);
     }
-    // A run's hand-offs bring their pages to the front at the end of the frame.
-    AddPendingTabs();
+    // A run's hand-offs bring their last page to the front once a frame.
     if (!paintHold_->isActive()) BringLastPageToFront();
-}
-
-void TFMain::ShowPendingPages()
-{
-    AddPendingTabs();
-    BringLastPageToFront();
 }
 
 void TFMain::ShowStatementResult(MuliThread& run)

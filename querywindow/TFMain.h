@@ -259,9 +259,6 @@ private:
     void BringLastPageToFront();
     // The stack's change of its front page: only that page paints.
     void PaintOnlyFrontPage();
-    // Adds the tabs of the pages made since the last frame, then brings the last page to the front.
-    void AddPendingTabs();
-    void ShowPendingPages();
     // Removes the last run's result pages at once; many go with their page control, deleted in
     // slices.
     void ClearResultPages();
@@ -296,5 +293,4 @@ private:
     QElapsedTimer paintHeld_;
     QTimer* pageDeletion_ = nullptr;
     std::vector<QTabWidget*> oldPageControls_;
-    std::vector<std::size_t> pendingTabs_;
 };

@@ -14,7 +14,6 @@
 #include <QTextDocument>
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 

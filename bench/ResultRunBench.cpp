@@ -11,9 +11,6 @@
 // values were read as text), and with a bare loop that binds every column as text and writes
 // the rows as CSV (a3), also on a thread of its own as the run fetches (a3t): once a process has
 // a second thread, every mutex of the SQLite library costs an atomic operation.
-// Then batches of many short statements in a query window, N and 2N of them: the messages and
-// text of a run grow at every statement, which must cost the same at the last statement as at the
-// first (time 2N/N near 2).
 // The worst user-interface stall is the longest gap between the ticks of a 5 ms timer on the
 // user-interface thread, from the run's start to the end of the first paint.
 #include "MuliThread.h"
@@ -207,12 +204,6 @@ long long WindowRun(const std::string& dsn, Display mode, const std::string& pat
     return window.TotalRows;
 }
 
-// count (a number in text) copies of a statement.
-QString BatchOf(const char* statement, const std::string& count)
-{
-    return QString(statement).repeated(std::stoi(count));
-}
-
 int Child(const std::string& mode, const std::string& dsn, const std::string& file)
 {
     QElapsedTimer timer;
@@ -227,8 +218,6 @@ int Child(const std::string& mode, const std::string& dsn, const std::string& fi
     else if (mode == "b0") rows = WindowRun(dsn, Display::File, file, stall, Query, true);
     else if (mode == "c") rows = WindowRun(dsn, Display::Grid, file, stall);
     else if (mode == "e") rows = WindowRun(dsn, Display::Text, file, stall);
-    else if (mode == "batch-text") rows = WindowRun(dsn, Display::Text, {}, stall, BatchOf("select 1;", file));
-    else if (mode == "batch-grid") rows = WindowRun(dsn, Display::Grid, {}, stall, BatchOf("delete from big where 0;", file));
     std::cout << "rows=" << rows << " ms=" << timer.elapsed() << " runms=" << g_runMs << " peakkb=" << PeakRssKb()
               << " stallms=" << stall
               << std::endl;
@@ -393,16 +382,6 @@ int main(int argc, char** argv)
         }
     }
 
-    const int n = 10000;
-    std::printf("\nBatches of short statements into a query window (BenchSQLite), each figure the median of 3 runs\n");
-    for (const auto& [mode, what] : {std::pair{"batch-text", "text mode, \"select 1;\" each"},
-                                     std::pair{"batch-grid", "grid mode, \"delete from big where 0;\" each"}}) {
-        auto run = [&](int count) {
-            return MedianOfThree([&] { return RunChild(self, mode, "BenchSQLite", QString::number(count)); });
-        };
-        const Figures once = run(n), twice = run(2 * n);
-        std::printf("  %-44s %6d statements %6.0f ms   %6d statements %6.0f ms   time 2N/N %.2f\n", what, n, once.ms,
-                    2 * n, twice.ms, once.ms > 0 ? twice.ms / once.ms : 0.0);
-    }
+    // Batches of short statements: batch_bench, through the window's pages and beside isql.
     return 0;
 }

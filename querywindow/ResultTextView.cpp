@@ -60,6 +60,7 @@ void ResultTextView::UpdateScrollBars()
 
 void ResultTextView::appendPlainText(const QString& text)
 {
+    pieces_.clear();
     const bool atEnd = verticalScrollBar()->value() >= verticalScrollBar()->maximum();
     text_.AppendLines(text.split(QLatin1Char('\n')));
     UpdateScrollBars();
@@ -69,6 +70,7 @@ void ResultTextView::appendPlainText(const QString& text)
 
 void ResultTextView::AppendRows(std::shared_ptr<const ResultRowStore> rows)
 {
+    pieces_.clear();
     const bool atEnd = verticalScrollBar()->value() >= verticalScrollBar()->maximum();
     text_.AppendBlock(std::make_shared<const ResultTextBlock>(std::move(rows)));
     UpdateScrollBars();
@@ -86,6 +88,7 @@ void ResultTextView::setPlainText(const QString& text)
 
 void ResultTextView::clear()
 {
+    pieces_.clear();
     text_.Clear();
     anchor_ = caret_ = {};
     goalX_ = -1;
@@ -136,6 +139,7 @@ void ResultTextView::Paste()
 
 void ResultTextView::ReplaceSelection(const QString& text)
 {
+    pieces_.clear();
     caret_ = anchor_ = text_.Replace(anchor_, caret_, text);
     goalX_ = -1;
     UpdateScrollBars();
@@ -144,27 +148,90 @@ void ResultTextView::ReplaceSelection(const QString& text)
     viewport()->update();
 }
 
-int ResultTextView::ColumnX(std::size_t line, std::size_t column) const
+const std::vector<ResultTextView::Piece>& ResultTextView::Pieces(std::size_t line, const QString& text) const
 {
-    return fontMetrics().horizontalAdvance(text_.Line(line).left(static_cast<qsizetype>(column)));
+    auto found = pieces_.find(line);
+    if (found != pieces_.end()) return found->second;
+    // Lines in view are few; a text that changed measures its lines again.
+    if (pieces_.size() > 512) pieces_.clear();
+    const QFontMetrics fm = fontMetrics();
+    std::vector<Piece> pieces;
+    qsizetype start = 0;
+    int x = 0;
+    while (start < text.size()) {
+        qsizetype end = std::min(start + PieceLength, text.size());
+        if (end < text.size() && text.at(end).isLowSurrogate()) ++end;
+        pieces.push_back({start, x});
+        x += fm.horizontalAdvance(text.mid(start, end - start));
+        start = end;
+    }
+    pieces.push_back({text.size(), x});
+    return pieces_.emplace(line, std::move(pieces)).first->second;
 }
 
-std::size_t ResultTextView::ColumnAtX(const QString& s, int x) const
+int ResultTextView::LineWidth(std::size_t line, const QString& text) const
 {
+    if (text.size() <= PieceLength) return fontMetrics().horizontalAdvance(text);
+    return Pieces(line, text).back().X;
+}
+
+int ResultTextView::ColumnX(std::size_t line, std::size_t column) const
+{
+    const QString text = text_.Line(line);
+    const auto at = std::min(static_cast<qsizetype>(column), text.size());
+    if (text.size() <= PieceLength) return fontMetrics().horizontalAdvance(text.left(at));
+    const std::vector<Piece>& pieces = Pieces(line, text);
+    // The piece that holds the column: the last one starting at or before it.
+    const auto piece = std::prev(std::upper_bound(pieces.begin(), pieces.end() - 1, at,
+                                                  [](qsizetype c, const Piece& p) { return c < p.Start; }));
+    return piece->X + fontMetrics().horizontalAdvance(text.mid(piece->Start, at - piece->Start));
+}
+
+std::size_t ResultTextView::ColumnAtX(std::size_t line, int x) const
+{
+    const QString s = text_.Line(line);
     const QFontMetrics fm = fontMetrics();
+    qsizetype first = 0, last = s.size();
+    int base = 0;
+    if (s.size() > PieceLength) {
+        // Within the piece under x only.
+        const std::vector<Piece>& pieces = Pieces(line, s);
+        auto piece = std::upper_bound(pieces.begin(), pieces.end() - 1, x, [](int v, const Piece& p) { return v < p.X; });
+        if (piece != pieces.begin()) --piece;
+        if (piece == pieces.end() - 1) return static_cast<std::size_t>(s.size());
+        first = piece->Start;
+        last = (piece + 1)->Start;
+        base = piece->X;
+    }
+    auto advance = [&](qsizetype end) { return base + fm.horizontalAdvance(s.mid(first, end - first)); };
     // The column whose left edge lies nearest to x.
-    qsizetype lo = 0, hi = s.size();
+    qsizetype lo = first, hi = last;
     while (lo < hi) {
         const qsizetype mid = (lo + hi + 1) / 2;
-        if (fm.horizontalAdvance(s.left(mid)) <= x) lo = mid;
+        if (advance(mid) <= x) lo = mid;
         else hi = mid - 1;
     }
-    if (lo < s.size()) {
-        const int left = fm.horizontalAdvance(s.left(lo)), right = fm.horizontalAdvance(s.left(lo + 1));
+    if (lo < last) {
+        const int left = advance(lo), right = advance(lo + 1);
         if (x - left > right - x) ++lo;
     }
     if (lo > 0 && lo < s.size() && s.at(lo).isLowSurrogate()) --lo;
     return static_cast<std::size_t>(lo);
+}
+
+void ResultTextView::DrawLine(QPainter& painter, std::size_t line, const QString& text, int left, int baseline,
+                              int from, int to) const
+{
+    if (text.size() <= PieceLength) {
+        painter.drawText(left, baseline, text);
+        return;
+    }
+    const std::vector<Piece>& pieces = Pieces(line, text);
+    for (std::size_t k = 0; k + 1 < pieces.size(); ++k) {
+        if (pieces[k + 1].X < from) continue;
+        if (pieces[k].X > to) break;
+        painter.drawText(left + pieces[k].X, baseline, text.mid(pieces[k].Start, pieces[k + 1].Start - pieces[k].Start));
+    }
 }
 
 TextPosition ResultTextView::PositionAtPoint(const QPoint& point) const
@@ -172,7 +239,7 @@ TextPosition ResultTextView::PositionAtPoint(const QPoint& point) const
     if (text_.IsEmpty()) return {};
     const qint64 row = static_cast<qint64>(FirstVisibleLine()) + std::max(0, point.y() - Margin) / LineHeight();
     const std::size_t line = static_cast<std::size_t>(std::min<qint64>(row, static_cast<qint64>(text_.LineCount()) - 1));
-    return {line, ColumnAtX(text_.Line(line), point.x() + horizontalScrollBar()->value() - Margin)};
+    return {line, ColumnAtX(line, point.x() + horizontalScrollBar()->value() - Margin)};
 }
 
 void ResultTextView::EnsureCaretVisible()
@@ -242,7 +309,7 @@ void ResultTextView::keyPressEvent(QKeyEvent* event)
         const qint64 target = std::clamp<qint64>(static_cast<qint64>(caret_.Line) + lines, 0,
                                                  std::max<qint64>(0, static_cast<qint64>(text_.LineCount()) - 1));
         const auto line = static_cast<std::size_t>(target);
-        MoveCaret({line, ColumnAtX(text_.Line(line), goalX_)}, shift, true);
+        MoveCaret({line, ColumnAtX(line, goalX_)}, shift, true);
     };
 
     switch (event->key()) {
@@ -325,6 +392,7 @@ void ResultTextView::focusOutEvent(QFocusEvent* event)
 void ResultTextView::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::FontChange) {
+        pieces_.clear();
         widest_ = 0;
         UpdateScrollBars();
         viewport()->update();
@@ -381,24 +449,25 @@ void ResultTextView::paintEvent(QPaintEvent* event)
     const std::size_t from = first + static_cast<std::size_t>(std::max(0, region.top() - Margin) / height);
     const std::size_t to = std::min(last, first + static_cast<std::size_t>(std::max(0, region.bottom() - Margin) / height) + 1);
     int widest = widest_;
+    // The part of the text's width in view, from the text's left edge.
+    const int viewFrom = horizontalScrollBar()->value() - Margin, viewTo = viewFrom + viewport()->width() + Margin;
     for (std::size_t i = from; i < to; ++i) {
         const QString line = text_.Line(i);
         const int top = static_cast<int>(i - first) * height + Margin;
-        const int width = fm.horizontalAdvance(line);
+        const int width = LineWidth(i, line);
         widest = std::max(widest, width + 2 * Margin);
         painter.setPen(pal.color(QPalette::Text));
-        painter.drawText(left, top + fm.ascent(), line);
+        DrawLine(painter, i, line, left, top + fm.ascent(), viewFrom, viewTo);
         if (selFrom != selTo && i >= selFrom.Line && i <= selTo.Line) {
-            const int x0 = i == selFrom.Line ? fm.horizontalAdvance(line.left(static_cast<qsizetype>(selFrom.Column))) : 0;
+            const int x0 = i == selFrom.Line ? ColumnX(i, selFrom.Column) : 0;
             // A selected line break shows as a blank's width after the line.
-            const int x1 = i == selTo.Line ? fm.horizontalAdvance(line.left(static_cast<qsizetype>(selTo.Column)))
-                                           : width + fm.horizontalAdvance(QLatin1Char(' '));
+            const int x1 = i == selTo.Line ? ColumnX(i, selTo.Column) : width + fm.horizontalAdvance(QLatin1Char(' '));
             const QRect band(left + x0, top, x1 - x0, height);
             painter.fillRect(band, pal.color(QPalette::Highlight));
             painter.save();
             painter.setClipRect(band);
             painter.setPen(pal.color(QPalette::HighlightedText));
-            painter.drawText(left, top + fm.ascent(), line);
+            DrawLine(painter, i, line, left, top + fm.ascent(), std::max(viewFrom, x0), std::min(viewTo, x1));
             painter.restore();
         }
     }

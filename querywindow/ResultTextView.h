@@ -9,7 +9,10 @@
 #include <QString>
 
 #include <memory>
+#include <unordered_map>
+#include <vector>
 
+class QPainter;
 class QTimer;
 
 class ResultTextView : public QAbstractScrollArea {
@@ -67,7 +70,18 @@ private:
     int VisibleLines() const;
     void UpdateScrollBars();
     // The column of a line whose left edge lies nearest to x (from the text's left edge).
-    std::size_t ColumnAtX(const QString& line, int x) const;
+    std::size_t ColumnAtX(std::size_t line, int x) const;
+    // A line in pieces of about PieceLength units, each with where it starts (units, pixels),
+    // the last entry its end: a long line is measured and drawn only where it is in view.
+    struct Piece {
+        qsizetype Start;
+        int X;
+    };
+    const std::vector<Piece>& Pieces(std::size_t line, const QString& text) const;
+    int LineWidth(std::size_t line, const QString& text) const;
+    // Draws the part of a line between the pixels from and to (from the text's left edge).
+    void DrawLine(QPainter& painter, std::size_t line, const QString& text, int left, int baseline, int from,
+                  int to) const;
     // Where a point of the viewport lies in the text.
     TextPosition PositionAtPoint(const QPoint& point) const;
     // The horizontal place of a column of a line, from the text's left edge.
@@ -79,6 +93,9 @@ private:
     void ReplaceSelection(const QString& text);
     TextPosition Step(TextPosition from, int direction) const;
     void RestartBlink();
+
+    static constexpr qsizetype PieceLength = 256;
+    mutable std::unordered_map<std::size_t, std::vector<Piece>> pieces_;
 
     ResultText text_;
     TextPosition anchor_, caret_;

@@ -21,6 +21,7 @@
 #include "StatusPanelBar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
@@ -31,6 +32,10 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTimer>
+#include <QElapsedTimer>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -71,6 +76,102 @@ int CellWidthForText(const QTableView& grid, const QString& text)
     return grid.fontMetrics().horizontalAdvance(text) + 2 * margin + (grid.showGrid() ? 1 : 0);
 }
 
+// A tab's size hangs on its text and icon, which stay; a run may add thousands of tabs, each of
+// which lays out all tabs again: each tab's sizes are measured once, kept by its place.
+class ResultTabBar : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        QSize& s = Cached(index).Hint;
+        if (!s.isValid()) s = QTabBar::tabSizeHint(index);
+        return s;
+    }
+    QSize minimumTabSizeHint(int index) const override
+    {
+        QSize& s = Cached(index).Minimum;
+        if (!s.isValid()) s = QTabBar::minimumTabSizeHint(index);
+        return s;
+    }
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) sizes_.assign(sizes_.size(), {});
+        QTabBar::changeEvent(event);
+    }
+
+private:
+    struct Sizes {
+        QSize Hint, Minimum;
+    };
+    Sizes& Cached(int index) const
+    {
+        // Tabs are added and removed at the end only: the sizes of the others stay in place.
+        if (sizes_.size() != static_cast<std::size_t>(count())) sizes_.resize(static_cast<std::size_t>(count()));
+        return sizes_[static_cast<std::size_t>(index)];
+    }
+
+    mutable std::vector<Sizes> sizes_;
+};
+
+// Result pages are all alike: the size hints of many pages are those of the first ones, and are
+// not asked of every page again at each page a run adds.
+class ResultPageControl : public QTabWidget {
+public:
+    explicit ResultPageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new ResultTabBar(this)); }
+    QSize sizeHint() const override { return Hint(hint_, false); }
+    QSize minimumSizeHint() const override { return Hint(minimum_, true); }
+
+protected:
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) hint_ = minimum_ = {};
+        QTabWidget::changeEvent(event);
+    }
+
+private:
+    static constexpr int AlikePages = 3;
+    QSize Hint(QSize& kept, bool minimum) const
+    {
+        if (count() <= AlikePages || !kept.isValid())
+            kept = minimum ? QTabWidget::minimumSizeHint() : QTabWidget::sizeHint();
+        return kept;
+    }
+    mutable QSize hint_, minimum_;
+};
+
+// Hides a widget while it changes much and shows it again, the keyboard focus where it was: a
+// hidden tab widget lays itself out once when shown, not at every tab added or removed.
+class HiddenWhileChanged {
+public:
+    explicit HiddenWhileChanged(QWidget& widget) : widget_(widget), shown_(widget.isVisible())
+    {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && widget.isAncestorOf(focus)) focus_ = focus;
+        if (shown_) widget.hide();
+    }
+    ~HiddenWhileChanged()
+    {
+        if (shown_) widget_.show();
+        if (focus_ && focus_->isVisible()) focus_->setFocus(Qt::OtherFocusReason);
+    }
+    HiddenWhileChanged(const HiddenWhileChanged&) = delete;
+    HiddenWhileChanged& operator=(const HiddenWhileChanged&) = delete;
+
+private:
+    QWidget& widget_;
+    bool shown_;
+    QPointer<QWidget> focus_;
+};
+
+// The longest the deletion of cleared pages keeps the window from its events at a time.
+constexpr int PageDeletionSliceMs = 8;
+// Up to this many pages are removed from the page control in place.
+constexpr std::size_t FewPages = 128;
+// The results area paints at most once in this time while a run hands statements over.
+constexpr int ResultPaintPeriodMs = 16;
+
 } // namespace
 
 TFMain::TFMain(QueryWindowFrame* frame, QWidget* parent)
@@ -83,10 +184,20 @@ TFMain::TFMain(QueryWindowFrame* frame, QWidget* parent)
     editorCommands_ = new SqlEditorCommands(*this);
     findReplace_ = new FindReplaceController(*this);
     BuildResultHandlers();
+    paintHold_ = new QTimer(this);
+    paintHold_->setSingleShot(true);
+    paintHold_->setInterval(ResultPaintPeriodMs);
+    connect(paintHold_, &QTimer::timeout, this, &TFMain::ReleaseResultPaint);
+    pageDeletion_ = new QTimer(this);
+    pageDeletion_->setInterval(0);
+    connect(pageDeletion_, &QTimer::timeout, this, &TFMain::DeleteClearedPagesSlice);
 }
 
 TFMain::~TFMain()
 {
+    pageDeletion_->stop();
+    for (QTabWidget* old : oldPageControls_) delete old;
+    oldPageControls_.clear();
     // The editor's handling goes first: the controls' last events must not reach a window that is
     // already half destroyed.
     delete findReplace_;
@@ -193,9 +304,7 @@ void TFMain::BuildControls()
     // The window keeps its own history of the editor's text.
     RichEdit_sql->setUndoRedoEnabled(false);
 
-    PageControl_result = new QTabWidget(editorSplitter_);
-    PageControl_result->setObjectName(QStringLiteral("PageControl_result"));
-    PageControl_result->setTabPosition(QTabWidget::South);
+    PageControl_result = MakeResultPageControl(editorSplitter_);
     ts_text = new QWidget;
     ts_text->setObjectName(QStringLiteral("ts_text"));
     auto* textLayout = new QVBoxLayout(ts_text);
@@ -208,6 +317,7 @@ void TFMain::BuildControls()
     textLayout->addWidget(RichEdit_result);
     PageControl_result->addTab(ts_text, ImageLists::ImageList_forshowresult(ImageLists::MessagesPageImage),
                                QStringLiteral("消息"));
+    frontPage_ = ts_text;
 
     editorSplitter_->addWidget(RichEdit_sql);
     editorSplitter_->addWidget(PageControl_result);
@@ -234,6 +344,17 @@ void TFMain::BuildControls()
     layout->addWidget(editorSplitter_, 1);
     layout->addWidget(StatusBar2);
     layout->addWidget(StatusBar1);
+}
+
+QTabWidget* TFMain::MakeResultPageControl(QWidget* parent)
+{
+    auto* pages = new ResultPageControl(parent);
+    pages->setObjectName(QStringLiteral("PageControl_result"));
+    pages->setTabPosition(QTabWidget::South);
+    connect(pages, &QTabWidget::currentChanged, this, &TFMain::PageControl_resultChange);
+    if (auto* stack = pages->findChild<QStackedWidget*>())
+        connect(stack, &QStackedWidget::currentChanged, this, &TFMain::PaintOnlyFrontPage);
+    return pages;
 }
 
 void TFMain::FormCreate()
@@ -403,18 +524,105 @@ void TFMain::AppendResultLines(const QStringList& lines)
     if (!lines.isEmpty()) RichEdit_result->appendPlainText(lines.join(QLatin1Char('\n')));
 }
 
+void TFMain::ClearResultPages()
+{
+    ReleaseResultPaint();
+    const auto pages = static_cast<std::size_t>(std::count_if(ResultTabs.begin(), ResultTabs.end(), [](QWidget* p) { return p; }));
+    if (pages > FewPages) {
+        ReplaceResultPageControl();
+    } else {
+        // Pages that go are no page change by the user.
+        const QSignalBlocker blocker(PageControl_result);
+        PageControl_result->setCurrentWidget(ts_text);
+        // Hidden, the page control does not lay itself out again at every removal; from the back,
+        // no removal moves the tabs after it.
+        const HiddenWhileChanged hidden(*PageControl_result);
+        for (auto i = ResultTabs.size(); i-- > 0;) {
+            if (QWidget* page = ResultTabs[i]) {
+                PageControl_result->removeTab(PageControl_result->indexOf(page));
+                delete page;
+            }
+        }
+    }
+    ResultGrids.clear();
+    ResultTabs.clear();
+    RichEdit_result->clear();
+}
+
+void TFMain::ReplaceResultPageControl()
+{
+    // A tab bar takes time in its number of tabs to remove each one: a page control of many pages
+    // makes way at once for a new one with the messages page, and goes a slice at a time. It stays
+    // in the window, hidden, until then (a move out of the window would pass over all its widgets);
+    // it and its grids lose their names, so that no lookup finds them.
+    QTabWidget* old = PageControl_result;
+    old->disconnect(this);
+    if (auto* stack = old->findChild<QStackedWidget*>()) stack->disconnect(this);
+    const bool shown = old->isVisibleTo(this);
+    const int index = editorSplitter_->indexOf(old);
+    const QList<int> sizes = editorSplitter_->sizes();
+    old->hide();
+    old->setObjectName(QString());
+    Splitter1->setObjectName(QString());
+    for (ResultGrid* grid : ResultGrids)
+        if (grid) grid->setObjectName(QString());
+    {
+        // Deleted from the back, no page removed is the current one.
+        const QSignalBlocker blocker(old);
+        old->setCurrentIndex(0);
+        old->removeTab(old->indexOf(ts_text));
+    }
+    QTabWidget* fresh = MakeResultPageControl(editorSplitter_);
+    editorSplitter_->insertWidget(index, fresh);
+    fresh->addTab(ts_text, ImageLists::ImageList_forshowresult(ImageLists::MessagesPageImage), QStringLiteral("消息"));
+    ts_text->setUpdatesEnabled(true);
+    frontPage_ = ts_text;
+    // The new control's handle is the one between the editor and the results.
+    Splitter1 = editorSplitter_->handle(index);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    PageControl_result = fresh;
+    fresh->setVisible(shown);
+    editorSplitter_->setSizes(sizes);
+    oldPageControls_.push_back(old);
+    pageDeletion_->start();
+}
+
+void TFMain::DeleteClearedPagesSlice()
+{
+    QElapsedTimer slice;
+    slice.start();
+    while (!oldPageControls_.empty() && slice.elapsed() < PageDeletionSliceMs) {
+        QTabWidget* old = oldPageControls_.back();
+        if (old->count() > 0) {
+            delete old->widget(old->count() - 1);
+        } else {
+            delete old;
+            oldPageControls_.pop_back();
+        }
+    }
+    if (oldPageControls_.empty()) pageDeletion_->stop();
+}
+
+void TFMain::HoldResultPaint()
+{
+    if (paintHold_->isActive()) return;
+    PageControl_result->setUpdatesEnabled(false);
+    paintHold_->start();
+    paintHeld_.start();
+}
+
+void TFMain::ReleaseResultPaint()
+{
+    if (!paintHold_->isActive()) return;
+    paintHold_->stop();
+    BringLastPageToFront();
+    PageControl_result->setUpdatesEnabled(true);
+}
+
 void TFMain::PrepareForRun()
 {
     const int editorHeight = QueryWindowGeometry::EditorHeightAtRunStart(height());
-    {
-        // Pages that go are no page change by the user.
-        const QSignalBlocker blocker(PageControl_result);
-        for (ResultGrid* grid : ResultGrids) delete grid;
-        ResultGrids.clear();
-        RichEdit_result->clear();
-        for (QWidget* page : ResultTabs) delete page;
-        ResultTabs.clear();
-    }
+    ClearResultPages();
     PageControl_result->show();
     Splitter1->show();
     SetEditorHeight(editorHeight);
@@ -428,6 +636,8 @@ ResultGrid* TFMain::CreateResultGrid(std::size_t i)
         pageLayout->setContentsMargins(0, 0, 0, 0);
         PageControl_result->addTab(page, ImageLists::ImageList_forshowresult(ImageLists::ResultPageImage),
                                    QStringLiteral("结果") + QString::number(i + 1));
+        // Behind the front page until it comes to the front: it does not paint.
+        if (page != PageControl_result->currentWidget()) page->setUpdatesEnabled(false);
         ResultTabs[i] = page;
     }
     if (!ResultGrids[i]) {
@@ -464,11 +674,22 @@ void TFMain::FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result, con
     grid.show();
 }
 
+void TFMain::PaintOnlyFrontPage()
+{
+    // A page behind the front one keeps its updates off: a change of the front page then passes
+    // over each page, not over every widget of every page.
+    QWidget* front = PageControl_result->currentWidget();
+    if (frontPage_ && frontPage_ != front) frontPage_->setUpdatesEnabled(false);
+    if (front) front->setUpdatesEnabled(true);
+    frontPage_ = front;
+}
+
 void TFMain::BringLastPageToFront()
 {
     // Not a page change by the user: the page-change handling stays out of it.
     const QSignalBlocker blocker(PageControl_result);
-    PageControl_result->setCurrentIndex(PageControl_result->count() - 1);
+    // Once a result of the run ended at a failed fetch, its error stays in front, not a page that looks whole.
+    PageControl_result->setCurrentIndex(RunFetchFailed ? 0 : PageControl_result->count() - 1);
 }
 
 void TFMain::BringMessagesPageToFront()
@@ -512,15 +733,18 @@ void TFMain::DisplayStatement(std::int32_t i, std::uint8_t displayAsText, std::u
         }
         AppendResultLines(MessageLines);
     }
-    // A result that ends at a failed fetch is not left in front as if whole: its error is.
-    if (result && result->FetchFailed)
-        BringMessagesPageToFront();
-    else
-        BringLastPageToFront();
+    // A run's hand-offs bring their last page to the front once a frame.
+    if (!paintHold_->isActive()) BringLastPageToFront();
 }
 
 void TFMain::ShowStatementResult(MuliThread& run)
 {
+    // Statements may follow each other far faster than a screen can show them: the results area
+    // shows them once a frame (hand-offs in a row leave the hold's timer no turn).
+    if (paintHold_->isActive() && paintHeld_.elapsed() >= ResultPaintPeriodMs)
+        ReleaseResultPaint();
+    else
+        HoldResultPaint();
     DisplayStatement(run.StatementIndex, run.DisplayAsText, run.DisplayToFile, run.Qualifier());
 }
 
@@ -544,6 +768,7 @@ void TFMain::ShowTransactionNote() { StatusBar2->SetPanelText(1, QStringLiteral(
 
 void TFMain::ShowRunEnd(MuliThread&, const RunEndTexts& texts)
 {
+    ReleaseResultPaint();
     StatusBar1->SetPanelText(0, texts.StartText);
     StatusBar1->SetPanelText(1, texts.TimeText);
     StatusBar1->SetPanelText(2, texts.RowsText);

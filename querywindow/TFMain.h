@@ -13,6 +13,7 @@
 #include "SqlEditorHistory.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QPointer>
 #include <QString>
@@ -31,6 +32,7 @@ class QPlainTextEdit;
 class QSplitter;
 class QSplitterHandle;
 class QTabWidget;
+class QTimer;
 class QToolBar;
 class FindReplaceController;
 class FindReplaceDialog;
@@ -260,6 +262,18 @@ private:
     TQryResult_Tesk* ResultOfGrid(const ResultGrid* grid) const;
     void BringLastPageToFront();
     void BringMessagesPageToFront();
+    // The stack's change of its front page: only that page paints.
+    void PaintOnlyFrontPage();
+    // Removes the last run's result pages at once; many go with their page control, deleted in
+    // slices.
+    void ClearResultPages();
+    void ReplaceResultPageControl();
+    void DeleteClearedPagesSlice();
+    QTabWidget* MakeResultPageControl(QWidget* parent);
+    // The results area keeps its picture until the hold ends (at most once a frame, and at the
+    // run's end).
+    void HoldResultPaint();
+    void ReleaseResultPaint();
 
     // The window's close: the save and transaction questions, then its run ends, its connection
     // goes and the frame forgets it. A cancelled question, or a save that wrote nothing, keeps the
@@ -279,4 +293,9 @@ private:
     SqlEditorCommands* editorCommands_ = nullptr;
     FindReplaceController* findReplace_ = nullptr;
     ResultMessagesCommands* messagesCommands_ = nullptr;
+    QPointer<QWidget> frontPage_;
+    QTimer* paintHold_ = nullptr;
+    QElapsedTimer paintHeld_;
+    QTimer* pageDeletion_ = nullptr;
+    std::vector<QTabWidget*> oldPageControls_;
 };

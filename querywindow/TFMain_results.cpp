@@ -46,7 +46,6 @@ int NumberAfter(const QString& text, const QString& prefix)
 void TFMain::BuildResultHandlers()
 {
     messagesCommands_ = new ResultMessagesCommands(*this);
-    connect(PageControl_result, &QTabWidget::currentChanged, this, &TFMain::PageControl_resultChange);
     connect(btnEport, &QAction::triggered, this, &TFMain::btnEportClick);
 }
 

@@ -59,6 +59,60 @@ QRect SelectionOnScreen(const ResultTextView& text)
     return QRect(text.viewport()->mapToGlobal(r.topLeft()), r.size());
 }
 
+// The messages may hold millions of lines: a find reads them a slice of lines at a time from the
+// caret on, not the whole text joined. A find text without a line break matches within a line.
+constexpr std::size_t FindSliceUnits = std::size_t{1} << 20;
+
+int OffsetOf(const ResultText& text, std::size_t line) { return static_cast<int>(text.Offset({line, 0})); }
+
+// Lines [first, end) of the text, each with its line break.
+QString Slice(const ResultText& text, std::size_t first, std::size_t end)
+{
+    return end < text.LineCount() ? text.Text({first, 0}, {end, 0}) : text.Text({first, 0}, text.End());
+}
+
+bool SeekForwardInSlices(const ResultText& text, int start, const QString& find, std::uint32_t options, int* position)
+{
+    if (find.contains(QLatin1Char('\n'))) return OstrelLibrary::SeekForward(text.Text(), start, find, options, position);
+    const TextPosition from = text.PositionAt(static_cast<std::size_t>(std::max(start, 0)));
+    int within = static_cast<int>(from.Column);
+    for (std::size_t line = from.Line; line < text.LineCount();) {
+        std::size_t end = line, units = 0;
+        while (end < text.LineCount() && (end == line || units < FindSliceUnits)) units += text.LineLength(end++) + 1;
+        int at = 0;
+        if (OstrelLibrary::SeekForward(Slice(text, line, end), within, find, options, &at)) {
+            *position = OffsetOf(text, line) + at;
+            return true;
+        }
+        line = end;
+        within = 0;
+    }
+    return false;
+}
+
+bool SeekBackwardInSlices(const ResultText& text, int start, const QString& find, std::uint32_t options, int* position)
+{
+    if (find.contains(QLatin1Char('\n'))) return OstrelLibrary::SeekBackward(text.Text(), start, find, options, position);
+    if (text.IsEmpty()) return false;
+    const TextPosition to = text.PositionAt(static_cast<std::size_t>(std::max(start, 0)));
+    // The caret's whole line is in the first slice: a match may run on past the caret.
+    bool caretSlice = true;
+    for (std::size_t end = to.Line + 1; end > 0; caretSlice = false) {
+        std::size_t first = end, units = 0;
+        while (first > 0 && (first == end || units < FindSliceUnits)) units += text.LineLength(--first) + 1;
+        const QString slice = Slice(text, first, end);
+        const int base = OffsetOf(text, first);
+        int at = 0;
+        if (OstrelLibrary::SeekBackward(slice, caretSlice ? std::max(start, 0) - base : static_cast<int>(slice.size()),
+                                        find, options, &at)) {
+            *position = base + at;
+            return true;
+        }
+        end = first;
+    }
+    return false;
+}
+
 } // namespace
 
 FindReplaceController::FindReplaceController(TFMain& window) : QObject(&window), window_(window)
@@ -159,10 +213,10 @@ void FindReplaceController::FindDialog1Find()
     ShowSelectionWithoutFocus(messages);
     const int start = messages.SelectionStart();
     const int selected = messages.SelectionEnd() - start;
-    const QString text = messages.toPlainText();
+    const ResultText& text = messages.Text();
     int position = 0;
     if (options & FR_DOWN) {
-        if (OstrelLibrary::SeekForward(text, start + selected, find, LibraryOptions(options), &position)) {
+        if (SeekForwardInSlices(text, start + selected, find, LibraryOptions(options), &position)) {
             Found(*window_.FindDialog1, messages, position, length);
             return;
         }
@@ -174,7 +228,7 @@ void FindReplaceController::FindDialog1Find()
         NotFound(find);
         return;
     }
-    if (OstrelLibrary::SeekBackward(text, start, find, LibraryOptions(options), &position)) {
+    if (SeekBackwardInSlices(text, start, find, LibraryOptions(options), &position)) {
         Found(*window_.FindDialog1, messages, position, length);
         return;
     }

@@ -10,7 +10,9 @@
 #include "TestDsn.h"
 #include "WidgetTestApp.h"
 
+#include <QElapsedTimer>
 #include <QMdiSubWindow>
+#include <QTabBar>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -305,6 +307,72 @@ TEST_P(RunIntoQueryWindow, FileRunShowsMessagesAndTheFileReportOnly)
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "1\r\n\r\n2\r\n");
     EXPECT_FALSE(window->ToolButton_export->isEnabled());
     EXPECT_TRUE(frame.ToolButton_run->isEnabled());
+}
+
+// The paints a widget gets.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* target) { target->installEventFilter(this); }
+    int Paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) ++Paints;
+        return false;
+    }
+};
+
+QString ManyStatements(const char* statement, int count)
+{
+    QString sql;
+    for (int i = 0; i < count; ++i) sql += QString::fromLatin1(statement).arg(i);
+    return sql;
+}
+
+TEST_P(RunIntoQueryWindow, ManyStatementsPaintOnceAFrameAndTheNextRunClearsTheirPagesAtOnce)
+{
+    WindowConnection connection(*window, dsn, true);
+    ASSERT_TRUE(connection.Ok());
+    constexpr int Statements = 300;
+    // A frame is 16 ms: a run paints its results at most once in that time, not at every statement.
+    auto mostPaints = [](const QElapsedTimer& run) { return static_cast<int>(run.elapsed() / 16) + 4; };
+
+    Run(QStringLiteral("SELECT 0 AS a;"));
+    Settle();
+    PaintCounter tabs(window->PageControl_result->tabBar());
+    QElapsedTimer grid;
+    grid.start();
+    Run(ManyStatements("SELECT %1 AS a;", Statements));
+    EXPECT_LE(tabs.Paints, mostPaints(grid)) << "over " << grid.elapsed() << " ms";
+    ASSERT_EQ(window->PageControl_result->count(), Statements + 1);
+    EXPECT_EQ(window->PageControl_result->currentIndex(), Statements) << "the last page is in front";
+    EXPECT_EQ(window->PageControl_result->currentWidget(), window->ResultTabs.back());
+    EXPECT_TRUE(window->ResultTabs.back()->updatesEnabled());
+    EXPECT_FALSE(window->ResultTabs.front()->updatesEnabled()) << "a page behind the front one does not paint";
+    ASSERT_NE(Grid(Statements - 1), nullptr);
+
+    // The next run starts with the messages page alone: the old pages are out of sight and of
+    // every lookup by name at once, and their widgets go soon after.
+    const QPointer<QWidget> oldPage(window->ResultTabs[7]);
+    Run(QStringLiteral("SELECT 1 AS a;"));
+    EXPECT_EQ(Pages(), (QStringList{"消息", "结果1"}));
+    EXPECT_EQ(Grid(Statements - 1), nullptr);
+    EXPECT_EQ(Grid(7), nullptr);
+    ASSERT_NE(Grid(0), nullptr);
+    EXPECT_TRUE(Grid(0)->isVisible());
+    EXPECT_TRUE(oldPage.isNull() || !oldPage->isVisible());
+    EXPECT_TRUE(WaitUntil([&] { return oldPage.isNull(); })) << "the old pages are deleted";
+
+    window->menu_run_display_txtClick();
+    PaintCounter text(window->RichEdit_result->viewport());
+    QElapsedTimer texts;
+    texts.start();
+    Run(ManyStatements("SELECT %1 AS a;", Statements));
+    EXPECT_LE(text.Paints, mostPaints(texts)) << "over " << texts.elapsed() << " ms";
+    EXPECT_EQ(Pages(), (QStringList{"消息"}));
+    EXPECT_EQ(window->RichEdit_result->Text().Line(0), "a");
+    EXPECT_EQ(window->RichEdit_result->Text().LineCount(), static_cast<std::size_t>(Statements) * 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, RunIntoQueryWindow, testing::Values(&TestDsn::SQLiteDsn, &TestDsn::PgDsn),

@@ -294,6 +294,40 @@ TEST_F(FindReplace, AfterAHitTheDialogLeavesTheTextFoundInView)
     }
 }
 
+TEST_F(FindReplace, FindInAMessagesPageOfManyLinesWalksEveryMatchBothWays)
+{
+    // Several slices of lines the find reads one at a time; whole words at line and slice ends.
+    QStringList lines;
+    for (int i = 0; i < 300000; ++i) lines << QStringLiteral("（所影响的行数为 %1 行）").arg(i);
+    for (int i : {1, 69999, 70000, 70001, 150000, 299999}) lines[i] = QStringLiteral("needle %1 needles").arg(i);
+    lines[200000] = QStringLiteral("needles");
+    lines[299999] += QStringLiteral(" needle");
+    w.RichEdit_result->appendPlainText(lines.join(QLatin1Char('\n')));
+    const QString whole = w.RichEdit_result->toPlainText();
+    std::vector<int> matches;
+    for (int at = whole.indexOf(u"needle"_s); at >= 0; at = whole.indexOf(u"needle"_s, at + 1))
+        if (whole.mid(at + 6, 1) != u"s"_s) matches.push_back(at);
+    ASSERT_EQ(matches.size(), 7u);
+
+    MoveCaret(w.RichEdit_result, 0);
+    Use(w.FindDialog1, u"needle"_s, FR_DOWN | FR_WHOLEWORD);
+    for (int at : matches) {
+        w.FindDialog1->FindNextButton->click();
+        EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(at, 6));
+    }
+    w.FindDialog1->FindNextButton->click();
+    ExpectNotFound(u"needle"_s, "after the last");
+
+    MoveCaret(w.RichEdit_result, static_cast<int>(whole.size()));
+    Use(w.FindDialog1, u"needle"_s, FR_WHOLEWORD);
+    for (auto at = matches.rbegin(); at != matches.rend(); ++at) {
+        w.FindDialog1->FindNextButton->click();
+        EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(*at, 6));
+    }
+    w.FindDialog1->FindNextButton->click();
+    ExpectNotFound(u"needle"_s, "above the first");
+}
+
 TEST_F(FindReplace, ReplaceDialogFindsDownAndCollapsesWhenNothingIsLeft)
 {
     w.RichEdit_sql->setPlainText(u"a x a"_s);

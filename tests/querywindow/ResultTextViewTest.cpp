@@ -102,6 +102,38 @@ TEST_F(ResultTextViewTest, AClickPutsTheCaretOnTheLineUnderIt)
     EXPECT_EQ(Selection(), std::make_pair(6, 18)) << "Shift extends to the end of the last line";
 }
 
+TEST_F(ResultTextViewTest, ALongLineIsMeasuredAndHitWhereverTheCaretGoes)
+{
+    // Far over the length measured in one piece, with a pair of surrogates across piece ends.
+    QString line;
+    for (int i = 0; line.size() < 20000; ++i) line += (i % 97 == 0) ? QStringLiteral("\U0001F600") : QString::number(i % 10);
+    view.setPlainText(QStringLiteral("short\n") + line);
+    const QFontMetrics fm = view.fontMetrics();
+    Settle();
+
+    Key(&view, Qt::Key_Down);
+    Key(&view, Qt::Key_End);
+    EXPECT_EQ(view.CaretPosition(), 6 + line.size());
+    QScrollBar* h = view.horizontalScrollBar();
+    EXPECT_GE(h->maximum() + view.viewport()->width(), fm.horizontalAdvance(line) - 4 * fm.maxWidth())
+        << "the range reaches the end of the line";
+    // A click where the caret is drawn puts it back there, whichever piece of the line it is in;
+    // the place is the line's own width up to the caret.
+    for (int column : {0, 255, 256, 257, 1000, 12345, static_cast<int>(line.size()) - 1}) {
+        if (line.at(column).isLowSurrogate()) --column;
+        view.SetSelection(6 + column, 6 + column);
+        Settle();
+        const QRect caret = static_cast<const QWidget&>(view).inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        EXPECT_NEAR(caret.x() + h->value() - 4, fm.horizontalAdvance(line.left(column)), 1 + column / 128) << column;
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(caret.x(), caret.center().y()), QPointF(), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view.viewport(), &press);
+        EXPECT_EQ(view.CaretPosition() - 6, column);
+    }
+    view.SelectAll();
+    EXPECT_EQ(view.SelectedText(), QStringLiteral("short\n") + line);
+}
+
 TEST_F(ResultTextViewTest, AppendedTextFollowsTheEndOnlyWhenTheEndWasInView)
 {
     view.appendPlainText("start");

@@ -251,7 +251,7 @@ TEST_P(RunIntoQueryWindow, AResultCutByAFailedFetchPutsItsErrorInFront)
         "; SELECT 2 AS b");
 
     EXPECT_EQ(Pages(), (QStringList{"消息", "结果1", "结果2"}));
-    EXPECT_EQ(window->PageInFront, (std::vector<int>{0, 2})) << "the cut result's error, then the next result";
+    EXPECT_EQ(window->PageInFront, (std::vector<int>{0, 0})) << "the cut result's error stays in front for the rest of the run";
     EXPECT_EQ(window->PageControl_result->currentIndex(), 0) << "the run ends with the error in front";
     ResultGrid* cut = Grid(0);
     ASSERT_NE(cut, nullptr);

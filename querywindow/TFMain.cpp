@@ -605,7 +605,7 @@ void TFMain::DeleteClearedPagesSlice()
 
 void TFMain::HoldResultPaint()
 {
-    if (paintHold_->isActive()) return;
+    if (ResultPaintHeld()) return;
     PageControl_result->setUpdatesEnabled(false);
     paintHold_->start();
     paintHeld_.start();
@@ -613,7 +613,9 @@ void TFMain::HoldResultPaint()
 
 void TFMain::ReleaseResultPaint()
 {
-    if (!paintHold_->isActive()) return;
+    // The hold is its own state: once its timer has run out, the timer is no longer active.
+    if (!ResultPaintHeld()) return;
+    paintHeld_.invalidate();
     paintHold_->stop();
     BringLastPageToFront();
     PageControl_result->setUpdatesEnabled(true);
@@ -734,14 +736,14 @@ void TFMain::DisplayStatement(std::int32_t i, std::uint8_t displayAsText, std::u
         AppendResultLines(MessageLines);
     }
     // A run's hand-offs bring their last page to the front once a frame.
-    if (!paintHold_->isActive()) BringLastPageToFront();
+    if (!ResultPaintHeld()) BringLastPageToFront();
 }
 
 void TFMain::ShowStatementResult(MuliThread& run)
 {
     // Statements may follow each other far faster than a screen can show them: the results area
     // shows them once a frame (hand-offs in a row leave the hold's timer no turn).
-    if (paintHold_->isActive() && paintHeld_.elapsed() >= ResultPaintPeriodMs)
+    if (ResultPaintHeld() && paintHeld_.elapsed() >= ResultPaintPeriodMs)
         ReleaseResultPaint();
     else
         HoldResultPaint();

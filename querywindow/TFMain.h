@@ -295,7 +295,8 @@ private:
     ResultMessagesCommands* messagesCommands_ = nullptr;
     QPointer<QWidget> frontPage_;
     QTimer* paintHold_ = nullptr;
-    QElapsedTimer paintHeld_;
+    QElapsedTimer paintHeld_; // valid while the results area's paint is held
+    bool ResultPaintHeld() const { return paintHeld_.isValid(); }
     QTimer* pageDeletion_ = nullptr;
     std::vector<QTabWidget*> oldPageControls_;
 };

@@ -71,7 +71,7 @@ std::string Text(const ResultGridCells& cells, bool withHeader)
     return text;
 }
 
-QString Write(const QString& path, const ResultGridCells& cells, bool withHeader)
+QString Write(const QString& path, const ResultGridCells& cells, bool withHeader, const Progress& progress)
 {
     FileReplacement file(path);
     if (!file.Open()) return file.ErrorText();
@@ -85,6 +85,7 @@ QString Write(const QString& path, const ResultGridCells& cells, bool withHeader
         if (block.size() >= Block || row == last) {
             if (!file.Write(block.data(), static_cast<qint64>(block.size()))) return file.ErrorText();
             block.clear();
+            if (progress) progress(row);
         }
     }
     if (!file.Commit()) return file.ErrorText();

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
 
 namespace ResultExportFile {
@@ -32,7 +33,13 @@ void AppendLine(const ResultGridCells& cells, int row, std::string& out);
 // The whole file's bytes (a grid showing an empty result has no data line).
 std::string Text(const ResultGridCells& cells, bool withHeader);
 
+// Grids of at least this many data rows are exported away from the window's thread.
+inline constexpr int BackgroundRows = 100000;
+
+// Called after each block written with the data rows written so far.
+using Progress = std::function<void(int rowsWritten)>;
+
 // Writes the file; the error text of the system on failure, empty on success.
-QString Write(const QString& path, const ResultGridCells& cells, bool withHeader);
+QString Write(const QString& path, const ResultGridCells& cells, bool withHeader, const Progress& progress = {});
 
 } // namespace ResultExportFile

@@ -4,6 +4,15 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QProgressBar>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int ProgressWidth = 200;
+
+} // namespace
 
 StatusPanelBar::StatusPanelBar(int panelCount, QWidget* parent) : QFrame(parent)
 {
@@ -45,6 +54,27 @@ void StatusPanelBar::SetPanelAlignment(int i, Qt::Alignment alignment)
     if (Has(i)) panels_[i].Label->setAlignment(alignment | Qt::AlignVCenter);
 }
 
+void StatusPanelBar::ShowProgress(int value, int maximum)
+{
+    if (!progress_) {
+        progress_ = new QProgressBar(this);
+        progress_->setObjectName(QStringLiteral("ProgressBar"));
+        progress_->setTextVisible(false);
+    }
+    progress_->setRange(0, maximum);
+    progress_->setValue(value);
+    PlacePanels();
+    progress_->raise();
+    progress_->show();
+}
+
+void StatusPanelBar::HideProgress()
+{
+    if (progress_) progress_->hide();
+}
+
+const QProgressBar* StatusPanelBar::Progress() const { return progress_ && !progress_->isHidden() ? progress_ : nullptr; }
+
 void StatusPanelBar::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);
@@ -71,4 +101,5 @@ void StatusPanelBar::PlacePanels()
         panels_[i].Label->setGeometry(x, 0, shown[i], height());
         x += shown[i];
     }
+    if (progress_) progress_->setGeometry(std::max(width() - ProgressWidth, 0), 0, std::min(ProgressWidth, width()), height());
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QLabel;
+class QProgressBar;
 
 class StatusPanelBar : public QFrame {
     Q_OBJECT
@@ -23,6 +24,12 @@ public:
     Qt::Alignment PanelAlignment(int i) const;
     void SetPanelAlignment(int i, Qt::Alignment alignment);
 
+    // A progress bar at the bar's right end, over the panels there, while a long task runs.
+    void ShowProgress(int value, int maximum);
+    void HideProgress();
+    // The progress bar while it shows, else none.
+    const QProgressBar* Progress() const;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -36,4 +43,5 @@ private:
         int Width = 0;
     };
     std::vector<Panel> panels_;
+    QProgressBar* progress_ = nullptr;
 };

@@ -238,6 +238,11 @@ public slots:
     void N_richeditresult_fontClick();
     // Exports the grid of the front result page to a file (the frame's export command calls it).
     void btnEportClick();
+    // Exports grid to path, a large grid away from the window's thread with its progress in the
+    // status bar; the outcome is said (or the file opened) once the file is in place.
+    void ExportGrid(const ResultGrid& grid, const QString& path);
+    // Whether an export runs away from the window's thread; no other starts meanwhile.
+    bool Exporting() const { return exporting_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -299,4 +304,5 @@ private:
     bool ResultPaintHeld() const { return paintHeld_.isValid(); }
     QTimer* pageDeletion_ = nullptr;
     std::vector<QTabWidget*> oldPageControls_;
+    bool exporting_ = false;
 };

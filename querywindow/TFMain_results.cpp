@@ -7,6 +7,7 @@
 #include "ResultExportFile.h"
 #include "ResultGrid.h"
 #include "ResultGridCopyText.h"
+#include "ResultGridModel.h"
 #include "ResultGridMouseDown.h"
 #include "ResultMessagesCommands.h"
 #include "SaveFileChoice.h"
@@ -15,11 +16,15 @@
 #include "StatusPanelBar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTabWidget>
+#include <QThreadPool>
+
+#include <memory>
 
 namespace {
 
@@ -39,6 +44,24 @@ int NumberAfter(const QString& text, const QString& prefix)
     bool ok = false;
     const int n = text.mid(at + prefix.size()).toInt(&ok);
     return ok ? n : -1;
+}
+
+// What the user learns once an export has ended: why the file was not written, or the file
+// opened with the desktop's program when the settings ask for it.
+void ReportExport(const QString& path, const QString& error)
+{
+    if (!error.isEmpty()) {
+        Prompter::Current().Message(path + QStringLiteral(": ") + error, ExportCaption, Prompter::Icon::Error, Prompter::Ok);
+        return;
+    }
+    if (!Settings::FileOpenByExcelAuto || !ResultExportFile::IsCsvName(path)) return;
+    DesktopOpener& desktop = DesktopOpener::Current();
+    if (!desktop.HasProgramFor(QStringLiteral("text/csv"))) {
+        Prompter::Current().Message(QStringLiteral("您的机器里未安装Microsoft Excel"), ExportCaption,
+                                    Prompter::Icon::Information, Prompter::Ok);
+        return;
+    }
+    desktop.OpenFile(path);
 }
 
 } // namespace
@@ -139,6 +162,8 @@ void TFMain::N_richeditresult_fontClick() { messagesCommands_->FontClick(); }
 
 void TFMain::btnEportClick()
 {
+    // One export at a time: the command does nothing until the running one has ended.
+    if (exporting_) return;
     const int page = PageControl_result->currentIndex();
     const QString caption = page >= 0 ? PageControl_result->tabText(page) : QString();
     const int n = NumberAfter(caption, QStringLiteral("结果"));
@@ -160,20 +185,44 @@ void TFMain::btnEportClick()
     const QPointer<ResultGrid> exported(grid);
     const SaveFileChoice::Result chosen = SaveFileChoice::Choose(request, ResultExportFile::CompleteName);
     // A new run may have replaced the grid while the dialog was open.
-    if (!chosen.Accepted || !exported) return;
+    if (!chosen.Accepted || !exported || exporting_) return;
+    ExportGrid(*exported, chosen.Path);
+}
 
-    const QString error = ResultExportFile::Write(chosen.Path, exported->Model()->Cells(), Settings::ExportWithTblColumn);
-    if (!error.isEmpty()) {
-        Prompter::Current().Message(chosen.Path + QStringLiteral(": ") + error, ExportCaption, Prompter::Icon::Error,
-                                    Prompter::Ok);
+void TFMain::ExportGrid(const ResultGrid& grid, const QString& path)
+{
+    const ResultGridCells& cells = grid.Model()->Cells();
+    const bool withHeader = Settings::ExportWithTblColumn;
+    const int rows = cells.DataRows();
+    if (rows < ResultExportFile::BackgroundRows) {
+        ReportExport(path, ResultExportFile::Write(path, cells, withHeader));
         return;
     }
-    if (!Settings::FileOpenByExcelAuto || !ResultExportFile::IsCsvName(chosen.Path)) return;
-    DesktopOpener& desktop = DesktopOpener::Current();
-    if (!desktop.HasProgramFor(QStringLiteral("text/csv"))) {
-        Prompter::Current().Message(QStringLiteral("您的机器里未安装Microsoft Excel"), ExportCaption,
-                                    Prompter::Icon::Information, Prompter::Ok);
-        return;
-    }
-    desktop.OpenFile(chosen.Path);
+    exporting_ = true;
+    StatusBar1->ShowProgress(0, rows);
+    // The rows in their order at the start (a sort meanwhile reorders the grid, not the file), on
+    // the worker's own handle on the store, so a window closed meanwhile frees nothing under it.
+    auto snapshot = std::make_shared<const ResultGridCells>(cells.Shared());
+    const QPointer<TFMain> window(this);
+    QThreadPool::globalInstance()->start([snapshot, path, withHeader, window, rows] {
+        const auto progress = [window, rows](int written) {
+            QMetaObject::invokeMethod(
+                qApp,
+                [window, rows, written] {
+                    if (window && window->exporting_) window->StatusBar1->ShowProgress(written, rows);
+                },
+                Qt::QueuedConnection);
+        };
+        const QString error = ResultExportFile::Write(path, *snapshot, withHeader, progress);
+        QMetaObject::invokeMethod(
+            qApp,
+            [window, path, error] {
+                // A window closed meanwhile hears nothing: its file is in place whole, or the old one kept.
+                if (!window) return;
+                window->exporting_ = false;
+                window->StatusBar1->HideProgress();
+                ReportExport(path, error);
+            },
+            Qt::QueuedConnection);
+    });
 }

@@ -4,6 +4,7 @@
 #include "FindReplaceDialog.h"
 #include "FrameTestSupport.h"
 #include "FailingLastStep.h"
+#include "FileReplacement.h"
 #include "ImmutableFolder.h"
 #include "ProgramGlobals.h"
 #include "ProgramStart.h"
@@ -27,12 +28,14 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QSemaphore>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -94,6 +97,21 @@ protected:
         setup.Exec("INSERT INTO tv_grid_rows VALUES (4, 4, '王芳', 100.25, '')");
     }
     static constexpr const char* Rows = "SELECT id, name, amount, note FROM tv_grid_rows ORDER BY seq";
+    // Rows i = 1 to n with k = (i * 7919) % 1000 beside them.
+    static QString CountingRows(int n)
+    {
+        return QStringLiteral("WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s WHERE i < %1) "
+                              "SELECT i, (i * 7919) %% 1000 AS k FROM s")
+            .arg(n)
+            .replace(QLatin1String("%%"), QLatin1String("%"));
+    }
+    // The grid of a run of CountingRows(n), or none when the run did not show all n rows.
+    ResultGrid* CountingGrid(int n)
+    {
+        Run(w, CountingRows(n));
+        ResultGrid* g = Grid(0);
+        return g && g->RowCount() - 1 == n ? g : nullptr;
+    }
 
     // F5's command on the window's text, up to the end of the run.
     void Run(TFMain* window, const QString& sql)
@@ -254,14 +272,8 @@ TEST_P(DemoDataSource, ItsPricesSortAsNumbers)
 TEST_P(ResultGridWindow, ALargeGridSortsWhileTheWindowAnswers)
 {
     const int n = ResultGridModel::BackgroundSortRows + 50000;
-    const QString rows = QStringLiteral("WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s WHERE i < %1) "
-                                        "SELECT i, (i * 7919) %% 1000 AS k FROM s")
-                             .arg(n)
-                             .replace(QLatin1String("%%"), QLatin1String("%"));
-    Run(w, rows);
-    ResultGrid* g = Grid(0);
+    ResultGrid* g = CountingGrid(n);
     ASSERT_NE(g, nullptr);
-    ASSERT_EQ(g->RowCount() - 1, n);
     TQryResult_Tesk& r = *w->Results[0];
     ASSERT_NE(r.Columns[2].Numeric, 0);
 
@@ -850,31 +862,108 @@ TEST_P(ResultExport, AnExportWhoseLastStepFailsKeepsTheOldFileAndOpensNothing)
 {
     const QString path = dir.path() + "/kept.csv";
     Settings::FileOpenByExcelAuto = true;
-    for (const FailingLastStep::Step step : {FailingLastStep::Step::Sync, FailingLastStep::Step::Rename}) {
-        SCOPED_TRACE(FailingLastStep::Name(step));
-        {
-            QFile kept(path);
-            ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
-            kept.write("the user's file");
+    // A small grid is written on the window's thread, a large one away from it.
+    for (const int rows : {0, ResultExportFile::BackgroundRows}) {
+        if (rows) {
+            ASSERT_NE(CountingGrid(rows), nullptr);
         }
-        prompter.Prompts.clear();
-        prompter.Answers = {Prompter::Yes};
-        files.Accept(path, 0);
-        QString reason;
-        {
-            FailingLastStep failing(step, path);
-            w->btnEportClick();
-            ASSERT_TRUE(failing.Reached()) << "the file system cannot lock a file";
-            reason = failing.ErrorText();
+        for (const FailingLastStep::Step step : {FailingLastStep::Step::Sync, FailingLastStep::Step::Rename}) {
+            SCOPED_TRACE(FailingLastStep::Name(step) + std::string(rows ? " on a large grid" : ""));
+            {
+                QFile kept(path);
+                ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+                kept.write("the user's file");
+            }
+            prompter.Prompts.clear();
+            prompter.Answers = {Prompter::Yes};
+            files.Accept(path, 0);
+            QString reason;
+            {
+                FailingLastStep failing(step, path);
+                w->btnEportClick();
+                EXPECT_EQ(w->Exporting(), rows != 0);
+                ASSERT_TRUE(WaitUntil([this] { return !w->Exporting(); })) << "the export did not end";
+                ASSERT_TRUE(failing.Reached()) << "the file system cannot lock a file";
+                reason = failing.ErrorText();
+            }
+            ASSERT_EQ(prompter.Prompts.size(), 2u);
+            EXPECT_EQ(prompter.Prompts[1].Text, path + ": " + reason);
+            EXPECT_EQ(prompter.Prompts[1].Icon, Prompter::Icon::Error);
+            EXPECT_EQ(Bytes(path), "the user's file");
+            EXPECT_EQ(QDir(dir.path()).entryList({"kept*"}, QDir::Files), QStringList{"kept.csv"});
+            EXPECT_TRUE(desktop.Queried.isEmpty());
+            EXPECT_TRUE(desktop.Opened.isEmpty());
         }
-        ASSERT_EQ(prompter.Prompts.size(), 2u);
-        EXPECT_EQ(prompter.Prompts[1].Text, path + ": " + reason);
-        EXPECT_EQ(prompter.Prompts[1].Icon, Prompter::Icon::Error);
-        EXPECT_EQ(Bytes(path), "the user's file");
-        EXPECT_EQ(QDir(dir.path()).entryList({"kept*"}, QDir::Files), QStringList{"kept.csv"});
-        EXPECT_TRUE(desktop.Queried.isEmpty());
-        EXPECT_TRUE(desktop.Opened.isEmpty());
     }
+}
+
+// A large grid is exported away from the window's thread with its progress in the status bar:
+// the same bytes as an export on the window's thread, in the order at the start however the grid
+// is sorted meanwhile; a second export does nothing until the first has ended, and the file is
+// opened only once it is in place.
+TEST_P(ResultExport, ALargeGridExportsWhileTheWindowAnswers)
+{
+    const int n = ResultExportFile::BackgroundRows + 50000;
+    ResultGrid* g = CountingGrid(n);
+    ASSERT_NE(g, nullptr);
+    Click(g, 2, 0);
+    ASSERT_TRUE(WaitUntil([g] { return !g->Model()->Sorting(); })) << "the sort did not end";
+    Settings::ExportWithTblColumn = true;
+    Settings::FileOpenByExcelAuto = true;
+    const QString onThread = dir.path() + "/on-thread.csv";
+    ASSERT_EQ(ResultExportFile::Write(onThread, g->Model()->Cells(), true), "");
+
+    const QString path = dir.path() + "/large.csv";
+    files.Accept(path, 0);
+    w->btnEportClick();
+    ASSERT_TRUE(w->Exporting());
+    const QProgressBar* progress = w->StatusBar1->Progress();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->maximum(), n);
+    w->btnEportClick();
+    EXPECT_EQ(files.Requests.size(), 1u) << "no second export while one runs";
+    EXPECT_TRUE(desktop.Queried.isEmpty()) << "nothing is opened before the file is in place";
+    Click(g, 1, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !w->Exporting() && !g->Model()->Sorting(); })) << "the export did not end";
+    EXPECT_EQ(w->StatusBar1->Progress(), nullptr) << "the progress bar is gone again";
+    EXPECT_EQ(g->Model()->Cell(1, 1), "1") << "the grid was sorted meanwhile";
+    const QByteArray expected = Bytes(onThread);
+    EXPECT_TRUE(expected.startsWith("i,k\r\n") && expected.mid(5, 20).contains(",0\r\n")) << "in the order of k";
+    EXPECT_TRUE(Bytes(path) == expected) << "the file differs from the export on the window's thread";
+    EXPECT_EQ(desktop.Opened, QStringList{path});
+    EXPECT_TRUE(prompter.Prompts.empty());
+}
+
+// The window goes while its grid is exported: the export reads its own handle on the rows and
+// puts the file in place whole, and nothing is said or opened for the window that is gone.
+TEST_P(ResultExport, AWindowClosedDuringItsExportHearsNothing)
+{
+    const int n = ResultExportFile::BackgroundRows;
+    ASSERT_NE(CountingGrid(n), nullptr);
+    Settings::FileOpenByExcelAuto = true;
+    const QString path = dir.path() + "/large.csv";
+    QSemaphore windowGone;
+    // The export waits in its last step until the window has gone.
+    FileReplacement::SetSync([&windowGone](int fd) {
+        windowGone.tryAcquire(1, 30000);
+        return ::fsync(fd);
+    });
+    files.Accept(path, 0);
+    w->btnEportClick();
+    ASSERT_TRUE(w->Exporting());
+    const QPointer<TFMain> window(w);
+    frame->SubWindowOf(w)->close();
+    w = nullptr;
+    const bool closed = WaitUntil([&window] { return window.isNull(); });
+    windowGone.release();
+    QThreadPool::globalInstance()->waitForDone();
+    FileReplacement::SetSync({});
+    ASSERT_TRUE(closed) << "the window stays";
+    Settle();
+    EXPECT_TRUE(prompter.Prompts.empty());
+    EXPECT_TRUE(desktop.Queried.isEmpty());
+    EXPECT_TRUE(desktop.Opened.isEmpty());
+    EXPECT_EQ(Bytes(path).count("\r\n"), n);
 }
 
 TEST_P(ResultExport, TheResultFileOfASaveToFileRunIsReplacedOnlyAfterYes)

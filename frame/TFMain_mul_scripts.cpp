@@ -6,6 +6,7 @@
 #include "SaveFileChoice.h"
 #include "SqlEditorText.h"
 #include "SqlScriptFile.h"
+#include "SqlScriptLoader.h"
 #include "TFMain.h"
 
 #include <QFileInfo>
@@ -49,12 +50,15 @@ void TFMain_mul::OpenSqlScript(TFMain& window)
                                     Prompter::Icon::Error, Prompter::Ok);
         return;
     }
-    w->RichEdit_sql->setPlainText(read.Text);
-    // The text is the file's: closing the window asks nothing until it is changed.
-    w->RichEdit_sql->document()->setModified(false);
     const QString caption = QueryWindowNaming::QueryWindowCaption(w->DSN, w->User, QFileInfo(answer.Path).absoluteFilePath());
-    w->setWindowTitle(caption);
-    RenameWindowMenuEntry(w->Handle(), caption);
+    // A big script comes in slices; the window is named for it once the editor holds it whole.
+    SqlScriptLoader::Load(*w, read.Text, [this, w, caption] {
+        if (!w) return;
+        // The text is the file's: closing the window asks nothing until it is changed.
+        w->RichEdit_sql->document()->setModified(false);
+        w->setWindowTitle(caption);
+        RenameWindowMenuEntry(w->Handle(), caption);
+    });
 }
 
 void TFMain_mul::ToolButton_opensqlClick()

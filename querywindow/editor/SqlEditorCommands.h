@@ -12,7 +12,9 @@
 
 class FindReplaceDialog;
 class KeywordColouring;
+class LongLineDisplay;
 class QMenu;
+class QTextDocument;
 class TFMain;
 
 class SqlEditorCommands : public QObject {
@@ -21,6 +23,11 @@ public:
     explicit SqlEditorCommands(TFMain& window);
 
     void Change();
+    // The change handling for an editor text known to be text (SqlEditorText::Of the document).
+    void ChangedTo(const QString& text);
+    // Gives the editor document (parented to it from now on), whose whole text is text, in place of
+    // its document, and handles that as a change of the text.
+    void AdoptDocument(QTextDocument* document, const QString& text);
     void Undo();
     void Redo();
     void HighlightFromLine();
@@ -61,4 +68,7 @@ private:
 
     TFMain& window_;
     KeywordColouring* colouring_ = nullptr;
+    LongLineDisplay* longLines_ = nullptr;
+    // Set while the editor takes another document: that is no change of its own.
+    bool adopting_ = false;
 };

@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <malloc.h>
 #include <unistd.h>
 
 namespace {
@@ -105,7 +106,7 @@ void RunEvents(qint64 forMs)
 }
 
 struct Figures {
-    double Open = 0, OpenStall = 0, IdleStall = 0, Mb = 0, WidestLine = 0;
+    double Open = 0, OpenStall = 0, IdleStall = 0, Mb = 0, WidestLine = 0, CaretMove = 0;
     bool Whole = false;
 };
 
@@ -115,6 +116,8 @@ Figures Open(TFMain_mul& frame, ScriptedFileChooser& chooser, const QString& pat
     SqlScriptLoader::SlicedFrom = sliced ? qsizetype(1) << 20 : std::numeric_limits<qsizetype>::max();
     LongLineDisplay::LongLine = sliced ? 10000 : std::numeric_limits<int>::max() - 1;
     Figures f;
+    // Memory freed by the open before this one goes back to the system first.
+    malloc_trim(0);
     const double before = ResidentMb();
     {
         TFMain window;
@@ -142,6 +145,19 @@ Figures Open(TFMain_mul& frame, ScriptedFileChooser& chooser, const QString& pat
         meter.Start();
         RunEvents(idleMs);
         f.IdleStall = meter.Stop();
+        // The caret to the middle of the longest line, shown and painted.
+        QPlainTextEdit& editor = *window.RichEdit_sql;
+        QTextBlock longest = editor.document()->firstBlock();
+        for (QTextBlock b = longest; b.isValid(); b = b.next())
+            if (b.length() > longest.length()) longest = b;
+        QElapsedTimer move;
+        move.start();
+        QTextCursor caret = editor.textCursor();
+        caret.setPosition(longest.position() + longest.length() / 2);
+        editor.setTextCursor(caret);
+        editor.ensureCursorVisible();
+        editor.viewport()->repaint();
+        f.CaretMove = Ms(move.nsecsElapsed());
         for (QTextBlock b = window.RichEdit_sql->document()->firstBlock(); b.isValid(); b = b.next())
             if (const QTextLayout* l = b.layout())
                 for (int i = 0; i < l->lineCount(); ++i) f.WidestLine = std::max(f.WidestLine, l->lineAt(i).naturalTextWidth());
@@ -158,10 +174,10 @@ Figures Open(TFMain_mul& frame, ScriptedFileChooser& chooser, const QString& pat
 
 void Print(const char* what, const Figures& n, const Figures& n2)
 {
-    std::printf("  %-28s N: open %8.0f ms  stall %7.0f ms  idle stall %6.0f ms  +%5.0f MB  widest line %9.0f px%s\n", what,
-                n.Open, n.OpenStall, n.IdleStall, n.Mb, n.WidestLine, n.Whole ? "" : "  TEXT DIFFERS");
-    std::printf("  %-28s 2N: open %7.0f ms  stall %7.0f ms  idle stall %6.0f ms  +%5.0f MB  widest line %9.0f px%s   2N/N open %.2f\n",
-                "", n2.Open, n2.OpenStall, n2.IdleStall, n2.Mb, n2.WidestLine, n2.Whole ? "" : "  TEXT DIFFERS",
+    std::printf("  %-12s N: open %7.0f ms  stall %7.0f ms  idle stall %5.0f ms  caret move %6.1f ms  +%4.0f MB  widest line %9.0f px%s\n",
+                what, n.Open, n.OpenStall, n.IdleStall, n.CaretMove, n.Mb, n.WidestLine, n.Whole ? "" : "  TEXT DIFFERS");
+    std::printf("  %-12s 2N: open %6.0f ms  stall %7.0f ms  idle stall %5.0f ms  caret move %6.1f ms  +%4.0f MB  widest line %9.0f px%s   2N/N open %.2f\n",
+                "", n2.Open, n2.OpenStall, n2.IdleStall, n2.CaretMove, n2.Mb, n2.WidestLine, n2.Whole ? "" : "  TEXT DIFFERS",
                 n.Open > 0 ? n2.Open / n.Open : 0);
 }
 
@@ -202,13 +218,27 @@ int main(int argc, char** argv)
     std::printf("script open: N = %d lines (%.1f MB), 2N = %d lines (%.1f MB); one line N = %.1f MB, 2N = %.1f MB\n", lines,
                 many[0].Bytes.size() / 1e6, 2 * lines, many[1].Bytes.size() / 1e6, one[0].Bytes.size() / 1e6,
                 one[1].Bytes.size() / 1e6);
-    for (const bool sliced : {false, true}) {
-        std::printf("%s:\n", sliced ? "after (in slices, long lines wrapped)" : "before (at once)");
-        Print("many lines", Open(frame, chooser, manyPaths[0], many[0].Bytes, sliced, 1500),
-              Open(frame, chooser, manyPaths[1], many[1].Bytes, sliced, 1500));
-        Print("one line", Open(frame, chooser, onePaths[0], one[0].Bytes, sliced, 3000),
-              Open(frame, chooser, onePaths[1], one[1].Bytes, sliced, 3000));
+    // [before, after][many lines, one line][N, 2N], the runs of both ways interleaved.
+    Figures f[2][2][2];
+    for (int size = 0; size < 2; ++size)
+        for (int way = 0; way < 2; ++way) {
+            f[way][0][size] = Open(frame, chooser, manyPaths[size], many[size].Bytes, way == 1, 1500);
+            f[way][1][size] = Open(frame, chooser, onePaths[size], one[size].Bytes, way == 1, 3000);
+        }
+    for (int way = 0; way < 2; ++way) {
+        std::printf("%s:\n", way ? "after (in slices, long lines wrapped)" : "before (at once)");
+        Print("many lines", f[way][0][0], f[way][0][1]);
+        Print("one line", f[way][1][0], f[way][1][1]);
     }
+    std::printf("after/before:\n");
+    for (int what = 0; what < 2; ++what)
+        for (int size = 0; size < 2; ++size) {
+            const Figures& b = f[0][what][size];
+            const Figures& a = f[1][what][size];
+            std::printf("  %-10s %-2s open %.2f  longest stall %.3f  idle stall %.3f\n", what ? "one line" : "many lines",
+                        size ? "2N" : "N", a.Open / b.Open, a.OpenStall / std::max(b.OpenStall, 1.0),
+                        a.IdleStall / std::max(b.IdleStall, 1.0));
+        }
     std::printf("(a line wider than %d px overflows the text engine's fixed-point positions)\n", (1 << 25));
 
     FreeKeywordTables();

@@ -12,6 +12,9 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QThread>
+
+#include <memory>
 
 // ---- SQL scripts: open into and save from a query window's editor ----
 
@@ -34,6 +37,31 @@ QString WithDefaultExtension(const QString& chosen, int)
     return QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".sql") : chosen;
 }
 
+// The number of the window's last open command.
+constexpr char OpenTicket[] = "scriptOpenTicket";
+
+// Puts a script that was read into the window, or says why it could not be read.
+void ShowScript(TFMain_mul& frame, const QPointer<TFMain>& w, const QString& path, const SqlScriptFile::ReadResult& read)
+{
+    if (!w) return;
+    if (!read.Ok) {
+        // The editor, the caption and the Windows-menu item stay as they were.
+        Prompter::Current().Message(path + QStringLiteral(": ") + read.Error, frame.windowTitle(), Prompter::Icon::Error,
+                                    Prompter::Ok);
+        return;
+    }
+    const QString caption = QueryWindowNaming::QueryWindowCaption(w->DSN, w->User, QFileInfo(path).absoluteFilePath());
+    // A big script comes in slices; the window is named for it once the editor holds it whole.
+    const QPointer<TFMain_mul> f(&frame);
+    SqlScriptLoader::Load(*w, read.Text, [f, w, caption] {
+        if (!w) return;
+        // The text is the file's: closing the window asks nothing until it is changed.
+        w->RichEdit_sql->document()->setModified(false);
+        w->setWindowTitle(caption);
+        if (f) f->RenameWindowMenuEntry(w->Handle(), caption);
+    });
+}
+
 } // namespace
 
 void TFMain_mul::OpenSqlScript(TFMain& window)
@@ -43,22 +71,22 @@ void TFMain_mul::OpenSqlScript(TFMain& window)
         ScriptDialog(this, QStringLiteral("OpenDialog_sql"), QStringLiteral("打开SQL文件"), FileChooser::Mode::Open));
     if (!answer.Accepted || answer.Path.isEmpty() || !w) return;
 
-    const SqlScriptFile::ReadResult read = SqlScriptFile::Read(answer.Path);
-    if (!read.Ok) {
-        // The editor, the caption and the Windows-menu item stay as they were.
-        Prompter::Current().Message(answer.Path + QStringLiteral(": ") + read.Error, windowTitle(),
-                                    Prompter::Icon::Error, Prompter::Ok);
+    // Only the window's last open counts when an earlier one is still being read.
+    const int ticket = w->property(OpenTicket).toInt() + 1;
+    w->setProperty(OpenTicket, ticket);
+    const QString path = answer.Path;
+    if (QFileInfo(path).size() < SqlScriptLoader::SlicedFrom) {
+        ShowScript(*this, w, path, SqlScriptFile::Read(path));
         return;
     }
-    const QString caption = QueryWindowNaming::QueryWindowCaption(w->DSN, w->User, QFileInfo(answer.Path).absoluteFilePath());
-    // A big script comes in slices; the window is named for it once the editor holds it whole.
-    SqlScriptLoader::Load(*w, read.Text, [this, w, caption] {
-        if (!w) return;
-        // The text is the file's: closing the window asks nothing until it is changed.
-        w->RichEdit_sql->document()->setModified(false);
-        w->setWindowTitle(caption);
-        RenameWindowMenuEntry(w->Handle(), caption);
+    // A big file is read and decoded off the window's thread: the window answers meanwhile.
+    auto read = std::make_shared<SqlScriptFile::ReadResult>();
+    QThread* reader = QThread::create([path, read] { *read = SqlScriptFile::Read(path); });
+    connect(reader, &QThread::finished, reader, &QObject::deleteLater);
+    connect(reader, &QThread::finished, this, [this, w, path, read, ticket] {
+        if (w && w->property(OpenTicket).toInt() == ticket) ShowScript(*this, w, path, *read);
     });
+    reader->start();
 }
 
 void TFMain_mul::ToolButton_opensqlClick()

@@ -424,7 +424,8 @@ protected:
         FreeKeywordTables();
         ClearKeywordLists();
     }
-    // Opens path into w through the open command; at once when sliced is false.
+    // Opens path into w through the open command; at once when sliced is false. A sliced open
+    // returns once the file was read (off the window's thread) and its load has begun.
     void OpenInto(TFMain* w, const QString& path, bool sliced)
     {
         const qsizetype kept = SqlScriptLoader::SlicedFrom;
@@ -433,6 +434,10 @@ protected:
         chooser.Accept(path);
         frame->mainmenu_file_opensqlfile->trigger();
         SqlScriptLoader::SlicedFrom = kept;
+        QElapsedTimer t;
+        t.start();
+        while (sliced && !SqlScriptLoader::Running(*w) && w->windowTitle() != CaptionFor(w, path) && t.elapsed() < 60000)
+            QApplication::processEvents();
     }
     void Activate(TFMain* w)
     {
@@ -612,9 +617,9 @@ TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchange
     QByteArray line = "insert into t values ";
     for (int i = 0; line.size() < 300000; ++i) line += "(" + QByteArray::number(i) + ", 'x'), ";
     const QByteArray bytes = "select 1;\r\n" + line + "\r\nselect 2;";
-    const QString path = Path(QStringLiteral("long.sql"));
-    WriteBytes(path, bytes);
     for (const bool sliced : {false, true}) {
+        const QString path = Path(sliced ? QStringLiteral("long2.sql") : QStringLiteral("long1.sql"));
+        WriteBytes(path, bytes);
         OpenInto(w, path, sliced);
         AwaitLoad(w);
         QPlainTextEdit& editor = *w->RichEdit_sql;

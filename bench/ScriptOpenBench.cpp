@@ -89,7 +89,7 @@ public:
     {
         timer_.stop();
         longest_ = std::max(longest_, clock_.nsecsElapsed());
-        return Ms(longest_) - 10.0;
+        return std::max(0.0, Ms(longest_) - 10.0);
     }
 
 private:

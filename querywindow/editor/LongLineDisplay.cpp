@@ -6,17 +6,13 @@
 #include <QTextLayout>
 #include <QTimer>
 
-namespace {
-
-bool KeepIfLong(QTextBlock block)
+bool LongLineDisplay::KeepIfLong(QTextBlock block)
 {
     // The length counts the line break.
     if (block.length() <= qint64(LongLineDisplay::LongLine) + 1) return false;
     block.layout()->setCacheEnabled(true);
     return true;
 }
-
-} // namespace
 
 LongLineDisplay::LongLineDisplay(QPlainTextEdit& editor) : QObject(&editor), editor_(editor), document_(editor.document())
 {
@@ -30,8 +26,6 @@ bool LongLineDisplay::HasLongLine(QTextDocument& document)
         if (KeepIfLong(block)) found = true;
     return found;
 }
-
-void LongLineDisplay::Prepare(QTextDocument& document) { SetWrapped(HasLongLine(document)); }
 
 void LongLineDisplay::DocumentReplaced()
 {

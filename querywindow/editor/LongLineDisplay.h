@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <QTextBlock>
+
 class QPlainTextEdit;
 class QTextDocument;
 
@@ -15,8 +17,10 @@ public:
 
     explicit LongLineDisplay(QPlainTextEdit& editor);
 
-    // Sets the display for document before the editor is given it.
-    void Prepare(QTextDocument& document);
+    // Sets the display for a document before the editor is given it: wrapped when it has a long line.
+    void Prepare(bool longLine) { SetWrapped(longLine); }
+    // Whether block is a long line; a long line keeps its glyphs from now on.
+    static bool KeepIfLong(QTextBlock block);
     // The editor was given another document: its changes are watched from now on.
     void DocumentReplaced();
     bool Wrapped() const { return wrapped_; }

@@ -86,24 +86,24 @@ void SqlEditorCommands::Change()
     ChangedTo(SqlEditorText::Of(*window_.RichEdit_sql->document()));
 }
 
-void SqlEditorCommands::AdoptDocument(QTextDocument* document, const QString& text)
+void SqlEditorCommands::AdoptDocument(QTextDocument* document, const QString& text, bool coloured, bool longLine)
 {
     QPlainTextEdit& editor = *window_.RichEdit_sql;
     // A document of an earlier such hand-over is the editor's child; the editor's first one goes
     // with the hand-over itself.
     const QPointer<QTextDocument> previous = editor.document();
     document->setParent(&editor);
-    longLines_->Prepare(*document);
+    longLines_->Prepare(longLine);
     adopting_ = true;
     editor.setDocument(document);
     adopting_ = false;
     colouring_->DocumentReplaced();
     longLines_->DocumentReplaced();
     if (previous && previous->parent() == &editor) previous->deleteLater();
-    ChangedTo(text);
+    ChangedTo(text, coloured);
 }
 
-void SqlEditorCommands::ChangedTo(const QString& text)
+void SqlEditorCommands::ChangedTo(const QString& text, bool coloured)
 {
     if (colouring_->IsColouring()) return;
     TFMain& w = window_;
@@ -115,7 +115,7 @@ void SqlEditorCommands::ChangedTo(const QString& text)
         RecordCaretLine(editor, w.PastePending != 0);
         if (!w.RestoringHistory) {
             w.RecordSnapshot(text);
-            if (Settings::WordsAnalyze) HighlightFromLine();
+            if (Settings::WordsAnalyze && !coloured) HighlightFromLine();
             w.LastText = text;
             if (w.UndoCount > 0) {
                 w.ToolButton_undosql->setEnabled(true);
@@ -124,7 +124,7 @@ void SqlEditorCommands::ChangedTo(const QString& text)
         } else {
             w.RestoringHistory = 0;
             w.LastText = text;
-            if (Settings::WordsAnalyze) HighlightFromLine();
+            if (Settings::WordsAnalyze && !coloured) HighlightFromLine();
             QTextCursor caret = editor.textCursor();
             caret.setPosition(std::clamp(SavedCaretPos, 0, editor.document()->characterCount() - 1));
             editor.setTextCursor(caret);

@@ -2,6 +2,7 @@
 
 #include "KeywordColouring.h"
 #include "LineColouring.h"
+#include "LongLineDisplay.h"
 #include "Settings.h"
 #include "SqlEditorCommands.h"
 #include "StatusPanelBar.h"
@@ -137,6 +138,7 @@ bool SqlScriptLoader::ColourSome()
         // The editor makes every line's layout object when it takes the document: made here, in
         // slices, they are only cleared then.
         block_.layout();
+        if (LongLineDisplay::KeepIfLong(block_)) longLine_ = true;
         line_ = block_.text();
         commentStart_ = LineCommentStart(line_);
     }
@@ -188,7 +190,9 @@ void SqlScriptLoader::HandOver()
     QTextDocument* document = document_;
     document_ = nullptr;
     window_.RichEdit_sql->setReadOnly(readOnly_);
-    window_.EditorCommands().AdoptDocument(document, snapshot_);
+    // Every line is coloured for the window's kind unless the kind or the option changed meanwhile.
+    const bool coloured = colour_ && Settings::WordsAnalyze && kind_ == window_.DbmsKind;
+    window_.EditorCommands().AdoptDocument(document, snapshot_, coloured, longLine_);
     snapshot_ = QString();
     text_ = QString();
     if (done_) done_();

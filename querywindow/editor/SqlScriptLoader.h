@@ -68,6 +68,7 @@ private:
     int lineDone_ = 0;
     int commentStart_ = -1;
     qsizetype collected_ = 0;
+    bool longLine_ = false;
     // The editor's text as the document will hold it: a snapshot for the window's history.
     QString snapshot_;
     QProgressBar* progress_ = nullptr;

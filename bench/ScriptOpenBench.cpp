@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -106,7 +107,7 @@ void RunEvents(qint64 forMs)
 }
 
 struct Figures {
-    double Open = 0, OpenStall = 0, IdleStall = 0, Mb = 0, WidestLine = 0, CaretMove = 0;
+    double Open = 0, OpenStall = 0, IdleStall = 0, Mb = 0, WidestLine = 0, CaretMove = 0, Key = 0;
     bool Whole = false;
 };
 
@@ -158,9 +159,17 @@ Figures Open(TFMain_mul& frame, ScriptedFileChooser& chooser, const QString& pat
         editor.ensureCursorVisible();
         editor.viewport()->repaint();
         f.CaretMove = Ms(move.nsecsElapsed());
+        // One character typed there, coloured and painted.
+        move.restart();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(&editor, &press);
+        editor.viewport()->repaint();
+        f.Key = Ms(move.nsecsElapsed());
         for (QTextBlock b = window.RichEdit_sql->document()->firstBlock(); b.isValid(); b = b.next())
             if (const QTextLayout* l = b.layout())
                 for (int i = 0; i < l->lineCount(); ++i) f.WidestLine = std::max(f.WidestLine, l->lineAt(i).naturalTextWidth());
+        QTextCursor typed = editor.textCursor();
+        typed.deletePreviousChar();
         const QByteArray shown = window.RichEdit_sql->toPlainText().toUtf8();
         QByteArray expected = bytes;
         expected.replace("\r\n", "\n");
@@ -174,10 +183,10 @@ Figures Open(TFMain_mul& frame, ScriptedFileChooser& chooser, const QString& pat
 
 void Print(const char* what, const Figures& n, const Figures& n2)
 {
-    std::printf("  %-12s N: open %7.0f ms  stall %7.0f ms  idle stall %5.0f ms  caret move %6.1f ms  +%4.0f MB  widest line %9.0f px%s\n",
-                what, n.Open, n.OpenStall, n.IdleStall, n.CaretMove, n.Mb, n.WidestLine, n.Whole ? "" : "  TEXT DIFFERS");
-    std::printf("  %-12s 2N: open %6.0f ms  stall %7.0f ms  idle stall %5.0f ms  caret move %6.1f ms  +%4.0f MB  widest line %9.0f px%s   2N/N open %.2f\n",
-                "", n2.Open, n2.OpenStall, n2.IdleStall, n2.CaretMove, n2.Mb, n2.WidestLine, n2.Whole ? "" : "  TEXT DIFFERS",
+    std::printf("  %-12s N: open %7.0f ms  stall %7.0f ms  idle stall %5.0f ms  caret move %6.1f ms  key %6.1f ms  +%4.0f MB  widest line %9.0f px%s\n",
+                what, n.Open, n.OpenStall, n.IdleStall, n.CaretMove, n.Key, n.Mb, n.WidestLine, n.Whole ? "" : "  TEXT DIFFERS");
+    std::printf("  %-12s 2N: open %6.0f ms  stall %7.0f ms  idle stall %5.0f ms  caret move %6.1f ms  key %6.1f ms  +%4.0f MB  widest line %9.0f px%s   2N/N open %.2f\n",
+                "", n2.Open, n2.OpenStall, n2.IdleStall, n2.CaretMove, n2.Key, n2.Mb, n2.WidestLine, n2.Whole ? "" : "  TEXT DIFFERS",
                 n.Open > 0 ? n2.Open / n.Open : 0);
 }
 

@@ -4,11 +4,13 @@
 #include "KeywordLookup.h"
 #include "KeywordScanner.h"
 #include "LineColouring.h"
+#include "LongLineDisplay.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -121,6 +123,9 @@ void KeywordColouring::ColourSpan(const QTextBlock& first, const QTextBlock& las
 
     for (QTextBlock block = first;; block = block.next()) {
         const bool lastLine = !block.next().isValid();
+        // Every format change drops the line's layout, walking all its screen lines: a long line,
+        // wrapped onto many, is laid out again after the colouring anyway.
+        if (block.length() > LongLineDisplay::LongLine) block.layout()->clearLayout();
         const QString line = block.text();
         for (const ColourRun& run : LineColourRuns(line, block.position(), !lastLine, kind)) {
             cursor.setPosition(run.Start);

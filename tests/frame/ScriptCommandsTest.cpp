@@ -640,6 +640,20 @@ TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchange
             ASSERT_LE(block.layout()->lineAt(i).naturalTextWidth(), editor.viewport()->width()) << sliced << " line " << i;
         EXPECT_FALSE(editor.document()->isModified()) << sliced;
     }
+    // Typing at the long line's end colours as anywhere else, and the line stays wrapped.
+    {
+        QPlainTextEdit& editor = *w->RichEdit_sql;
+        const QTextBlock block = editor.document()->findBlockByNumber(1);
+        const int end = block.position() + block.length() - 1;
+        QTextCursor at = editor.textCursor();
+        at.setPosition(end);
+        editor.setTextCursor(at);
+        Type(w, QStringLiteral(" insert "));
+        EXPECT_EQ(ColourAt(editor, end + 1), ColourAt(editor, block.position()));
+        EXPECT_NE(ColourAt(editor, end + 1), ColourAt(editor, end));
+        EXPECT_EQ(editor.document()->findBlockByNumber(1).text(), QString::fromUtf8(line) + QStringLiteral(" insert "));
+        EXPECT_EQ(editor.lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    }
     // Without a long line the editor shows every line on one screen line again.
     Activate(w);
     w->RichEdit_sql->setPlainText(QStringLiteral("select 1;"));

@@ -6,11 +6,15 @@
 #include "SaveFileChoice.h"
 #include "SqlEditorText.h"
 #include "SqlScriptFile.h"
+#include "SqlScriptLoader.h"
 #include "TFMain.h"
 
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QThread>
+
+#include <memory>
 
 // ---- SQL scripts: open into and save from a query window's editor ----
 
@@ -38,6 +42,37 @@ const QString UndecodableNote =
 const QString UndecodableQuestion =
     QStringLiteral("打开此脚本时有无法识别的字节，编辑器中显示为\uFFFD。保存将以UTF-8写入，替换这些字节。\n要保存吗？");
 
+// The number of the window's last open command.
+constexpr char OpenTicket[] = "scriptOpenTicket";
+
+// Puts a script that was read into the window, or says why it could not be read.
+void PutScript(TFMain_mul& frame, const QPointer<TFMain>& w, const QString& path, const SqlScriptFile::ReadResult& read)
+{
+    if (!w) return;
+    if (!read.Ok) {
+        // The editor, the caption and the Windows-menu item stay as they were.
+        Prompter::Current().Message(path + QStringLiteral(": ") + read.Error, frame.windowTitle(), Prompter::Icon::Error,
+                                    Prompter::Ok);
+        return;
+    }
+    const QString caption = QueryWindowNaming::QueryWindowCaption(w->DSN, w->User, QFileInfo(path).absoluteFilePath());
+    // A big script comes in slices; the window is named for it once the editor holds it whole.
+    const QPointer<TFMain_mul> f(&frame);
+    const ScriptFileForm form = read.Form;
+    SqlScriptLoader::Load(*w, read.Text, [f, w, caption, path, form] {
+        if (!w) return;
+        // The text is the file's: closing the window asks nothing until it is changed.
+        w->RichEdit_sql->document()->setModified(false);
+        w->ScriptForm = form;
+        w->setWindowTitle(caption);
+        if (!f) return;
+        f->RenameWindowMenuEntry(w->Handle(), caption);
+        if (form.Undecodable)
+            Prompter::Current().Message(path + QStringLiteral(": ") + UndecodableNote, f->windowTitle(),
+                                        Prompter::Icon::Exclamation, Prompter::Ok);
+    });
+}
+
 } // namespace
 
 void TFMain_mul::OpenSqlScript(TFMain& window)
@@ -47,20 +82,22 @@ void TFMain_mul::OpenSqlScript(TFMain& window)
         ScriptDialog(this, QStringLiteral("OpenDialog_sql"), QStringLiteral("打开SQL文件"), FileChooser::Mode::Open));
     if (!answer.Accepted || answer.Path.isEmpty() || !w) return;
 
-    const SqlScriptFile::ReadResult read = SqlScriptFile::Read(answer.Path);
-    if (!read.Ok) {
-        // The editor, the caption and the Windows-menu item stay as they were.
-        Prompter::Current().Message(answer.Path + QStringLiteral(": ") + read.Error, windowTitle(),
-                                    Prompter::Icon::Error, Prompter::Ok);
+    // Only the window's last open counts when an earlier one is still being read.
+    const int ticket = w->property(OpenTicket).toInt() + 1;
+    w->setProperty(OpenTicket, ticket);
+    const QString path = answer.Path;
+    if (QFileInfo(path).size() < SqlScriptLoader::SlicedFrom) {
+        PutScript(*this, w, path, SqlScriptFile::Read(path));
         return;
     }
-    ShowScript(*w, answer.Path, read);
-    if (!w) return;
-    // The text is the file's: closing the window asks nothing until it is changed.
-    w->RichEdit_sql->document()->setModified(false);
-    const QString caption = QueryWindowNaming::QueryWindowCaption(w->DSN, w->User, QFileInfo(answer.Path).absoluteFilePath());
-    w->setWindowTitle(caption);
-    RenameWindowMenuEntry(w->Handle(), caption);
+    // A big file is read and decoded off the window's thread: the window answers meanwhile.
+    auto read = std::make_shared<SqlScriptFile::ReadResult>();
+    QThread* reader = QThread::create([path, read] { *read = SqlScriptFile::Read(path); });
+    connect(reader, &QThread::finished, reader, &QObject::deleteLater);
+    connect(reader, &QThread::finished, this, [this, w, path, read, ticket] {
+        if (w && w->property(OpenTicket).toInt() == ticket) PutScript(*this, w, path, *read);
+    });
+    reader->start();
 }
 
 void TFMain_mul::ShowScript(TFMain& window, const QString& path, const SqlScriptFile::ReadResult& script)

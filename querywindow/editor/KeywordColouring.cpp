@@ -2,12 +2,15 @@
 
 #include "KeywordColours.h"
 #include "KeywordLookup.h"
+#include "KeywordScanner.h"
 #include "LineColouring.h"
+#include "LongLineDisplay.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -40,6 +43,13 @@ const QTextCharFormat& ForegroundFormat(const QColor& colour)
 
 KeywordColouring::KeywordColouring(QPlainTextEdit& editor) : QObject(&editor), editor_(editor), document_(editor.document())
 {
+    connect(document_, &QTextDocument::contentsChange, this, &KeywordColouring::ContentsChange);
+}
+
+void KeywordColouring::DocumentReplaced()
+{
+    if (document_ == editor_.document()) return;
+    document_ = editor_.document();
     connect(document_, &QTextDocument::contentsChange, this, &KeywordColouring::ContentsChange);
 }
 
@@ -113,6 +123,9 @@ void KeywordColouring::ColourSpan(const QTextBlock& first, const QTextBlock& las
 
     for (QTextBlock block = first;; block = block.next()) {
         const bool lastLine = !block.next().isValid();
+        // Every format change drops the line's layout, walking all its screen lines: a long line,
+        // wrapped onto many, is laid out again after the colouring anyway.
+        if (block.length() > LongLineDisplay::LongLine) block.layout()->clearLayout();
         const QString line = block.text();
         for (const ColourRun& run : LineColourRuns(line, block.position(), !lastLine, kind)) {
             cursor.setPosition(run.Start);
@@ -122,4 +135,43 @@ void KeywordColouring::ColourSpan(const QTextBlock& first, const QTextBlock& las
         block.setUserState(Stamp(kind, lastLine));
         if (block == last) break;
     }
+}
+
+int KeywordColouring::PartEnd(QStringView line, int from, int length, TDbmsKind kind)
+{
+    const int size = static_cast<int>(line.size());
+    int end = from + std::max(length, 1);
+    if (end >= size) return size;
+    // A part never splits a word: it ends after the next character that is none.
+    while (end < size && IsKeywordWordCharacter(line[end - 1], kind)) ++end;
+    return end;
+}
+
+void KeywordColouring::ColourLinePart(QTextBlock block, QStringView line, int from, int to, int commentStart, TDbmsKind kind)
+{
+    QTextDocument* document = const_cast<QTextDocument*>(block.document());
+    const bool lastLine = !block.next().isValid();
+    const bool lineEnd = to >= static_cast<int>(line.size());
+    const int start = block.position() + from;
+    QTextCursor cursor(document);
+    // As ColourSpan: black up to the next line's start at the line's end (the text's end at most).
+    const int plainEnd = lineEnd ? std::min(block.position() + block.length(), document->characterCount() - 1) : block.position() + to;
+    cursor.setPosition(start);
+    cursor.setPosition(plainEnd, QTextCursor::KeepAnchor);
+    cursor.mergeCharFormat(ForegroundFormat(KeywordColours::Plain));
+
+    std::vector<Word_ary> words;
+    ScanLineWords(line.mid(from, to - from), words, start, kind, !lineEnd || !lastLine);
+    std::vector<ColourRun> runs = ColourWords(words, kind);
+    // The comment comes last, over the part of it that lies in this part of the line.
+    if (commentStart >= 0 && commentStart < to) {
+        const int commentFrom = std::max(commentStart, from);
+        runs.push_back({block.position() + commentFrom, to - commentFrom, KeywordColours::LineComment});
+    }
+    for (const ColourRun& run : runs) {
+        cursor.setPosition(run.Start);
+        cursor.setPosition(run.Start + run.Length, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(ForegroundFormat(run.Colour));
+    }
+    if (lineEnd) block.setUserState(Stamp(kind, lastLine));
 }

@@ -10,6 +10,7 @@
 #include "TDbmsKind.h"
 
 #include <QObject>
+#include <QStringView>
 
 class QPlainTextEdit;
 class QTextBlock;
@@ -27,6 +28,17 @@ public:
     // True while the colouring changes formats: the editor's change notifications of that time are
     // its own.
     bool IsColouring() const { return colouring_; }
+
+    // The editor was given another document: its changes are watched from now on.
+    void DocumentReplaced();
+
+    // Colours the characters [from, to) of block, whose whole text is line and whose first "--" is
+    // at commentStart (-1: none), as HighlightFromLine colours them; to must be the line's end or
+    // follow a character that is no word character. The line is stamped when to is its end.
+    static void ColourLinePart(QTextBlock block, QStringView line, int from, int to, int commentStart, TDbmsKind kind);
+    // Where a part of line that starts at from and should hold about length characters may end: the
+    // line's end, or just after a character that is no word character.
+    static int PartEnd(QStringView line, int from, int length, TDbmsKind kind);
 
 private:
     void ContentsChange(int position, int charsRemoved, int charsAdded);

@@ -4,6 +4,7 @@
 #include "FindReplaceDialog.h"
 #include "FontChooser.h"
 #include "KeywordColouring.h"
+#include "LongLineDisplay.h"
 #include "QueryWindowFrame.h"
 #include "SettingFont.h"
 #include "Settings.h"
@@ -21,7 +22,9 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextBlock>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -35,6 +38,7 @@ SqlEditorCommands::SqlEditorCommands(TFMain& window) : QObject(&window), window_
 {
     QPlainTextEdit* editor = window_.RichEdit_sql;
     colouring_ = new KeywordColouring(*editor);
+    longLines_ = new LongLineDisplay(*editor);
     // The pop-up menu opens only from the mouse-down handling.
     editor->setContextMenuPolicy(Qt::PreventContextMenu);
     editor->installEventFilter(this);
@@ -78,10 +82,32 @@ bool SqlEditorCommands::CallFrame(const char* handler)
 void SqlEditorCommands::Change()
 {
     // The colouring's own format changes are not edits.
+    if (colouring_->IsColouring() || adopting_) return;
+    ChangedTo(SqlEditorText::Of(*window_.RichEdit_sql->document()));
+}
+
+void SqlEditorCommands::AdoptDocument(QTextDocument* document, const QString& text, bool coloured, bool longLine)
+{
+    QPlainTextEdit& editor = *window_.RichEdit_sql;
+    // A document of an earlier such hand-over is the editor's child; the editor's first one goes
+    // with the hand-over itself.
+    const QPointer<QTextDocument> previous = editor.document();
+    document->setParent(&editor);
+    longLines_->Prepare(longLine);
+    adopting_ = true;
+    editor.setDocument(document);
+    adopting_ = false;
+    colouring_->DocumentReplaced();
+    longLines_->DocumentReplaced();
+    if (previous && previous->parent() == &editor) previous->deleteLater();
+    ChangedTo(text, coloured);
+}
+
+void SqlEditorCommands::ChangedTo(const QString& text, bool coloured)
+{
     if (colouring_->IsColouring()) return;
     TFMain& w = window_;
     QPlainTextEdit& editor = *w.RichEdit_sql;
-    const QString text = SqlEditorText::Of(*editor.document());
 
     // An undo or redo that put back the text already shown still ends its restoring state, so the
     // next edit records its snapshot.
@@ -89,7 +115,7 @@ void SqlEditorCommands::Change()
         RecordCaretLine(editor, w.PastePending != 0);
         if (!w.RestoringHistory) {
             w.RecordSnapshot(text);
-            if (Settings::WordsAnalyze) HighlightFromLine();
+            if (Settings::WordsAnalyze && !coloured) HighlightFromLine();
             w.LastText = text;
             if (w.UndoCount > 0) {
                 w.ToolButton_undosql->setEnabled(true);
@@ -98,7 +124,7 @@ void SqlEditorCommands::Change()
         } else {
             w.RestoringHistory = 0;
             w.LastText = text;
-            if (Settings::WordsAnalyze) HighlightFromLine();
+            if (Settings::WordsAnalyze && !coloured) HighlightFromLine();
             QTextCursor caret = editor.textCursor();
             caret.setPosition(std::clamp(SavedCaretPos, 0, editor.document()->characterCount() - 1));
             editor.setTextCursor(caret);

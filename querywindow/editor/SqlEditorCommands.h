@@ -12,7 +12,9 @@
 
 class FindReplaceDialog;
 class KeywordColouring;
+class LongLineDisplay;
 class QMenu;
+class QTextDocument;
 class TFMain;
 
 class SqlEditorCommands : public QObject {
@@ -21,6 +23,13 @@ public:
     explicit SqlEditorCommands(TFMain& window);
 
     void Change();
+    // The change handling for an editor text known to be text (SqlEditorText::Of the document);
+    // coloured: every line already shows the colours of the window's kind.
+    void ChangedTo(const QString& text, bool coloured = false);
+    // Gives the editor document (parented to it from now on), whose whole text is text, in place of
+    // its document, and handles that as a change of the text. longLine: the document has a long
+    // line (LongLineDisplay), which already keeps its glyphs.
+    void AdoptDocument(QTextDocument* document, const QString& text, bool coloured, bool longLine);
     void Undo();
     void Redo();
     void HighlightFromLine();
@@ -61,4 +70,7 @@ private:
 
     TFMain& window_;
     KeywordColouring* colouring_ = nullptr;
+    LongLineDisplay* longLines_ = nullptr;
+    // Set while the editor takes another document: that is no change of its own.
+    bool adopting_ = false;
 };

@@ -2,14 +2,24 @@
 // with the file dialogs answered headless, and the script file's encoding and line rules.
 #include "FailingLastStep.h"
 #include "ImmutableFolder.h"
+#include "KeywordLists.h"
+#include "KeywordTables.h"
+#include "LongLineDisplay.h"
 #include "ObjectBrowserFixture.h"
 #include "SaveFileChoice.h"
 #include "ScriptedFileChooser.h"
+#include "SqlEditorText.h"
 #include "SqlScriptFile.h"
+#include "SqlScriptLoader.h"
+#include "StatusPanelBar.h"
 #include "WindowMenuEntry.h"
 
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMenu>
+#include <QProgressBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -512,6 +522,265 @@ TEST_F(ScriptCommands, TheCaptionNamesTheWindowsOwnConnection)
                                          QStringLiteral("\\reader  --") + path);
     EXPECT_EQ(ItemText(sqlite), sqlite->windowTitle());
     EXPECT_NE(ItemText(pg), sqlite->windowTitle());
+}
+
+
+// Opening big scripts: in slices that give the event loop its turn, with the same text, colours and
+// history as an open at once; and lines too long for one screen line.
+class BigScripts : public ScriptCommands {
+protected:
+    void SetUp() override
+    {
+        ScriptCommands::SetUp();
+        LoadKeywordFiles(TARNVALE_DATA_DIR);
+        CreateKeywordTables();
+        Settings::WordsAnalyze = true;
+        // Small scripts stand in for big ones: the slices are the same.
+        SqlScriptLoader::SlicedFrom = 4096;
+    }
+    void TearDown() override
+    {
+        SqlScriptLoader::SlicedFrom = qsizetype(1) << 20;
+        ScriptCommands::TearDown();
+        FreeKeywordTables();
+        ClearKeywordLists();
+    }
+    // Opens path into w through the open command; at once when sliced is false. A sliced open
+    // returns once the file was read (off the window's thread) and its load has begun.
+    void OpenInto(TFMain* w, const QString& path, bool sliced)
+    {
+        const qsizetype kept = SqlScriptLoader::SlicedFrom;
+        if (!sliced) SqlScriptLoader::SlicedFrom = std::numeric_limits<qsizetype>::max();
+        Activate(w);
+        chooser.Accept(path);
+        frame->mainmenu_file_opensqlfile->trigger();
+        SqlScriptLoader::SlicedFrom = kept;
+        QElapsedTimer t;
+        t.start();
+        while (sliced && !SqlScriptLoader::Running(*w) && w->windowTitle() != CaptionFor(w, path) && t.elapsed() < 60000)
+            QApplication::processEvents();
+    }
+    void Activate(TFMain* w)
+    {
+        frame->MdiArea->setActiveSubWindow(frame->SubWindowOf(w));
+        ASSERT_EQ(frame->ActiveQueryWindow(), w);
+    }
+    static void Type(TFMain* w, const QString& text)
+    {
+        for (const QChar c : text) {
+            const int key = c == QLatin1Char(' ') ? int(Qt::Key_Space) : int(c.toUpper().unicode());
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(w->RichEdit_sql, &press);
+        }
+    }
+    static void AwaitLoad(TFMain* w)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (SqlScriptLoader::Running(*w) && t.elapsed() < 120000) QApplication::processEvents();
+        QApplication::processEvents();
+    }
+    // The foreground of every character of the editor's text.
+    static std::vector<QRgb> Colours(const QPlainTextEdit& editor)
+    {
+        std::vector<QRgb> colours;
+        for (QTextBlock b = editor.document()->firstBlock(); b.isValid(); b = b.next()) {
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextFragment f = it.fragment();
+                colours.insert(colours.end(), static_cast<std::size_t>(f.length()), f.charFormat().foreground().color().rgb());
+            }
+        }
+        return colours;
+    }
+    static QRgb ColourAt(const QPlainTextEdit& editor, int position)
+    {
+        QTextCursor at(editor.document());
+        at.setPosition(position + 1);
+        return at.charFormat().foreground().color().rgb();
+    }
+    static QString FileText(const QByteArray& bytes)
+    {
+        QString text = QString::fromUtf8(bytes);
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+        return text;
+    }
+};
+
+// Lines of keywords, comments (one "--" just at a piece's edge), CJK text, a character outside the
+// basic plane, blank lines and a line of 20,000 characters.
+QByteArray BigScript()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 3000; ++i) {
+        switch (i % 6) {
+        case 0: bytes += "select a, count(*) from t" + QByteArray::number(i) + " where b > " + QByteArray::number(i); break;
+        case 1: bytes += "  -- " + QString::fromUtf8("注释 select 😀").toUtf8() + " from"; break;
+        case 2: bytes += "insert into audit (note) values ('" + QString::fromUtf8("客户").toUtf8() + "'); -- end"; break;
+        case 3: break;
+        case 4: bytes += "update x set y = getdate() where id = " + QByteArray::number(i) + ";"; break;
+        default: bytes += "declare @n int set @n = 1 begin end"; break;
+        }
+        bytes += "\r\n";
+        if (i == 1500) {
+            QByteArray longLine;
+            while (longLine.size() < 20000) longLine += "select x from y; ";
+            longLine.insert(4095, "--");
+            bytes += longLine + "\r\n";
+        }
+    }
+    return bytes + "select last";
+}
+
+TEST_F(BigScripts, ABigScriptComesInSlicesWithTheTextColoursAndHistoryOfAnOpenAtOnce)
+{
+    TFMain* atOnce = OpenSQLite();
+    TFMain* w = OpenSQLite();
+    ASSERT_TRUE(atOnce && w);
+    const QByteArray bytes = BigScript();
+    const QString path = Path(QStringLiteral("big.sql"));
+    WriteBytes(path, bytes);
+    atOnce->RichEdit_sql->setPlainText(QStringLiteral("kept"));
+    OpenInto(atOnce, path, false);
+    ASSERT_EQ(SqlScriptLoader::Running(*atOnce), nullptr);
+
+    w->RichEdit_sql->setPlainText(QStringLiteral("kept"));
+    const QString caption = w->windowTitle();
+    OpenInto(w, path, true);
+    // The open runs on: the editor is read-only with a progress bar in the status bar.
+    SqlScriptLoader* loader = SqlScriptLoader::Running(*w);
+    ASSERT_NE(loader, nullptr);
+    QProgressBar* progress = w->StatusBar1->findChild<QProgressBar*>();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_TRUE(w->RichEdit_sql->isReadOnly());
+    EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("kept"));
+    EXPECT_EQ(w->windowTitle(), caption);
+    AwaitLoad(w);
+
+    const QString text = FileText(bytes);
+    EXPECT_EQ(w->RichEdit_sql->toPlainText().toUtf8(), text.toUtf8());
+    EXPECT_EQ(atOnce->RichEdit_sql->toPlainText().toUtf8(), text.toUtf8());
+    EXPECT_EQ(Colours(*w->RichEdit_sql), Colours(*atOnce->RichEdit_sql));
+    EXPECT_EQ(w->RichEdit_sql->document()->blockCount(), atOnce->RichEdit_sql->document()->blockCount());
+    EXPECT_FALSE(w->RichEdit_sql->isReadOnly());
+    EXPECT_EQ(w->StatusBar1->findChild<QProgressBar*>(), nullptr);
+    EXPECT_FALSE(w->RichEdit_sql->document()->isModified());
+    EXPECT_EQ(w->windowTitle(), CaptionFor(w, path));
+    EXPECT_EQ(ItemText(w), w->windowTitle());
+    EXPECT_EQ(w->LastText, SqlEditorText::Of(*w->RichEdit_sql->document()));
+    EXPECT_EQ(w->History[SqlEditorHistory::HistorySize].Text, w->LastText);
+    EXPECT_EQ(w->RichEdit_sql->lineWrapMode(), atOnce->RichEdit_sql->lineWrapMode());
+
+    // The open is one step of the history, as an open at once is.
+    EXPECT_EQ(w->UndoCount, atOnce->UndoCount);
+    EXPECT_TRUE(frame->ToolButton_undosql->isEnabled());
+    Activate(w);
+    frame->ToolButton_undosql->trigger();
+    EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("kept"));
+    EXPECT_TRUE(w->RichEdit_sql->document()->isModified());
+    frame->ToolButton_redosql->trigger();
+    EXPECT_EQ(w->RichEdit_sql->toPlainText().toUtf8(), text.toUtf8());
+    // Typing goes on colouring as before.
+    QTextCursor end = w->RichEdit_sql->textCursor();
+    end.movePosition(QTextCursor::End);
+    w->RichEdit_sql->setTextCursor(end);
+    Type(w, QStringLiteral(" from "));
+    const int typed = static_cast<int>(text.size()) + 1;
+    const int first = static_cast<int>(text.indexOf(QStringLiteral(" from ")) + 1);
+    EXPECT_EQ(ColourAt(*w->RichEdit_sql, typed), ColourAt(*atOnce->RichEdit_sql, first));
+    EXPECT_NE(ColourAt(*w->RichEdit_sql, typed), ColourAt(*w->RichEdit_sql, typed - 1));
+    EXPECT_TRUE(prompter.Prompts.empty());
+}
+
+TEST_F(BigScripts, EscGivesTheOpenUpAndLeavesTheEditorAsItWas)
+{
+    TFMain* w = OpenSQLite();
+    ASSERT_NE(w, nullptr);
+    const QString path = Path(QStringLiteral("big.sql"));
+    WriteBytes(path, BigScript());
+    w->RichEdit_sql->setPlainText(QStringLiteral("select kept"));
+    w->RichEdit_sql->document()->setModified(true);
+    const QTextDocument* document = w->RichEdit_sql->document();
+    const std::vector<QRgb> colours = Colours(*w->RichEdit_sql);
+    const QString caption = w->windowTitle();
+    const auto undo = w->UndoCount;
+
+    OpenInto(w, path, true);
+    ASSERT_NE(SqlScriptLoader::Running(*w), nullptr);
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(w->RichEdit_sql, &esc);
+    EXPECT_EQ(SqlScriptLoader::Running(*w), nullptr);
+    AwaitLoad(w);
+
+    EXPECT_EQ(w->RichEdit_sql->document(), document);
+    EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("select kept"));
+    EXPECT_EQ(Colours(*w->RichEdit_sql), colours);
+    EXPECT_TRUE(w->RichEdit_sql->document()->isModified());
+    EXPECT_FALSE(w->RichEdit_sql->isReadOnly());
+    EXPECT_EQ(w->StatusBar1->findChild<QProgressBar*>(), nullptr);
+    EXPECT_EQ(w->windowTitle(), caption);
+    EXPECT_EQ(w->UndoCount, undo);
+    EXPECT_EQ(w->LastText, QStringLiteral("select kept"));
+
+    // A later open of the same file goes through whole.
+    OpenInto(w, path, true);
+    AwaitLoad(w);
+    EXPECT_EQ(w->RichEdit_sql->toPlainText().toUtf8(), FileText(BigScript()).toUtf8());
+    EXPECT_EQ(w->windowTitle(), CaptionFor(w, path));
+}
+
+TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchanged)
+{
+    TFMain* w = OpenSQLite();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->RichEdit_sql->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QByteArray line = "insert into t values ";
+    for (int i = 0; line.size() < 300000; ++i) line += "(" + QByteArray::number(i) + ", 'x'), ";
+    const QByteArray bytes = "select 1;\r\n" + line + "\r\nselect 2;";
+    for (const bool sliced : {false, true}) {
+        const QString path = Path(sliced ? QStringLiteral("long2.sql") : QStringLiteral("long1.sql"));
+        WriteBytes(path, bytes);
+        OpenInto(w, path, sliced);
+        AwaitLoad(w);
+        QPlainTextEdit& editor = *w->RichEdit_sql;
+        EXPECT_EQ(editor.toPlainText().toUtf8(), FileText(bytes).toUtf8()) << sliced;
+        EXPECT_EQ(editor.lineWrapMode(), QPlainTextEdit::WidgetWidth) << sliced;
+        EXPECT_EQ(editor.wordWrapMode(), QTextOption::WrapAnywhere) << sliced;
+        EXPECT_EQ(editor.document()->blockCount(), 3) << sliced;
+        // The long line keeps its glyphs; none of its screen lines is wider than the editor.
+        QTextCursor onLong = editor.textCursor();
+        onLong.setPosition(editor.document()->findBlockByNumber(1).position() + 150000);
+        editor.setTextCursor(onLong);
+        editor.ensureCursorVisible();
+        editor.viewport()->repaint();
+        const QTextBlock block = editor.document()->findBlockByNumber(1);
+        EXPECT_TRUE(block.layout()->cacheEnabled()) << sliced;
+        ASSERT_GT(block.layout()->lineCount(), 1) << sliced;
+        for (int i = 0; i < block.layout()->lineCount(); ++i)
+            ASSERT_LE(block.layout()->lineAt(i).naturalTextWidth(), editor.viewport()->width()) << sliced << " line " << i;
+        EXPECT_FALSE(editor.document()->isModified()) << sliced;
+    }
+    // Typing at the long line's end colours as anywhere else, and the line stays wrapped.
+    {
+        QPlainTextEdit& editor = *w->RichEdit_sql;
+        const QTextBlock block = editor.document()->findBlockByNumber(1);
+        const int end = block.position() + block.length() - 1;
+        QTextCursor at = editor.textCursor();
+        at.setPosition(end);
+        editor.setTextCursor(at);
+        Type(w, QStringLiteral(" insert "));
+        EXPECT_EQ(ColourAt(editor, end + 1), ColourAt(editor, block.position()));
+        EXPECT_NE(ColourAt(editor, end + 1), ColourAt(editor, end));
+        EXPECT_EQ(editor.document()->findBlockByNumber(1).text(), QString::fromUtf8(line) + QStringLiteral(" insert "));
+        EXPECT_EQ(editor.lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    }
+    // Without a long line the editor shows every line on one screen line again.
+    Activate(w);
+    w->RichEdit_sql->setPlainText(QStringLiteral("select 1;"));
+    QApplication::processEvents();
+    EXPECT_EQ(w->RichEdit_sql->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(w->RichEdit_sql->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 } // namespace

@@ -1,0 +1,77 @@
+// Puts a script's text into a query window's editor in slices that give the event loop its turn: a
+// big text goes into a document of its own, is coloured there and replaces the editor's document
+// only when it is whole. Meanwhile a progress bar shows in the window's status bar, the editor is
+// read-only, and Esc gives the open up with the editor left as it was.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTimer>
+
+#include <functional>
+
+class QProgressBar;
+class QTextDocument;
+class SlicedLoadLayout;
+class TFMain;
+
+class SqlScriptLoader : public QObject {
+    Q_OBJECT
+public:
+    // Texts of at least this many characters load in slices; shorter ones at once.
+    static inline qsizetype SlicedFrom = 1 << 20;
+
+    // Puts text into window's editor, as its whole new text; done runs once the editor holds it
+    // (at once for a short text, never when the open is given up). A load still running in the
+    // window is given up first.
+    static void Load(TFMain& window, const QString& text, std::function<void()> done);
+    // The load running in window, if any.
+    static SqlScriptLoader* Running(const TFMain& window);
+
+    // Gives the open up: the editor stays as it was before it.
+    void Cancel();
+    QProgressBar* Progress() const { return progress_; }
+
+signals:
+    // The load has ended: loaded tells whether the editor holds the text.
+    void Ended(bool loaded);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    SqlScriptLoader(TFMain& window, const QString& text, std::function<void()> done);
+    ~SqlScriptLoader() override;
+    void Slice();
+    // One piece of work each; true when its phase is done.
+    bool InsertSome();
+    bool ColourSome();
+    void HandOver();
+    void End(bool loaded);
+
+    TFMain& window_;
+    QString text_;
+    std::function<void()> done_;
+    QTextDocument* document_ = nullptr;
+    SlicedLoadLayout* layout_ = nullptr;
+    QTextCharFormat format_;
+    bool colour_ = false;
+    int kind_ = 0;
+    bool readOnly_ = false;
+    qsizetype inserted_ = 0;
+    // The line being coloured and collected, and how far.
+    QTextBlock block_;
+    QString line_;
+    int lineDone_ = 0;
+    int commentStart_ = -1;
+    qsizetype collected_ = 0;
+    bool longLine_ = false;
+    // The editor's text as the document will hold it: a snapshot for the window's history.
+    QString snapshot_;
+    QProgressBar* progress_ = nullptr;
+    QTimer timer_;
+    bool ended_ = false;
+};

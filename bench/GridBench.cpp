@@ -237,7 +237,8 @@ void Measure(const QString& dsn, const QString& folder)
     const qsizetype lines = copied.count(QLatin1Char('\n')) + (copied.isEmpty() ? 0 : 1);
     std::printf("  Ctrl+A, Ctrl+C                   %8.0f ms, clipboard %lld characters in %lld lines (%s)\n", copyMs,
                 static_cast<long long>(copied.size()), static_cast<long long>(lines),
-                lines == g->RowCount() - 1 ? "every row" : "ROWS MISSING");
+                // The names' line comes first when the settings add it to copies and exports.
+                lines == g->RowCount() - 1 + (Settings::ExportWithTblColumn ? 1 : 0) ? "every row" : "ROWS MISSING");
 }
 
 // Text keys of CJK cells go through the GB18030 converter: a column of 1,000,000 Chinese names.

@@ -410,7 +410,7 @@ int main(int argc, char** argv)
         line("(b)  save-to-file run into a query window", b, true);
         line("(c)  grid run: end of the run + first paint of grid", c, true);
         line("(e)  text run: end of the run + first paint of text", e, true);
-        line("(e0) the same, the driver's freed result left unmerged", e0, true);
+        line("(e0) the same, the driver's freed result unmerged", e0, true);
         line("(d)  isql -b -d,", d, false);
         std::printf("  time b/a %.2f   b/a2 %.2f   b/d %.2f   c/b %.2f   e/b %.2f   e/e0 %.2f   worst stall e/e0 %.0f/%.0f ms"
                     "   rows kept: b %lld, c %lld, e %lld\n",

@@ -28,6 +28,7 @@
 #include <functional>
 #include <numeric>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -162,32 +163,71 @@ void Key(ResultGrid& grid, int key)
     QApplication::sendEvent(&grid, &press);
 }
 
-void Measure(const QString& dsn, const QString& folder)
+// A save-to-file run of the query into a query window; its time in ms, or a negative time when the
+// window cannot connect.
+double FileRun(const QString& dsn, const QString& folder)
 {
-    double fileRunMs = 0;
-    {
-        BenchWindow file(dsn);
-        if (!file.ok) {
-            std::printf("%s: cannot connect\n", qPrintable(dsn));
-            return;
-        }
-        file.w.menu_run_display_FileClick();
-        const QByteArray path = QFile::encodeName(folder + "/" + dsn + "-file.csv");
-        file.w.ResultFile = std::fopen(path.constData(), "wb");
-        file.w.ResultFileName = QString::fromUtf8(path);
-        fileRunMs = file.Run();
-    }
+    BenchWindow file(dsn);
+    if (!file.ok) return -1;
+    file.w.menu_run_display_FileClick();
+    const QByteArray path = QFile::encodeName(folder + "/" + dsn + "-file.csv");
+    file.w.ResultFile = std::fopen(path.constData(), "wb");
+    file.w.ResultFileName = QString::fromUtf8(path);
+    return file.Run();
+}
 
+// A grid run of the query into a query window, to the end of the run; its time in ms.
+double GridRun(const QString& dsn)
+{
     BenchWindow grid(dsn);
-    const double fetchMs = grid.Run();
+    return grid.ok ? grid.Run() : -1;
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+struct RunFigures {
+    double GridMs = 0;  // a grid run, fetch and show
+    double FileMs = 0;  // a save-to-file run of the same query
+};
+
+// Rounds of every source's grid and file runs one after another, so that the drift of a shared
+// machine falls on all of them alike; each figure the median of its rounds.
+std::vector<RunFigures> InterleavedRuns(const std::vector<QString>& dsns, const QString& folder, int rounds)
+{
+    std::vector<std::vector<double>> grid(dsns.size()), file(dsns.size());
+    for (int r = 0; r < rounds; ++r)
+        for (std::size_t k = 0; k < dsns.size(); ++k) {
+            grid[k].push_back(GridRun(dsns[k]));
+            file[k].push_back(FileRun(dsns[k], folder));
+        }
+    std::vector<RunFigures> result(dsns.size());
+    for (std::size_t k = 0; k < dsns.size(); ++k) result[k] = {Median(grid[k]), Median(file[k])};
+    return result;
+}
+
+void Measure(const QString& dsn, const QString& folder, const RunFigures& runs)
+{
+    const double fileRunMs = runs.FileMs;
+    BenchWindow grid(dsn);
+    if (!grid.ok) {
+        std::printf("%s: cannot connect\n", qPrintable(dsn));
+        return;
+    }
+    grid.Run();
     ResultGrid* g = grid.w.ResultGrids.empty() ? nullptr : grid.w.ResultGrids[0];
     if (!g || !g->Model()) {
         std::printf("%s: no grid\n", qPrintable(dsn));
         return;
     }
     const TQryResult_Tesk& r = *grid.w.Results[0];
-    std::printf("\n%s: %d rows x %d columns\n", qPrintable(dsn), g->RowCount() - 1, g->ColCount() - 1);
-    std::printf("  grid run (fetch and show)        %8.0f ms\n", fetchMs);
+    std::printf("\n%s: %d rows x %d columns; runs the median of 3 interleaved rounds\n", qPrintable(dsn),
+                g->RowCount() - 1, g->ColCount() - 1);
+    std::printf("  grid run (fetch and show)        %8.0f ms = %.2f x the save-to-file run\n", runs.GridMs,
+                runs.GridMs / fileRunMs);
     std::printf("  save-to-file run                 %8.0f ms\n", fileRunMs);
     struct Sort {
         int Col;
@@ -291,7 +331,10 @@ int main(int argc, char** argv)
     PrintingPrompter prompter;
     Prompter::Install(&prompter);
     const QString folder = argc >= 2 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp");
-    for (const QString& dsn : {QStringLiteral("BenchSQLiteStep"), QStringLiteral("BenchPGCursor")}) Measure(dsn, folder);
+    // Each driver with its default settings and streaming.
+    const std::vector<QString> dsns{"BenchSQLite", "BenchSQLiteStep", "BenchPG", "BenchPGCursor"};
+    const std::vector<RunFigures> runs = InterleavedRuns(dsns, folder, 3);
+    for (std::size_t k = 0; k < dsns.size(); ++k) Measure(dsns[k], folder, runs[k]);
     MeasureCjkSort();
     Prompter::Install(nullptr);
     return 0;

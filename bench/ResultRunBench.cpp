@@ -1,10 +1,11 @@
-// Measures a run of a large result side by side, each figure the median of three runs, each run
-// in a process of its own (so that its peak memory is its own):
+// Measures a run of a large result side by side, each figure the median of three interleaved
+// rounds, each run in a process of its own (so that its peak memory is its own):
 //   (a)  a bare fetch loop over columns bound as the run binds them;
 //   (a2) the same loop with every column bound as text, the limit of a tool that shows text;
 //   (b)  a save-to-file run into a query window (the same window, keeping no rows);
 //   (c)  a grid run into a query window: the end of the run plus the first paint of the grid;
 //   (e)  a text run into a query window: the end of the run plus the first paint of the text;
+//   (e0) the same with the memory the driver freed with the result left unmerged, as before;
 //   (d)  isql writing the same query to a file.
 // On SQLite, interleaved rounds (medians of 5) compare the save-to-file run (b) with the same run
 // binding the columns by their types as for every other driver (b0, the binding before SQLite's
@@ -12,7 +13,8 @@
 // the rows as CSV (a3), also on a thread of its own as the run fetches (a3t): once a process has
 // a second thread, every mutex of the SQLite library costs an atomic operation.
 // The worst user-interface stall is the longest gap between the ticks of a 5 ms timer on the
-// user-interface thread, from the run's start to the end of the first paint.
+// user-interface thread, under a real display, from the run's start through its first paint and
+// the window's close until the worker has gone and the window's thread is idle.
 #include "MuliThread.h"
 #include "ODBCIntf.h"
 #include "ResultColumns.h"
@@ -45,15 +47,20 @@ const char* Query = "select id, name, d, amount, ts from big";
 // The time of the run alone, from its statement's execution to its end: no connecting, no window
 // made, no first paint.
 double g_runMs = 0;
+// The wait for the window to become idle after a window run, which no time figure counts.
+double g_idleWaitMs = 0;
 
-long PeakRssKb()
+// A number of this process's status file, by its label ("VmHWM:").
+long StatusNumber(const std::string& label)
 {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+        if (line.rfind(label, 0) == 0) return std::stol(line.substr(label.size()));
     return 0;
 }
+
+long PeakRssKb() { return StatusNumber("VmHWM:"); }
 
 struct Connection {
     SQLHENV env = SQL_NULL_HENV;
@@ -154,54 +161,88 @@ void WaitForRun(QPointer<MuliThread>& t)
     loop.exec();
 }
 
-// (b), (c), (e): a run into a real query window in the given display mode, up to the first paint
-// of what it shows; a timer on the user-interface thread measures the longest gap between ticks.
+// The threads of this process.
+long ThreadCount() { return StatusNumber("Threads:"); }
+
+// Serves the event loop until the run has ended, its worker thread gone, and the window is idle:
+// 200 ms in a row in which the 5 ms timer ticked without a gap over 20 ms (at most 10 s).
+void WaitUntilIdle(const qint64& lastGap, QTimer& ticker, long threadsBefore)
+{
+    QEventLoop loop;
+    QElapsedTimer quiet, all;
+    quiet.start();
+    all.start();
+    QObject::connect(&ticker, &QTimer::timeout, &loop, [&] {
+        if (lastGap > 20 || ThreadCount() > threadsBefore) quiet.restart();
+        if (quiet.elapsed() >= 200 || all.elapsed() >= 10000) loop.quit();
+    });
+    loop.exec();
+}
+
+// (b), (c), (e): a run into a real query window in the given display mode, its first paint, and
+// the window closed as soon as the run has ended; a timer on the user-interface thread measures the
+// longest gap between its ticks until the worker has gone and the window's thread is idle.
 enum class Display { File, Grid, Text };
 
+struct WindowRunOptions {
+    bool BindSQLiteByType = false;
+    bool LeaveFreedResultUnmerged = false;
+};
+
 long long WindowRun(const std::string& dsn, Display mode, const std::string& path, double& worstStallMs,
-                    const QString& sql = Query, bool bindSQLiteByType = false)
+                    const QString& sql = Query, WindowRunOptions options = {})
 {
     Connection conn(dsn);
-    TFMain window;
-    window.hEnv = conn.env;
-    window.hDbc = conn.dbc;
-    ODBCIntf::GetSupportedFunctions(window.hDbc, window.SupportedFunctions);
-    window.StatementSeparator.assign(1, ';');
-    window.AutoCommit = 1;
-    window.DbmsKind = 20;
-    window.resize(1000, 700);
-    window.show();
-    if (mode == Display::Text) window.menu_run_display_txtClick();
+    auto window = std::make_unique<TFMain>();
+    window->hEnv = conn.env;
+    window->hDbc = conn.dbc;
+    ODBCIntf::GetSupportedFunctions(window->hDbc, window->SupportedFunctions);
+    window->StatementSeparator.assign(1, ';');
+    window->AutoCommit = 1;
+    window->DbmsKind = 20;
+    window->resize(1000, 700);
+    window->show();
+    if (mode == Display::Text) window->menu_run_display_txtClick();
     if (mode == Display::File) {
-        window.menu_run_display_FileClick();
-        window.ResultFile = std::fopen(path.c_str(), "wb");
-        window.ResultFileName = QString::fromStdString(path);
+        window->menu_run_display_FileClick();
+        window->ResultFile = std::fopen(path.c_str(), "wb");
+        window->ResultFileName = QString::fromStdString(path);
     }
     QCoreApplication::processEvents();
+    const long threadsBefore = ThreadCount();
 
     QElapsedTimer sinceTick;
     sinceTick.start();
-    qint64 worst = 0;
+    qint64 worst = 0, lastGap = 0;
     QTimer ticker;
     ticker.setInterval(5);
-    QObject::connect(&ticker, &QTimer::timeout, [&] { worst = std::max(worst, sinceTick.restart()); });
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        lastGap = sinceTick.restart();
+        worst = std::max(worst, lastGap);
+    });
     ticker.start();
 
     RunOptions o;
     o.SqlText = sql;
-    o.BindSQLiteByType = bindSQLiteByType;
+    o.BindSQLiteByType = options.BindSQLiteByType;
+    o.LeaveFreedResultUnmerged = options.LeaveFreedResultUnmerged;
     QElapsedTimer run;
     run.start();
-    QPointer<MuliThread> t = new MuliThread(window, window, o, "", "", QString::fromStdString(dsn));
+    QPointer<MuliThread> t = new MuliThread(*window, *window, o, "", "", QString::fromStdString(dsn));
     WaitForRun(t);
     g_runMs = static_cast<double>(run.nsecsElapsed()) / 1e6;
     // The first screen of what the run shows.
-    window.grab();
-    worst = std::max(worst, sinceTick.restart());
+    window->grab();
+    const long long rows = window->TotalRows;
+    QElapsedTimer idle;
+    idle.start();
+    window->hEnv = SQL_NULL_HENV;
+    window->hDbc = SQL_NULL_HDBC;
+    window.reset();
+    WaitUntilIdle(lastGap, ticker, threadsBefore);
+    g_idleWaitMs = static_cast<double>(idle.nsecsElapsed()) / 1e6;
     worstStallMs = static_cast<double>(worst);
-    window.hEnv = SQL_NULL_HENV;
-    window.hDbc = SQL_NULL_HDBC;
-    return window.TotalRows;
+    return rows;
 }
 
 int Child(const std::string& mode, const std::string& dsn, const std::string& file)
@@ -215,10 +256,11 @@ int Child(const std::string& mode, const std::string& dsn, const std::string& fi
     else if (mode == "a3") rows = BareTextToCsv(dsn, file);
     else if (mode == "a3t") std::thread([&] { rows = BareTextToCsv(dsn, file); }).join();
     else if (mode == "b") rows = WindowRun(dsn, Display::File, file, stall);
-    else if (mode == "b0") rows = WindowRun(dsn, Display::File, file, stall, Query, true);
+    else if (mode == "b0") rows = WindowRun(dsn, Display::File, file, stall, Query, {.BindSQLiteByType = true});
     else if (mode == "c") rows = WindowRun(dsn, Display::Grid, file, stall);
     else if (mode == "e") rows = WindowRun(dsn, Display::Text, file, stall);
-    std::cout << "rows=" << rows << " ms=" << timer.elapsed() << " runms=" << g_runMs << " peakkb=" << PeakRssKb()
+    else if (mode == "e0") rows = WindowRun(dsn, Display::Text, file, stall, Query, {.LeaveFreedResultUnmerged = true});
+    std::cout << "rows=" << rows << " ms=" << static_cast<double>(timer.elapsed()) - g_idleWaitMs << " runms=" << g_runMs << " peakkb=" << PeakRssKb()
               << " stallms=" << stall
               << std::endl;
     return 0;
@@ -274,40 +316,25 @@ double Median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-// Every figure the median of three runs, each taken by itself.
-template <typename Measure>
-Figures MedianOfThree(Measure measure)
-{
-    std::vector<Figures> runs{measure(), measure(), measure()};
-    auto median = [&](double Figures::*field) {
-        std::vector<double> v;
-        for (const Figures& f : runs) v.push_back(f.*field);
-        return Median(v);
-    };
-    Figures m;
-    m.rows = runs[0].rows;
-    m.ms = median(&Figures::ms);
-    m.peakKb = median(&Figures::peakKb);
-    m.stallMs = median(&Figures::stallMs);
-    return m;
-}
-
 // Rounds of the given runs one after another, so that the drift of a shared machine falls on all
 // of them alike; each figure the median of its rounds.
 std::vector<Figures> Interleaved(int rounds, const std::vector<std::function<Figures()>>& runs)
 {
-    std::vector<std::vector<double>> ms(runs.size()), runMs(runs.size());
-    std::vector<Figures> result(runs.size());
+    std::vector<std::vector<Figures>> taken(runs.size());
     for (int r = 0; r < rounds; ++r)
-        for (std::size_t k = 0; k < runs.size(); ++k) {
-            Figures f = runs[k]();
-            ms[k].push_back(f.ms);
-            runMs[k].push_back(f.runMs);
-            result[k].rows = f.rows;
-        }
+        for (std::size_t k = 0; k < runs.size(); ++k) taken[k].push_back(runs[k]());
+    std::vector<Figures> result(runs.size());
     for (std::size_t k = 0; k < runs.size(); ++k) {
-        result[k].ms = Median(ms[k]);
-        result[k].runMs = Median(runMs[k]);
+        auto median = [&](double Figures::*field) {
+            std::vector<double> v;
+            for (const Figures& f : taken[k]) v.push_back(f.*field);
+            return Median(v);
+        };
+        result[k].rows = taken[k].front().rows;
+        result[k].ms = median(&Figures::ms);
+        result[k].runMs = median(&Figures::runMs);
+        result[k].peakKb = median(&Figures::peakKb);
+        result[k].stallMs = median(&Figures::stallMs);
     }
     return result;
 }
@@ -334,10 +361,11 @@ int main(int argc, char** argv)
         const QString dsn = s.dsn;
         const QString fileB = dir + "/" + dsn + "-run.csv", fileD = dir + "/" + dsn + "-isql.csv";
         auto child = [&](const char* mode, const QString& file = {}) {
-            return MedianOfThree([&] { return RunChild(self, mode, dsn, file); });
+            return [=, &self] { return RunChild(self, mode, dsn, file); };
         };
-        const Figures a = child("a"), a2 = child("a2"), b = child("b", fileB), c = child("c"), e = child("e");
-        const Figures d = MedianOfThree([&] { return RunIsql(dsn, fileD); });
+        const std::vector<Figures> f = Interleaved(3, {child("a"), child("a2"), child("b", fileB), child("c"), child("e"),
+                                                       child("e0"), [&] { return RunIsql(dsn, fileD); }});
+        const Figures &a = f[0], &a2 = f[1], &b = f[2], &c = f[3], &e = f[4], &e0 = f[5], &d = f[6];
         const double textBytes = static_cast<double>(QFileInfo(fileB).size());
         auto rate = [&](const Figures& f) { return f.ms > 0 ? static_cast<double>(a.rows) / (f.ms / 1000.0) : 0.0; };
         auto line = [&](const char* what, const Figures& f, bool ownProcess) {
@@ -346,17 +374,19 @@ int main(int argc, char** argv)
             if (f.stallMs > 0) std::printf("  worst UI stall %4.0f ms", f.stallMs);
             std::printf("\n");
         };
-        std::printf("\n%s: %s\n  %lld rows, result as text %.1f MB; each figure the median of 3 runs\n", s.dsn,
+        std::printf("\n%s: %s\n  %lld rows, result as text %.1f MB; each figure the median of 3 interleaved rounds\n", s.dsn,
                     s.settings, a.rows, textBytes / 1e6);
         line("(a)  bare fetch loop, columns bound as the run binds", a, true);
         line("(a2) bare fetch loop, every column bound as text", a2, true);
         line("(b)  save-to-file run into a query window", b, true);
         line("(c)  grid run: end of the run + first paint of grid", c, true);
         line("(e)  text run: end of the run + first paint of text", e, true);
+        line("(e0) the same, the driver's freed result unmerged", e0, true);
         line("(d)  isql -b -d,", d, false);
-        std::printf("  b/a %.2f   b/a2 %.2f   b/d %.2f   time c/b %.2f   time e/b %.2f   rows kept: b %lld, c %lld, e %lld\n",
-                    rate(b) / rate(a), rate(b) / rate(a2), rate(b) / rate(d), c.ms / b.ms, e.ms / b.ms, b.rows, c.rows,
-                    e.rows);
+        std::printf("  time b/a %.2f   b/a2 %.2f   b/d %.2f   c/b %.2f   e/b %.2f   e/e0 %.2f   worst stall e/e0 %.0f/%.0f ms"
+                    "   rows kept: b %lld, c %lld, e %lld\n",
+                    b.ms / a.ms, b.ms / a2.ms, b.ms / d.ms, c.ms / b.ms, e.ms / b.ms, e.ms / e0.ms, e.stallMs,
+                    e0.stallMs, b.rows, c.rows, e.rows);
         // The file run has the same window and driver and keeps no rows: what the display holds is
         // the peak above it.
         std::printf("  peak memory of the rows shown, over (b): grid %.1f MB = %.2f x the text, "
@@ -365,20 +395,20 @@ int main(int argc, char** argv)
                     (e.peakKb - b.peakKb) / 1024.0, (e.peakKb - b.peakKb) * 1024.0 / textBytes);
         if (dsn.startsWith("BenchSQLite")) {
             const QString fileB0 = dir + "/" + dsn + "-bytype.csv", fileA3 = dir + "/" + dsn + "-bare.csv";
-            const std::vector<Figures> f = Interleaved(
+            const std::vector<Figures> g = Interleaved(
                 5, {[&] { return RunChild(self, "b", dsn, fileB); }, [&] { return RunChild(self, "b0", dsn, fileB0); },
                     [&] { return RunChild(self, "a3", dsn, fileA3); }, [&] { return RunChild(self, "a3t", dsn, fileA3); }});
             std::printf("  interleaved, medians of 5 rounds (process; the run alone, from its execution to its end):\n");
-            auto runLine = [&](const char* what, const Figures& g) {
-                std::printf("  %-52s %8.0f ms %8.0f ms run\n", what, g.ms, g.runMs);
+            auto runLine = [&](const char* what, const Figures& r) {
+                std::printf("  %-52s %8.0f ms %8.0f ms run\n", what, r.ms, r.runMs);
             };
-            runLine("(b)  save-to-file run, values read as text", f[0]);
-            runLine("(b0) save-to-file run, columns bound by type", f[1]);
-            runLine("(a3) bare loop, every column as text, CSV file", f[2]);
-            runLine("(a3t) the same loop on a thread of its own", f[3]);
+            runLine("(b)  save-to-file run, values read as text", g[0]);
+            runLine("(b0) save-to-file run, columns bound by type", g[1]);
+            runLine("(a3) bare loop, every column as text, CSV file", g[2]);
+            runLine("(a3t) the same loop on a thread of its own", g[3]);
             std::printf("  time b/b0 %.2f (run %.2f)   time b/a3 %.2f (run %.2f)   time b/a3t %.2f (run %.2f)\n",
-                        f[0].ms / f[1].ms, f[0].runMs / f[1].runMs, f[0].ms / f[2].ms, f[0].runMs / f[2].runMs,
-                        f[0].ms / f[3].ms, f[0].runMs / f[3].runMs);
+                        g[0].ms / g[1].ms, g[0].runMs / g[1].runMs, g[0].ms / g[2].ms, g[0].runMs / g[2].runMs,
+                        g[0].ms / g[3].ms, g[0].runMs / g[3].runMs);
         }
     }
 

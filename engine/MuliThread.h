@@ -24,6 +24,8 @@ struct RunOptions {
     std::int32_t MaxFieldLenOfSqlResult = 512;
     // Binds SQLite's columns by their types as for every other driver: for the bench's comparison.
     bool BindSQLiteByType = false;
+    // Leaves the memory a driver freed with a large result unmerged until the worker exits: for the bench's comparison.
+    bool LeaveFreedResultUnmerged = false;
 };
 
 class MuliThread : public QThread {
@@ -85,6 +87,7 @@ private:
     QString message_;
     bool fileOk_ = true;
     bool bindSQLiteByType_ = false;
+    bool leaveFreedResultUnmerged_ = false;
     bool keepsAnyValue_ = false; // the connection's database keeps any value in any column
     QTimer* cancelTimer_ = nullptr;
 };

@@ -246,9 +246,10 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     if (w.CancelRequested) return cancelledHere();
 
     auto failed = [&] {
-        QueryWindowConnection::NoteLostConnection(w, allocated ? stmt : SQL_NULL_HSTMT);
+        // The text first: asking the connection whether it is dead clears its diagnostics.
         std::string text;
         ODBCIntf::GetODBCErrorText(w.hEnv, w.hDbc, stmt, nullptr, 0, text);
+        QueryWindowConnection::NoteLostConnection(w, allocated ? stmt : SQL_NULL_HSTMT);
         w.LastErrorText = Utf8(text);
         message_ = w.LastErrorText;
         w.Results[i] = OneColumnResult(false, false);
@@ -330,9 +331,9 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     w.RetCode = ODBCIntf::SQLFetch(stmt);
     bool ok = ODBCIntf::SQLSucceeded(w.RetCode, false);
     if (w.RetCode == SQL_ERROR) {
-        QueryWindowConnection::NoteLostConnection(w, stmt);
         std::string text;
         U_pub::GetDiagMessage(SQL_HANDLE_STMT, stmt, text);
+        QueryWindowConnection::NoteLostConnection(w, stmt);
         closeCursor();
         if (file) file->EndResultSet();
         w.LastErrorText = Utf8(text);
@@ -386,9 +387,9 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     // The rows read before a failed fetch stay; the message says why the rest is missing.
     std::string fetchError;
     if (!ok && w.RetCode != SQL_NO_DATA) {
-        QueryWindowConnection::NoteLostConnection(w, stmt);
         U_pub::GetDiagMessage(SQL_HANDLE_STMT, stmt, fetchError);
         if (fetchError.empty()) ODBCIntf::GetODBCErrorText(w.hEnv, w.hDbc, stmt, nullptr, 0, fetchError);
+        QueryWindowConnection::NoteLostConnection(w, stmt);
     }
     closeCursor();
     if (file) file->EndResultSet();

@@ -106,14 +106,15 @@ void NoteLostConnection(QueryWindowState& w, SQLHSTMT stmt)
 TransactionEnd EndTransaction(QueryWindowState& w, bool commit, QString* message)
 {
     const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, w.hDbc, commit ? SQL_COMMIT : SQL_ROLLBACK);
+    // The driver's text first: any other call on the connection clears it.
+    std::string text;
+    if (!SQL_SUCCEEDED(rc) && w.hDbc != SQL_NULL_HDBC) U_pub::GetDiagMessage(SQL_HANDLE_DBC, w.hDbc, text);
     if (SQL_SUCCEEDED(rc) || (w.TransactionLost && ConnectionDead(w.hDbc))) {
         const bool lost = w.TransactionLost || ConnectionDead(w.hDbc);
         w.TransactionLost = false;
         w.TransactionState = TransactionStates::None;
         return lost ? TransactionEnd::Lost : TransactionEnd::Ended;
     }
-    std::string text;
-    if (w.hDbc != SQL_NULL_HDBC) U_pub::GetDiagMessage(SQL_HANDLE_DBC, w.hDbc, text);
     if (message) *message = QString::fromStdString(text);
     // Whether this call reached the server is not known; the next one is not trusted.
     NoteLostConnection(w, SQL_NULL_HSTMT);

@@ -4,20 +4,15 @@
 
 namespace ScheduleConnection {
 
-bool Answers(SQLHDBC dbc, bool* lost)
+bool Answers(SQLHDBC dbc)
 {
-    if (lost) *lost = false;
     if (dbc == SQL_NULL_HDBC) return false;
     SQLHSTMT stmt = SQL_NULL_HSTMT;
-    if (ODBCIntf::SQLAllocStmt(dbc, &stmt) != SQL_SUCCESS) {
-        if (lost) *lost = QueryWindowConnection::ConnectionLost(dbc, SQL_NULL_HSTMT);
-        return false;
-    }
+    if (ODBCIntf::SQLAllocStmt(dbc, &stmt) != SQL_SUCCESS) return false;
     ODBCIntf::SQLSetStmtOption(stmt, SQL_CONCURRENCY, SQL_CONCUR_READ_ONLY);
     ODBCIntf::SQLFreeStmt(stmt, SQL_CLOSE);
     const SQLRETURN rc = ODBCIntf::SQLTables(stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0);
     const bool answers = rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
-    if (!answers && lost) *lost = QueryWindowConnection::ConnectionLost(dbc, stmt);
     ODBCIntf::SQLFreeStmt(stmt, SQL_RESET_PARAMS);
     ODBCIntf::SQLFreeStmt(stmt, SQL_UNBIND);
     ODBCIntf::SQLFreeStmt(stmt, SQL_DROP);

@@ -6,9 +6,8 @@
 
 namespace ScheduleConnection {
 
-// A catalog call on a statement of its own: true when the connection answers it. When it does not,
-// *lost tells whether the call met a lost connection.
-bool Answers(SQLHDBC dbc, bool* lost = nullptr);
+// A catalog call on a statement of its own: true when the connection answers it.
+bool Answers(SQLHDBC dbc);
 
 // Connects anew with the window's data source, user and password in the window's commit mode, then
 // frees the replaced handles. A transaction that may have been open stays to be ended by the user,

@@ -94,10 +94,11 @@ void TFMain_mul::LaunchScheduledRun(TFMain& window)
     }
     if (frmSqlSchedule) frmSqlSchedule->ClearLineOf(w->Handle());
     // Only the connection of a window without a run is checked: no worker is using it.
-    bool lost = false;
     if (Settings::SQLScheduleReconnect && w->RunCounter == 0 && !w->IsClosing() &&
-        !ScheduleConnection::Answers(w->hDbc, &lost)) {
-        if (lost) QueryWindowConnection::MarkTransactionLost(*w);
+        !ScheduleConnection::Answers(w->hDbc)) {
+        // The reconnect ends the old connection, and with it a transaction still open there, lost
+        // or not: its commit says so.
+        QueryWindowConnection::MarkTransactionLost(*w);
         if (ScheduleConnection::Reconnect(*w)) w->ShowCommitMode();
     }
     if (w->DisplayToFile)

@@ -1,6 +1,7 @@
 #include "TFMain_mul.h"
 
 #include "FileChooser.h"
+#include "ModalDialogs.h"
 #include "Prompter.h"
 #include "QueryWindowNaming.h"
 #include "SaveFileChoice.h"
@@ -48,7 +49,16 @@ constexpr char OpenTicket[] = "scriptOpenTicket";
 // Puts a script that was read into the window, or says why it could not be read.
 void PutScript(TFMain_mul& frame, const QPointer<TFMain>& w, const QString& path, const SqlScriptFile::ReadResult& read)
 {
-    if (!w) return;
+    // A script read in the background never replaces the text of a window that is asking about it.
+    if (!w || w->IsClosing()) return;
+    if (ModalDialogs::AnyRunning()) {
+        const QPointer<TFMain_mul> f(&frame);
+        const int ticket = w->property(OpenTicket).toInt();
+        ModalDialogs::AfterTheLast(w, [f, w, path, read, ticket] {
+            if (f && w && w->property(OpenTicket).toInt() == ticket) PutScript(*f, w, path, read);
+        });
+        return;
+    }
     if (!read.Ok) {
         // The editor, the caption and the Windows-menu item stay as they were.
         Prompter::Current().Message(path + QStringLiteral(": ") + read.Error, frame.windowTitle(), Prompter::Icon::Error,

@@ -343,6 +343,8 @@ void ResultGrid::scrollContentsBy(int dx, int dy)
 
 void ResultGrid::updateGeometries()
 {
+    // The view first sets a range of its own, which may clamp the place the wider range below keeps.
+    const int sideways = horizontalScrollBar()->value();
     QTableView::updateGeometries();
     if (HasFixedColumn()) {
         // The last column in view at the right end: the columns from there on fit beside the fixed one.
@@ -352,6 +354,7 @@ void ResultGrid::updateGeometries()
         int used = columnWidth(left);
         while (left - 1 >= fixedCols_ && used + columnWidth(left - 1) <= room) used += columnWidth(--left);
         horizontalScrollBar()->setRange(0, std::max(0, left - fixedCols_));
+        horizontalScrollBar()->setValue(sideways);
     }
     KeepFixedColumn();
 }

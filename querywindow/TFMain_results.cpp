@@ -175,6 +175,8 @@ void TFMain::btnEportClick()
                                     Prompter::Icon::Information, Prompter::Ok);
         return;
     }
+    // The file gets the grid's order: not while a sort is still putting it in place.
+    if (grid->Model()->Sorting()) return;
 
     FileChooser::Request request;
     request.Parent = this;
@@ -185,7 +187,7 @@ void TFMain::btnEportClick()
     const QPointer<ResultGrid> exported(grid);
     const SaveFileChoice::Result chosen = SaveFileChoice::Choose(request, ResultExportFile::CompleteName);
     // A new run may have replaced the grid while the dialog was open.
-    if (!chosen.Accepted || !exported || exporting_) return;
+    if (!chosen.Accepted || !exported || exporting_ || exported->Model()->Sorting()) return;
     ExportGrid(*exported, chosen.Path);
 }
 

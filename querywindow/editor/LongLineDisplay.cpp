@@ -43,7 +43,8 @@ void LongLineDisplay::ContentsChange(int position, int charsRemoved, int charsAd
         if (block == last) break;
     }
     // The display changes after the edit, outside the document's own change handling.
-    if ((longLine && !wrapped_) || (wrapped_ && charsRemoved > 0 && !longLine)) {
+    // A format change (the colouring's) reports as many characters removed as added: no text went.
+    if ((longLine && !wrapped_) || (wrapped_ && charsRemoved > charsAdded && !longLine)) {
         if (rescanPending_) return;
         rescanPending_ = true;
         QTimer::singleShot(0, this, &LongLineDisplay::Rescan);

@@ -1,5 +1,7 @@
 #include "SqlScriptLoader.h"
 
+#include "ModalDialogs.h"
+
 #include "KeywordColouring.h"
 #include "LineColouring.h"
 #include "LongLineDisplay.h"
@@ -161,6 +163,11 @@ bool SqlScriptLoader::ColourSome()
 
 void SqlScriptLoader::Slice()
 {
+    // A window that is closing asks about the text it shows: the open is given up.
+    if (window_.IsClosing()) {
+        Cancel();
+        return;
+    }
     QElapsedTimer slice;
     slice.start();
     bool whole = false;
@@ -180,8 +187,9 @@ void SqlScriptLoader::Slice()
     const double done = (static_cast<double>(inserted_) + static_cast<double>(collected_ + lineDone_)) /
                         (2.0 * static_cast<double>(std::max<qsizetype>(text_.size(), 1)));
     progress_->setValue(std::clamp(static_cast<int>(done * ProgressSteps), 0, ProgressSteps));
-    if (whole) HandOver();
-    else timer_.start();
+    // While a dialog is up its answer may be about the text shown now: the new one waits for it.
+    if (whole && !ModalDialogs::AnyRunning()) HandOver();
+    else timer_.start(whole ? 50 : 0);
 }
 
 void SqlScriptLoader::HandOver()

@@ -9,6 +9,7 @@
 // every figure is the median. The stall is the longest gap between the ticks of a 5 ms timer on
 // the user-interface thread, from the run's start until the run has ended and the window is idle
 // (nothing painted or deleted for 200 ms). Every ratio is ours / the reference.
+#include "BenchWindow.h"
 #include "MuliThread.h"
 #include "ODBCIntf.h"
 #include "ResultGrid.h"
@@ -81,46 +82,6 @@ private:
     qint64 worst_ = 0;
 };
 
-// A query window on its own connection to dsn, as opening one makes it.
-struct BenchWindow {
-    explicit BenchWindow(const std::string& dsn)
-    {
-        ODBCIntf::LoadODBC(nullptr);
-        ODBCIntf::SQLAllocEnv(&w.hEnv);
-        ODBCIntf::SQLAllocConnect(w.hEnv, &w.hDbc);
-        auto text = [](const char* s) { return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s)); };
-        if (!SQL_SUCCEEDED(ODBCIntf::SQLConnect(w.hDbc, text(dsn.c_str()), SQL_NTS, text(""), SQL_NTS, text(""), SQL_NTS))) {
-            std::cerr << "cannot connect to " << dsn << "\n";
-            std::exit(2);
-        }
-        ODBCIntf::GetSupportedFunctions(w.hDbc, w.SupportedFunctions);
-        w.StatementSeparator.assign(1, ';');
-        w.AutoCommit = 1;
-        w.DbmsKind = 20;
-        w.resize(1000, 700);
-        w.show();
-        QCoreApplication::processEvents();
-    }
-    ~BenchWindow() { w.FreeConnectionHandles(); }
-
-    // A run of sql in the window's display mode, served from an idle event loop as the program
-    // does; its time to the run's end in ms.
-    double Run(const QString& sql)
-    {
-        RunOptions options;
-        options.SqlText = sql;
-        QElapsedTimer timer;
-        timer.start();
-        QPointer<MuliThread> worker = new MuliThread(w, w, options, "", "", "");
-        QEventLoop loop;
-        QObject::connect(worker.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
-        if (worker) loop.exec();
-        return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    }
-
-    TFMain w;
-};
-
 QString Statements(const char* format, int count)
 {
     QString sql;
@@ -154,7 +115,11 @@ int Child(const std::string& mode, const std::string& dsn, int count)
     StallMeter meter;
     Figures f;
     if (mode == "text" || mode == "grid") {
-        BenchWindow b(dsn);
+        BenchWindow b(QString::fromStdString(dsn), 1000, 700);
+        if (!b.ok) {
+            std::cerr << "cannot connect to " << dsn << "\n";
+            std::exit(2);
+        }
         if (mode == "text") b.w.menu_run_display_txtClick();
         TimedRun(b, meter, mode == "text" ? Statements("select 1;", count) : Statements("select %1 as a;", count), f, "");
         f["pages"] = b.w.PageControl_result->count();

@@ -1,6 +1,7 @@
 // Measures what a user does with a large result grid, beside what the run took: header-click
 // sorts by a text and by numeric columns, the export of the grid next to a save-to-file run of the
 // same query, and Ctrl+A then Ctrl+C into the clipboard.
+#include "BenchWindow.h"
 #include "MuliThread.h"
 #include "ODBCIntf.h"
 #include "ResultExportFile.h"
@@ -33,45 +34,6 @@
 namespace {
 
 const char* Query = "select id, name, d, amount, ts from big";
-
-// A query window on its own connection to dsn, as opening one makes it.
-class BenchWindow {
-public:
-    explicit BenchWindow(const QString& dsn)
-    {
-        ODBCIntf::LoadODBC(nullptr);
-        ODBCIntf::SQLAllocEnv(&w.hEnv);
-        ODBCIntf::SQLAllocConnect(w.hEnv, &w.hDbc);
-        const QByteArray name = dsn.toUtf8();
-        auto text = [](const char* s) { return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s)); };
-        ok = SQL_SUCCEEDED(ODBCIntf::SQLConnect(w.hDbc, text(name.constData()), SQL_NTS, text(""), SQL_NTS, text(""), SQL_NTS));
-        ODBCIntf::GetSupportedFunctions(w.hDbc, w.SupportedFunctions);
-        w.StatementSeparator.assign(1, ';');
-        w.AutoCommit = 1;
-        w.DbmsKind = 20;
-        w.resize(1600, 900);
-        w.show();
-        QCoreApplication::processEvents();
-    }
-    ~BenchWindow() { w.FreeConnectionHandles(); }
-
-    // A run of the query in the window's display mode, to its end; its time in ms.
-    double Run()
-    {
-        RunOptions options;
-        options.SqlText = Query;
-        QElapsedTimer timer;
-        timer.start();
-        QPointer<MuliThread> worker = new MuliThread(w, w, options, "", "", "");
-        QEventLoop loop;
-        QObject::connect(worker.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
-        if (worker) loop.exec();
-        return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    }
-
-    TFMain w;
-    bool ok = false;
-};
 
 struct ClickFigures {
     double Ms = 0;         // from the click until the new order is in place
@@ -173,14 +135,14 @@ double FileRun(const QString& dsn, const QString& folder)
     const QByteArray path = QFile::encodeName(folder + "/" + dsn + "-file.csv");
     file.w.ResultFile = std::fopen(path.constData(), "wb");
     file.w.ResultFileName = QString::fromUtf8(path);
-    return file.Run();
+    return file.Run(Query);
 }
 
 // A grid run of the query into a query window, to the end of the run; its time in ms.
 double GridRun(const QString& dsn)
 {
     BenchWindow grid(dsn);
-    return grid.ok ? grid.Run() : -1;
+    return grid.ok ? grid.Run(Query) : -1;
 }
 
 double Median(std::vector<double> v)
@@ -217,7 +179,7 @@ void Measure(const QString& dsn, const QString& folder, const RunFigures& runs)
         std::printf("%s: cannot connect\n", qPrintable(dsn));
         return;
     }
-    grid.Run();
+    grid.Run(Query);
     ResultGrid* g = grid.w.ResultGrids.empty() ? nullptr : grid.w.ResultGrids[0];
     if (!g || !g->Model()) {
         std::printf("%s: no grid\n", qPrintable(dsn));

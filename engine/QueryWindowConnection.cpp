@@ -111,9 +111,11 @@ TransactionEnd EndTransaction(QueryWindowState& w, bool commit, QString* message
     if (!SQL_SUCCEEDED(rc) && w.hDbc != SQL_NULL_HDBC) U_pub::GetDiagMessage(SQL_HANDLE_DBC, w.hDbc, text);
     if (SQL_SUCCEEDED(rc) || (w.TransactionLost && ConnectionDead(w.hDbc))) {
         const bool lost = w.TransactionLost || ConnectionDead(w.hDbc);
+        const bool earlierLost = w.EarlierTransactionLost;
         w.TransactionLost = false;
+        w.EarlierTransactionLost = false;
         w.TransactionState = TransactionStates::None;
-        return lost ? TransactionEnd::Lost : TransactionEnd::Ended;
+        return lost ? TransactionEnd::Lost : earlierLost ? TransactionEnd::EarlierLost : TransactionEnd::Ended;
     }
     if (message) *message = QString::fromStdString(text);
     // Whether this call reached the server is not known; the next one is not trusted.

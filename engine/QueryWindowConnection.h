@@ -28,6 +28,9 @@ void NoteLostConnection(QueryWindowState& window, SQLHSTMT stmt);
 enum class TransactionEnd {
     Ended,  // committed or rolled back; the state is 0
     Lost,   // the connection had been lost: the server rolled the transaction back; the state is 0
+    // A connection replaced by a reconnect had lost its part, which the server rolled back; the
+    // current connection's part was committed or rolled back as asked; the state is 0
+    EarlierLost,
     Failed  // *message holds the driver's text; the state is left as it was
 };
 // Commits (or rolls back) the connection's transaction. A driver that lost its connection forgets

@@ -36,6 +36,9 @@ struct QueryWindowState {
     // The connection was found lost while a transaction may have been open: the server has rolled
     // it back, whatever a later commit on the handle answers.
     std::atomic<bool> TransactionLost{false};
+    // A reconnect replaced a connection on which a transaction may have been open: the server has
+    // rolled that one back; the current connection's transaction is its own.
+    std::atomic<bool> EarlierTransactionLost{false};
     std::string StatementSeparator;
     SQLHENV hEnv = SQL_NULL_HENV;
     SQLHDBC hDbc = SQL_NULL_HDBC;

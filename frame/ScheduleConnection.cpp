@@ -29,8 +29,10 @@ bool Reconnect(QueryWindowState& w)
     QueryWindowConnection::ApplyCommitMode(w, dbc, w.AutoCommit == 1);
     if (mayBeOpen && w.TransactionState == TransactionStates::None) {
         w.TransactionState = TransactionStates::MayBeOpen;
-        QueryWindowConnection::MarkTransactionLost(w);
+        w.EarlierTransactionLost = true;
     }
+    // What is lost went with the old connection; the new one starts clean.
+    w.TransactionLost = false;
     QueryWindowConnection::Close(w.hEnv, w.hDbc);
     w.hEnv = env;
     w.hDbc = dbc;

@@ -27,6 +27,10 @@ QString TransactionFailure(bool commit, const QString& driverText);
 // A commit after the window's connection was lost: the server has rolled the transaction back.
 inline const QString LostTransaction =
     QStringLiteral("数据库连接已断开，当前窗口中的事务已丢失，其中的更改已被服务器回滚！");
+// A commit after a reconnect: what was done before it was rolled back with the old connection,
+// what was done since has been committed.
+inline const QString EarlierTransactionLost = QStringLiteral(
+    "数据库连接曾断开并已重新连接，断开前窗口中的事务已丢失，其中的更改已被服务器回滚；重新连接后的更改已提交。");
 
 // What the transaction manager shows for a window's transaction state: a note for auto-commit
 // (254), no transaction support (255) and no transaction (0), the choice for any other state.

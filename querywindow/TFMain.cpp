@@ -837,6 +837,11 @@ bool TFMain::EndTransaction(bool commit)
             Prompter::Current().Message(ClosingPrompts::LostTransaction, windowTitle(), Prompter::Icon::Exclamation,
                                         Prompter::Ok);
         return true;
+    case QueryWindowConnection::TransactionEnd::EarlierLost:
+        if (commit)
+            Prompter::Current().Message(ClosingPrompts::EarlierTransactionLost, windowTitle(),
+                                        Prompter::Icon::Exclamation, Prompter::Ok);
+        return true;
     case QueryWindowConnection::TransactionEnd::Failed: break;
     }
     Prompter::Current().Message(ClosingPrompts::TransactionFailure(commit, driverText), windowTitle(),

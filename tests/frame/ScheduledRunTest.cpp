@@ -609,49 +609,70 @@ TEST_F(ScheduleProgramTest, AfterTheServerRestartedTheReconnectRestoresTheConnec
 }
 
 // The window's session ended by the server while a transaction was open: the reconnect for the
-// scheduled run does not pass that transaction off as ended, and its commit says it was lost; what
-// the run did on the new connection is committed.
+// scheduled run does not pass that transaction off as ended. Its commit says that what was done
+// before the reconnect was lost and what the run did on the new connection is committed, once;
+// a rollback asks for what the server did and says nothing.
 TEST_F(ScheduleProgramTest, AReconnectKeepsALostTransactionToBeReportedAtItsCommit)
 {
     const char* dsn = TestDsn::PgDsn();
-    {
-        TestConnection setup(dsn);
-        ASSERT_TRUE(setup.Ok());
-        setup.Exec("DROP TABLE IF EXISTS tv_sched_lost");
-        setup.Exec("CREATE TABLE tv_sched_lost (id INTEGER)");
-    }
     Settings::AutoCommit = false;
     Settings::SQLScheduleReconnect = true;
-    TFMain* w = Open(dsn, "postgres");
-    ASSERT_TRUE(w);
-    w->RichEdit_sql->setPlainText("INSERT INTO tv_sched_lost VALUES (1)");
-    frame->ToolButton_run->trigger();
-    ASSERT_TRUE(WaitRunEnd(w));
-    ASSERT_EQ(w->TransactionState, TransactionStates::MayBeOpen);
-    const SQLHDBC before = w->hDbc;
-    ASSERT_TRUE(TestConnection::TerminateSession(w->hDbc, dsn));
+    for (bool commit : {true, false}) {
+        SCOPED_TRACE(commit ? "commit" : "rollback");
+        {
+            TestConnection setup(dsn);
+            ASSERT_TRUE(setup.Ok());
+            setup.Exec("DROP TABLE IF EXISTS tv_sched_lost");
+            setup.Exec("CREATE TABLE tv_sched_lost (id INTEGER)");
+        }
+        prompter.Prompts.clear();
+        TFMain* w = Open(dsn, "postgres");
+        ASSERT_TRUE(w);
+        w->RichEdit_sql->setPlainText("INSERT INTO tv_sched_lost VALUES (1)");
+        frame->ToolButton_run->trigger();
+        ASSERT_TRUE(WaitRunEnd(w));
+        ASSERT_EQ(w->TransactionState, TransactionStates::MayBeOpen);
+        const SQLHDBC before = w->hDbc;
+        ASSERT_TRUE(TestConnection::TerminateSession(w->hDbc, dsn));
 
-    w->RichEdit_sql->setPlainText("INSERT INTO tv_sched_lost VALUES (2)");
-    ScheduleNow(w);
-    Tick(20000);
-    ASSERT_TRUE(WaitRunEnd(w));
-    EXPECT_NE(w->hDbc, before) << "the window reconnected";
-    EXPECT_EQ(Messages(w), (QStringList{"", "（所影响的行数为 1 行）", ""}));
-    EXPECT_TRUE(prompter.Prompts.empty()) << "a scheduled run asks nothing";
-    EXPECT_EQ(w->TransactionState, TransactionStates::MayBeOpen);
-    EXPECT_EQ(w->StatusBar2->PanelText(1), "可能存在未提交的事务");
+        w->RichEdit_sql->setPlainText("INSERT INTO tv_sched_lost VALUES (2)");
+        ScheduleNow(w);
+        Tick(20000);
+        ASSERT_TRUE(WaitRunEnd(w));
+        EXPECT_NE(w->hDbc, before) << "the window reconnected";
+        EXPECT_EQ(Messages(w), (QStringList{"", "（所影响的行数为 1 行）", ""}));
+        EXPECT_TRUE(prompter.Prompts.empty()) << "a scheduled run asks nothing";
+        EXPECT_EQ(w->TransactionState, TransactionStates::MayBeOpen);
+        EXPECT_EQ(w->StatusBar2->PanelText(1), "可能存在未提交的事务");
 
-    prompter.Answers = {Prompter::Yes};
-    frame->mainmenu_query_transmanager->trigger();
-    ASSERT_EQ(prompter.Prompts.size(), 2u) << "the question, then the report";
-    EXPECT_EQ(prompter.Prompts[1].Text, ClosingPrompts::LostTransaction);
-    EXPECT_EQ(prompter.Prompts[1].Caption, w->windowTitle());
-    EXPECT_EQ(w->TransactionState, TransactionStates::None);
-    EXPECT_EQ(w->StatusBar2->PanelText(1), "不存在事务");
-    TestConnection check(dsn);
-    EXPECT_EQ(check.Column("SELECT id FROM tv_sched_lost ORDER BY id"), std::vector<std::string>{"2"});
-    frame->SubWindowOf(w)->close();
-    Settle();
+        prompter.Answers = {commit ? Prompter::Yes : Prompter::No};
+        frame->mainmenu_query_transmanager->trigger();
+        if (commit) {
+            ASSERT_EQ(prompter.Prompts.size(), 2u) << "the question, then the report";
+            EXPECT_EQ(prompter.Prompts[1].Text, ClosingPrompts::EarlierTransactionLost);
+            EXPECT_EQ(prompter.Prompts[1].Caption, w->windowTitle());
+        } else {
+            EXPECT_EQ(prompter.Prompts.size(), 1u) << "the question only";
+        }
+        EXPECT_EQ(w->TransactionState, TransactionStates::None);
+        EXPECT_EQ(w->StatusBar2->PanelText(1), "不存在事务");
+        TestConnection check(dsn);
+        EXPECT_EQ(check.Column("SELECT id FROM tv_sched_lost ORDER BY id"),
+                  commit ? std::vector<std::string>{"2"} : std::vector<std::string>{});
+
+        // The loss has been said: the next commit is the new connection's own and says nothing.
+        w->RichEdit_sql->setPlainText("INSERT INTO tv_sched_lost VALUES (3)");
+        frame->ToolButton_run->trigger();
+        ASSERT_TRUE(WaitRunEnd(w));
+        prompter.Prompts.clear();
+        prompter.Answers = {Prompter::Yes};
+        frame->mainmenu_query_transmanager->trigger();
+        EXPECT_EQ(prompter.Prompts.size(), 1u) << "the question only";
+        EXPECT_EQ(check.Column("SELECT id FROM tv_sched_lost ORDER BY id"),
+                  commit ? (std::vector<std::string>{"2", "3"}) : std::vector<std::string>{"3"});
+        frame->SubWindowOf(w)->close();
+        Settle();
+    }
 }
 
 TEST_F(ScheduleProgramTest, WithoutTheServerTheRunStartsAndReportsTheDriversError)

@@ -41,6 +41,8 @@ TEST(ClosingPrompts, TheTransactionQuestionsAreTheProgramsOwnTexts)
     EXPECT_EQ(Bytes(ClosingPrompts::CommitFailed), "事务提交时发生错误！");
     EXPECT_EQ(Bytes(ClosingPrompts::RollbackFailed), "事务回退时发生错误！");
     EXPECT_EQ(Bytes(ClosingPrompts::LostTransaction), "数据库连接已断开，当前窗口中的事务已丢失，其中的更改已被服务器回滚！");
+    EXPECT_EQ(Bytes(ClosingPrompts::EarlierTransactionLost),
+              "数据库连接曾断开并已重新连接，断开前窗口中的事务已丢失，其中的更改已被服务器回滚；重新连接后的更改已提交。");
 }
 
 TEST(ClosingPrompts, AFailureReportIsFollowedByTheDriversText)

@@ -482,12 +482,13 @@ ResultBinding ResultBindingFor(const TColumnDescriptor& d, const RenderContext& 
 {
     ResultBinding b = TypeBinding(d, c);
     if (c.KeepsAnyValue && b.CType != SQL_C_CHAR && b.CType != SQL_C_BINARY) {
-        // Room for any number, date or time in text; a longer value is read again whole.
+        // Room for any number, date or time in text; a longer value is read again, a text that is
+        // no such value only up to the cap of any text (never below what a value's text needs).
         constexpr SQLLEN valueTextBytes = 32;
         b.ValueType = b.CType;
         b.CType = SQL_C_CHAR;
         b.Bytes = valueTextBytes;
-        b.CharacterLimit = 0;
+        b.CharacterLimit = std::max<SQLULEN>(static_cast<SQLULEN>(std::max(c.MaxFieldLen, 1)), valueTextBytes - 1);
     }
     return b;
 }
@@ -568,14 +569,14 @@ void RenderResultField(const TColumnDescriptor& d, const RenderContext& c, std::
     case SQL_C_CHAR: {
         const char* p = d.DataBuffer.get();
         std::string_view v(p, null ? 0 : strnlen(p, static_cast<std::size_t>(d.BufferLength)));
-        if (d.ValueType) {
-            if (!null) AppendValueText(v, d.ValueType, c, out);
-            return;
-        }
         v = v.substr(0, Utf8Text::CompleteLength(v));
         // The cap counts characters; only a value with more bytes than that can exceed it.
         if (d.CharacterLimit && v.size() > d.CharacterLimit)
             v = v.substr(0, Utf8Text::BoundaryAtOrBefore(v, Utf8Text::ByteLengthOfCharacters(v, d.CharacterLimit)));
+        if (d.ValueType) {
+            if (!null) AppendValueText(v, d.ValueType, c, out);
+            return;
+        }
         AppendQualified(v, c, out);
         return;
     }

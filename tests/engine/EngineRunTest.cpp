@@ -914,6 +914,41 @@ TEST(EngineRendering, SQLiteShowsEveryStoredValueAsItIs)
     EXPECT_EQ(FileBytes(path), lines);
 }
 
+// A long text in a number or date column is cut at the cap as in a text column, never read whole.
+TEST(EngineRendering, SQLiteCutsALongTextInANumberOrDateColumnAtTheCapAsInAnyTextColumn)
+{
+    TestConnection setup(TestDsn::SQLiteDsn());
+    ASSERT_TRUE(setup.Ok());
+    setup.Exec("drop table if exists long_t");
+    setup.Exec("create table long_t (i integer, r real, n numeric, d date, ts timestamp, t text)");
+    std::string stored;
+    for (int k = 0; k < 200; ++k) stored += "\xE4\xB8\xAD";
+    stored += std::string(1 << 20, 'x');
+    std::string insert = "insert into long_t values (";
+    for (int c = 0; c < 6; ++c) insert += (c ? ", '" : "'") + stored + "'";
+    ASSERT_TRUE(setup.Exec(insert + ")"));
+    for (const char* dsn : {TestDsn::SQLiteDsn(), TestDsn::SQLiteStep}) {
+        TestWindow w(dsn);
+        ASSERT_TRUE(w.connected);
+        for (std::int32_t cap : {512, 1024}) {
+            // The cap in characters: 200 three-byte characters, then single bytes.
+            const std::string cut = stored.substr(0, 200 * 3 + std::size_t(cap - 200));
+            RunOptions o;
+            o.MaxFieldLenOfSqlResult = cap;
+            RunRecorder r;
+            RunBatch(w, r, "select i, r, n, d, ts, t from long_t", o);
+            ASSERT_EQ(r.Statements.size(), 1u);
+            ASSERT_EQ(r.Statements[0].Rows.size(), 1u);
+            const auto& row = r.Statements[0].Rows[0];
+            ASSERT_EQ(row.size(), 6u);
+            for (std::size_t c = 0; c < 5; ++c)
+                EXPECT_EQ(row[c], cut) << dsn << ", cap " << cap << ", column " << c + 1 << ": " << row[c].size()
+                                            << " bytes";
+            EXPECT_EQ(row[5], "\"" + cut + "\"") << dsn << ", cap " << cap;
+        }
+    }
+}
+
 // A fetch that says it changed a bound value (success with information) never shows the changed
 // value silently: the value is read again whole, or the messages say that it was changed.
 TEST(EngineRendering, AValueTheFetchChangedIsReadAgainOrNamedInTheMessages)

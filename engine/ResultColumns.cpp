@@ -113,11 +113,15 @@ void AppendTimestamp(const TIMESTAMP_STRUCT& t, TDbmsKind kind, std::string& out
     }
 }
 
-void AppendBinary(const TColumnDescriptor& d, TDbmsKind kind, std::string& out)
+void AppendBinary(const TColumnDescriptor& d, const RenderContext& c, std::string& out)
 {
+    const TDbmsKind kind = c.Kind;
     if (kind == DbmsKind::DB2) {
+        // The value's own bytes only: a buffer that held a longer value keeps its tail.
+        std::size_t bytes = std::min(static_cast<std::size_t>(d.BufferLength), BytesShownAsText(c));
+        if (d.Indicator >= 0) bytes = std::min(bytes, static_cast<std::size_t>(d.Indicator));
         const char* p = d.DataBuffer.get();
-        out.append(p, strnlen(p, static_cast<std::size_t>(d.BufferLength)));
+        out.append(p, strnlen(p, bytes));
     } else if (kind == DbmsKind::MicrosoftSqlServer || kind == DbmsKind::Sybase) {
         out += "<Binary>";
     } else {
@@ -609,7 +613,7 @@ void RenderResultField(const TColumnDescriptor& d, const RenderContext& c, std::
         return;
     case SQL_C_BIT: if (!null) AppendInteger(static_cast<unsigned>(static_cast<unsigned char>(d.DataBuffer[0])), out); return;
     default:
-        if (!null) AppendBinary(d, c.Kind, out);
+        if (!null) AppendBinary(d, c, out);
         return;
     }
 }

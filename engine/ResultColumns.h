@@ -7,6 +7,7 @@
 
 #include <sql.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -50,12 +51,18 @@ ResultBinding ResultBindingFor(const TColumnDescriptor& d, const RenderContext& 
 void BindResultColumn(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, FieldsList_Tesk& column,
                       const RenderContext& c);
 
+// The most bytes of a value that a kind showing bytes as text shows: the cap, at least the bytes
+// its first buffer holds.
+inline std::size_t BytesShownAsText(const RenderContext& c) { return static_cast<std::size_t>(std::max(c.MaxFieldLen, 100)); }
+
 // After a fetch: a value bound as text that its buffer cut is read again, a number whole, a text
-// up to the context's cap; the larger buffer stays bound. So are bytes where the kind shows them.
+// up to the context's cap; the larger buffer stays bound. So are bytes where the kind shows them,
+// up to the bytes it shows.
 inline void CompleteCutValue(SQLHSTMT stmt, SQLUSMALLINT j, TColumnDescriptor& d, const RenderContext& c)
 {
     if (d.BytesCutByBuffer() && c.Kind == DbmsKind::DB2) {
-        d.ReadWholeText(stmt, j, 0);
+        const std::size_t limit = BytesShownAsText(c);
+        if (static_cast<std::size_t>(d.BufferLength) < limit) d.ReadWholeText(stmt, j, limit);
         return;
     }
     if (!d.CutByBuffer()) return;

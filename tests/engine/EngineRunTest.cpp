@@ -963,6 +963,22 @@ TEST(EngineRendering, AValueTheFetchChangedIsReadAgainOrNamedInTheMessages)
         ASSERT_EQ(r.Statements.size(), 1u);
         EXPECT_EQ(r.Statements[0].Rows, (std::vector<std::vector<std::string>>{{std::string(150, 'a'),
                                                                                  std::string(99, 'b')}}));
+        // Read again up to the cap, as a text is; a shorter value after a longer one is its own bytes only.
+        for (std::int32_t cap : {512, 120}) {
+            RunOptions o;
+            o.MaxFieldLenOfSqlResult = cap;
+            RunRecorder capped;
+            RunBatch(w, capped, "select decode(x, 'hex') from (values (1, repeat('61', 150)), (2, repeat('62', 20)), "
+                                "(3, repeat('63', 700)), (4, '64')) v(k, x) order by k", o);
+            ASSERT_EQ(capped.Statements.size(), 1u);
+            const auto shown = [&](std::size_t n) { return std::min<std::size_t>(n, std::size_t(cap)); };
+            EXPECT_EQ(capped.Statements[0].Rows,
+                      (std::vector<std::vector<std::string>>{{std::string(shown(150), 'a')},
+                                                             {std::string(20, 'b')},
+                                                             {std::string(shown(700), 'c')},
+                                                             {"d"}}))
+                << "cap " << cap;
+        }
     }
     // No driver here reports a number, a date or a time it changed; this one does: a time that
     // lost its fraction (the column not told), an integer out of range (column 2).

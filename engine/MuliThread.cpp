@@ -11,6 +11,7 @@
 #include <QMetaObject>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -348,8 +349,14 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     // Values a fetch changed and that could not be read again: said in the messages, the first
     // of each column (index 0: of a column the driver did not name).
     std::vector<QString> changedNotes(static_cast<std::size_t>(n) + 1);
+    // Only a value bound as a number, a date or a time can be read again: without one, a text cut
+    // at the cap (success with information on every such row) needs no look at the diagnostics.
+    const bool anyReadAgain = std::any_of(w.ColumnDescriptors.begin() + 1, w.ColumnDescriptors.end(),
+                                          [](const TColumnDescriptor& d) {
+                                              return d.CType != SQL_C_CHAR && d.CType != SQL_C_BINARY;
+                                          });
     auto readChanged = [&] {
-        if (w.RetCode != SQL_SUCCESS_WITH_INFO) return;
+        if (w.RetCode != SQL_SUCCESS_WITH_INFO || !anyReadAgain) return;
         for (const auto& [j, text] : ReadChangedValuesAgain(stmt, w.ColumnDescriptors, n)) {
             QString& note = changedNotes[static_cast<std::size_t>(j)];
             if (!note.isEmpty()) continue;

@@ -52,14 +52,12 @@ QStringList InstallationRecord::ReadList(const QString& subkey) const
     return entries;
 }
 
-bool InstallationRecord::WriteList(const QString& subkey, const QStringList& entries, int firstNumber,
-                                   QString* error) const
+void InstallationRecord::WriteList(RegistryStore::Changes& changes, const QString& subkey, const QStringList& entries,
+                                   int firstNumber)
 {
     int number = firstNumber;
     for (const QString& entry : entries)
-        if (!store_.WriteString(Hive, Subkey(subkey), QString::number(number++), RecordEntryCodec::Encode(entry), error))
-            return false;
-    return true;
+        changes.WriteString(Subkey(subkey), QString::number(number++), RecordEntryCodec::Encode(entry));
 }
 
 bool InstallationRecord::CanHoldPath(const QString& path)
@@ -90,17 +88,26 @@ bool InstallationRecord::Replace(const QString& version, const QString& path, co
         if (error) *error = QStringLiteral("文件夹名称的两端有空白或含有换行");
         return false;
     }
-    if (!store_.DeleteKey(Hive, KeyPath, error)) return false;
-    return store_.WriteString(Hive, KeyPath, QStringLiteral("Version"), version, error) &&
-           store_.WriteString(Hive, KeyPath, QStringLiteral("path"), path, error) &&
-           WriteList(FilesSubkey, files, 1, error) && WriteList(FoldersSubkey, folders, 1, error) &&
-           WriteList(PathsSubkey, paths, 1, error);
+    // In one write: a record half written could name this folder without the files it must remove.
+    RegistryStore::Changes changes;
+    changes.DeleteKey(KeyPath);
+    changes.WriteString(KeyPath, QStringLiteral("Version"), version);
+    changes.WriteString(KeyPath, QStringLiteral("path"), path);
+    WriteList(changes, FilesSubkey, files, 1);
+    WriteList(changes, FoldersSubkey, folders, 1);
+    WriteList(changes, PathsSubkey, paths, 1);
+    return store_.Apply(Hive, changes, error);
 }
 
 bool InstallationRecord::KeepOnly(const QStringList& files, const QStringList& folders, QString* error)
 {
-    return store_.DeleteKey(Hive, Subkey(FilesSubkey), error) && store_.DeleteKey(Hive, Subkey(FoldersSubkey), error) &&
-           WriteList(FilesSubkey, files, 1, error) && WriteList(FoldersSubkey, folders, 1, error);
+    // In one write: a failure keeps the old lists, never a part of the new ones.
+    RegistryStore::Changes changes;
+    changes.DeleteKey(Subkey(FilesSubkey));
+    changes.DeleteKey(Subkey(FoldersSubkey));
+    WriteList(changes, FilesSubkey, files, 1);
+    WriteList(changes, FoldersSubkey, folders, 1);
+    return store_.Apply(Hive, changes, error);
 }
 
 bool InstallationRecord::WriteUser(const QString& user, const QString& company)
@@ -124,7 +131,9 @@ bool InstallationRecord::Add(const QString& subkey, const QString& path, QString
     const QString entry = LinkFreePath::RealPlace(path);
     const QStringList entries = ReadList(subkey);
     if (entries.contains(entry)) return true;
-    return WriteList(subkey, {entry}, static_cast<int>(entries.size()) + 1, error);
+    RegistryStore::Changes changes;
+    WriteList(changes, subkey, {entry}, static_cast<int>(entries.size()) + 1);
+    return store_.Apply(Hive, changes, error);
 }
 
 bool InstallationRecord::AddFile(const QString& path, QString* error) { return Add(FilesSubkey, path, error); }

@@ -59,7 +59,8 @@ public:
 
 private:
     QStringList ReadList(const QString& subkey) const;
-    bool WriteList(const QString& subkey, const QStringList& entries, int firstNumber, QString* error = nullptr) const;
+    static void WriteList(RegistryStore::Changes& changes, const QString& subkey, const QStringList& entries,
+                          int firstNumber);
     bool Add(const QString& subkey, const QString& path, QString* error);
 
     RegistryStore store_;

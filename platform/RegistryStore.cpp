@@ -119,12 +119,9 @@ bool RegistryStore::CreateKey(RegistryHive hive, const QString& keyPath, QString
 bool RegistryStore::WriteString(RegistryHive hive, const QString& keyPath, const QString& valueName,
                                 const QString& value, QString* error) const
 {
-    const QString key = NormalizeKeyPath(keyPath);
-    if (key.isEmpty()) {
-        SetError(error, QStringLiteral("invalid key path %1").arg(keyPath));
-        return false;
-    }
-    return EditHive(HiveFile(hive), error, [&](IniFile& ini) { return ini.SetValue(key, valueName, value); });
+    Changes changes;
+    changes.WriteString(keyPath, valueName, value);
+    return Apply(hive, changes, error);
 }
 
 bool RegistryStore::DeleteValue(RegistryHive hive, const QString& keyPath, const QString& valueName,
@@ -140,11 +137,34 @@ bool RegistryStore::DeleteValue(RegistryHive hive, const QString& keyPath, const
 
 bool RegistryStore::DeleteKey(RegistryHive hive, const QString& keyPath, QString* error) const
 {
-    const QString key = NormalizeKeyPath(keyPath);
-    if (key.isEmpty()) return true;
+    if (NormalizeKeyPath(keyPath).isEmpty()) return true;
+    Changes changes;
+    changes.DeleteKey(keyPath);
+    return Apply(hive, changes, error);
+}
+
+bool RegistryStore::Apply(RegistryHive hive, const Changes& changes, QString* error) const
+{
+    QStringList keys;
+    for (const Changes::Change& change : changes.list_) {
+        keys.append(NormalizeKeyPath(change.KeyPath));
+        if (keys.back().isEmpty() && !change.Delete) {
+            SetError(error, QStringLiteral("invalid key path %1").arg(change.KeyPath));
+            return false;
+        }
+    }
     return EditHive(HiveFile(hive), error, [&](IniFile& ini) {
-        for (const QString& section : ini.Sections())
-            if (section.compare(key, Qt::CaseInsensitive) == 0 || IsSubkeyOf(section, key)) ini.RemoveSection(section);
+        for (qsizetype i = 0; i < changes.list_.size(); ++i) {
+            const Changes::Change& change = changes.list_[i];
+            const QString& key = keys[i];
+            if (!change.Delete) {
+                if (!ini.SetValue(key, change.ValueName, change.Value)) return false;
+                continue;
+            }
+            if (key.isEmpty()) continue;
+            for (const QString& section : ini.Sections())
+                if (section.compare(key, Qt::CaseInsensitive) == 0 || IsSubkeyOf(section, key)) ini.RemoveSection(section);
+        }
         return true;
     });
 }

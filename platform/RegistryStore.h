@@ -2,6 +2,7 @@
 // string values. Key paths and value names match without regard to case.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 enum class RegistryHive { LocalMachine, CurrentUser };
@@ -38,6 +39,25 @@ public:
                      QString* error = nullptr) const;
     // Deletes the key with all its subkeys.
     bool DeleteKey(RegistryHive hive, const QString& keyPath, QString* error = nullptr) const;
+
+    // Changes of one hive made in their order and written in one go: all of them or none.
+    class Changes {
+    public:
+        void DeleteKey(const QString& keyPath) { list_.append({true, keyPath, {}, {}}); }
+        void WriteString(const QString& keyPath, const QString& valueName, const QString& value)
+        {
+            list_.append({false, keyPath, valueName, value});
+        }
+
+    private:
+        friend class RegistryStore;
+        struct Change {
+            bool Delete;
+            QString KeyPath, ValueName, Value;
+        };
+        QList<Change> list_;
+    };
+    bool Apply(RegistryHive hive, const Changes& changes, QString* error = nullptr) const;
 
 private:
     QString folder_;

@@ -1,4 +1,5 @@
 // The copy rules and the installation record.
+#include "FileReplacement.h"
 #include "FileSizeLimit.h"
 #include "ImmutableFolder.h"
 #include "InstallCopy.h"
@@ -6,12 +7,14 @@
 #include "RegistryStore.h"
 #include "SystemText.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <unistd.h>
 
 using namespace InstallerTest;
@@ -176,6 +179,70 @@ TEST(InstallationRecord, TheFolderPageReplacesTheRecordButKeepsWhatEarlierInstal
     EXPECT_EQ(second.Paths, (QStringList{"/old/place", "/new"})) << "the earlier installation folder is kept";
     ASSERT_TRUE(record.Replace(QStringLiteral("6.04"), QStringLiteral("/old/place"), {}));
     EXPECT_EQ(record.Read().Paths, (QStringList{"/old/place", "/new"})) << "each folder listed once";
+}
+
+// The folder page's replacement and the removal's kept lists are written in one go: a write that
+// fails at any of its steps leaves the record exactly as it was, never a part of the new one.
+TEST(InstallationRecord, AReplacementOrKeptListsThatFailLeaveTheRecordAsItWas)
+{
+    struct Case {
+        const char* What;
+        std::function<bool(InstallationRecord&, QString*)> Change;
+        std::function<void(const InstallationRecord::Contents&)> Check;
+    };
+    const Case cases[] = {
+        {"the folder page replaces the record",
+         [](InstallationRecord& r, QString* error) {
+             return r.Replace(QStringLiteral("6.05"), QStringLiteral("/new"), {QStringLiteral("/new")}, error);
+         },
+         [](const InstallationRecord::Contents& c) {
+             EXPECT_EQ(c.Path, "/new");
+             EXPECT_EQ(c.Files, (QStringList{"/old/place/Tarnvale", "/old/place/Tarnvale.ini"}));
+         }},
+        {"the removal keeps part of the installation",
+         [](InstallationRecord& r, QString* error) {
+             return r.KeepOnly({QStringLiteral("/old/place/Tarnvale.ini")}, {QStringLiteral("/old")}, error);
+         },
+         [](const InstallationRecord::Contents& c) {
+             EXPECT_EQ(c.Files, QStringList{"/old/place/Tarnvale.ini"});
+             EXPECT_EQ(c.Folders, QStringList{"/old"});
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        Places places;
+        InstallationRecord record = places.Record();
+        ASSERT_TRUE(record.Replace(QStringLiteral("6.04"), QStringLiteral("/old/place"), {QStringLiteral("/old")}));
+        ASSERT_TRUE(record.AddFile(QStringLiteral("/old/place/Tarnvale")));
+        ASSERT_TRUE(record.AddFile(QStringLiteral("/old/place/Tarnvale.ini")));
+        QFile hive(places.Environment.Registry().HiveFile(InstallationRecord::Hive));
+        auto bytes = [&] {
+            hive.open(QIODevice::ReadOnly);
+            const QByteArray all = hive.readAll();
+            hive.close();
+            return all;
+        };
+        const QByteArray before = bytes();
+        ASSERT_FALSE(before.isEmpty());
+        // The disk fails at the first, then the second... write of the hive, until none is left to fail.
+        bool done = false;
+        for (int failing = 1; failing < 50 && !done; ++failing) {
+            int writes = 0;
+            FileReplacement::SetSync([&](int fd) {
+                if (++writes != failing) return ::fsync(fd);
+                errno = EIO;
+                return -1;
+            });
+            QString error;
+            done = c.Change(record, &error);
+            FileReplacement::SetSync({});
+            if (done) break;
+            EXPECT_EQ(error, qt_error_string(EIO)) << "write " << failing;
+            EXPECT_EQ(bytes(), before) << "write " << failing << " failed";
+        }
+        ASSERT_TRUE(done);
+        c.Check(record.Read());
+    }
 }
 
 TEST(InstallationRecord, ARecordOlderThanTheListOfInstallationFoldersGivesItsPathToIt)

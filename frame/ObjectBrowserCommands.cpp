@@ -10,6 +10,7 @@
 #include "SettingFont.h"
 #include "Settings.h"
 #include "SqlEditorDrop.h"
+#include "SqlScriptLoader.h"
 #include "TFMain.h"
 #include "TFMain_mul.h"
 
@@ -258,7 +259,7 @@ void ObjectBrowserCommands::GenerateSql(SqlGenerationCommand command)
     if (kind == BrowserNodeKind::Column) sqlNode.ColumnText = node->text(0);
     sqlNode.DbmsKind = KindOfRecord(rec);
     const GeneratedSql sql = GenerateBrowserSql(command, sqlNode, QString::fromStdString(w->StatementSeparator));
-    if (sql.Text.isEmpty()) return;
+    if (sql.Text.isEmpty() || SqlScriptLoader::RefusesEdit(*w)) return;
     AddLine(*w->RichEdit_sql, sql.Text);
     if (sql.Display == GeneratedDisplay::Grid) {
         w->RichEdit_sql->ensureCursorVisible();

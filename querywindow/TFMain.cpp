@@ -17,6 +17,7 @@
 #include "ResultTextView.h"
 #include "SettingFont.h"
 #include "SqlEditorCommands.h"
+#include "SqlScriptLoader.h"
 #include "Settings.h"
 #include "StatusPanelBar.h"
 
@@ -931,8 +932,14 @@ void TFMain::RichEdit_sqlKeyPress(QChar& key) { editorCommands_->KeyPress(key); 
 void TFMain::RichEdit_sqlMouseDown(Qt::MouseButton button) { editorCommands_->MouseDown(button); }
 void TFMain::RichEdit_sqlDragOver(QObject* source, int x, int y, bool& accept) { editorCommands_->DragOver(source, x, y, accept); }
 void TFMain::HighlightFromLine() { editorCommands_->HighlightFromLine(); }
-void TFMain::ToolButton_undosqlClick() { editorCommands_->Undo(); }
-void TFMain::ToolButton_redosqlClick() { editorCommands_->Redo(); }
+void TFMain::ToolButton_undosqlClick()
+{
+    if (!SqlScriptLoader::RefusesEdit(*this)) editorCommands_->Undo();
+}
+void TFMain::ToolButton_redosqlClick()
+{
+    if (!SqlScriptLoader::RefusesEdit(*this)) editorCommands_->Redo();
+}
 void TFMain::ToolButton_copyClick() { editorCommands_->Copy(); }
 void TFMain::ToolButton_cutClick() { editorCommands_->Cut(); }
 void TFMain::ToolButton_pasteClick() { editorCommands_->Paste(); }
@@ -940,4 +947,7 @@ void TFMain::N_richeditsql_fontClick() { editorCommands_->FontClick(); }
 void TFMain::FindDialog_sqlFind() { findReplace_->FindDialog_sqlFind(); }
 void TFMain::FindDialog1Find() { findReplace_->FindDialog1Find(); }
 void TFMain::ReplaceDialog1Find() { findReplace_->ReplaceDialog1Find(); }
-void TFMain::ReplaceDialog1Replace() { findReplace_->ReplaceDialog1Replace(); }
+void TFMain::ReplaceDialog1Replace()
+{
+    if (!SqlScriptLoader::RefusesEdit(*this)) findReplace_->ReplaceDialog1Replace();
+}

@@ -7,5 +7,5 @@ class QPlainTextEdit;
 
 // Inserts text into line (0-based; the empty line after a final line break counts) before its
 // 1-based column; a column beyond the line's end appends to the line. False, and nothing inserted,
-// when the editor has no such line.
+// when the editor has no such line or takes no edit.
 bool InsertAtLineColumn(QPlainTextEdit& editor, int line, int column, const QString& text);

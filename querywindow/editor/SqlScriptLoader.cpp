@@ -1,6 +1,7 @@
 #include "SqlScriptLoader.h"
 
 #include "ModalDialogs.h"
+#include "Prompter.h"
 
 #include "KeywordColouring.h"
 #include "LineColouring.h"
@@ -65,6 +66,13 @@ SqlScriptLoader* SqlScriptLoader::Running(const TFMain& window)
     return nullptr;
 }
 
+bool SqlScriptLoader::RefusesEdit(TFMain& window)
+{
+    if (!Running(window)) return false;
+    Prompter::Current().Message(EditRefusedText, window.windowTitle(), Prompter::Icon::Information, Prompter::Ok);
+    return true;
+}
+
 void SqlScriptLoader::Load(TFMain& window, const QString& text, std::function<void()> done)
 {
     if (SqlScriptLoader* running = Running(window)) running->Cancel();
@@ -102,6 +110,7 @@ SqlScriptLoader::SqlScriptLoader(TFMain& window, const QString& text, std::funct
     readOnly_ = editor.isReadOnly();
     editor.setReadOnly(true);
     editor.installEventFilter(this);
+    editor.viewport()->installEventFilter(this);
     window.installEventFilter(this);
 
     progress_ = new QProgressBar(window.StatusBar1);
@@ -219,6 +228,7 @@ void SqlScriptLoader::End(bool loaded)
     ended_ = true;
     timer_.stop();
     window_.RichEdit_sql->removeEventFilter(this);
+    window_.RichEdit_sql->viewport()->removeEventFilter(this);
     window_.removeEventFilter(this);
     delete progress_;
     progress_ = nullptr;
@@ -230,10 +240,30 @@ void SqlScriptLoader::End(bool loaded)
 
 bool SqlScriptLoader::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!ended_ && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-        (watched == window_.RichEdit_sql || watched == &window_)) {
-        Cancel();
-        return true;
+    if (ended_) return QObject::eventFilter(watched, event);
+    QPlainTextEdit* editor = window_.RichEdit_sql;
+    if (event->type() == QEvent::KeyPress && (watched == editor || watched == &window_)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape) {
+            Cancel();
+            return true;
+        }
+        // The editor's own line break goes in past its read-only state: none is typed meanwhile.
+        if (watched == editor && (key == Qt::Key_Return || key == Qt::Key_Enter)) return true;
+    }
+    // Nothing dragged from elsewhere is taken meanwhile: the drag shows that it is refused.
+    if (watched == editor->viewport()) {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop: {
+            auto* drag = static_cast<QDropEvent*>(event);
+            if (drag->source() == editor || drag->source() == editor->viewport()) break;
+            drag->ignore();
+            return true;
+        }
+        default: break;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -30,6 +30,11 @@ public:
     static void Load(TFMain& window, const QString& text, std::function<void()> done);
     // The load running in window, if any.
     static SqlScriptLoader* Running(const TFMain& window);
+    // While a load runs in window, a change of the editor's text would be lost at the hand-over:
+    // it is refused and the user told why (true then).
+    static bool RefusesEdit(TFMain& window);
+    static inline const QString EditRefusedText =
+        QStringLiteral("正在打开脚本，打开完成后才能修改文本。按 Esc 可以放弃打开。");
 
     // Gives the open up: the editor stays as it was before it.
     void Cancel();

@@ -1,6 +1,7 @@
 // SQL scripts: opened into and saved from the active query window through the frame's commands,
 // with the file dialogs answered headless, and the script file's encoding and line rules.
 #include "FailingLastStep.h"
+#include "FindReplaceDialog.h"
 #include "ImmutableFolder.h"
 #include "KeywordLists.h"
 #include "KeywordTables.h"
@@ -18,6 +19,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QStringEncoder>
@@ -26,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <optional>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -728,6 +731,92 @@ TEST_F(BigScripts, EscGivesTheOpenUpAndLeavesTheEditorAsItWas)
     AwaitLoad(w);
     EXPECT_EQ(w->RichEdit_sql->toPlainText().toUtf8(), FileText(BigScript()).toUtf8());
     EXPECT_EQ(w->windowTitle(), CaptionFor(w, path));
+}
+
+// While a big script is still coming in, a change of the editor's text would be lost when the
+// script takes its place: undo, redo, replace, a tree node's drop or generated statement and Enter
+// change nothing, the commands say why, and the text and its history are the user's as before.
+TEST_F(BigScripts, AnEditDuringASlicedOpenIsRefusedAndTheTextAndItsHistoryStay)
+{
+    CreateFixtureSchema(BrowserDrivers[0]);
+    TFMain* w = OpenSQLite();
+    ASSERT_NE(w, nullptr);
+    QTreeWidgetItem* dated = Child(BrowserFrameTest::Path(Root(), {"用户表"}), "dated");
+    ASSERT_NE(dated, nullptr);
+    const QString path = Path(QStringLiteral("big.sql"));
+    WriteBytes(path, BigScript());
+    w->RichEdit_sql->setPlainText(QStringLiteral("select one from dated"));
+    w->RichEdit_sql->setPlainText(QStringLiteral("select kept from dated"));
+    Activate(w);
+    frame->ToolButton_undosql->trigger();
+    ASSERT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("select one from dated"));
+    const auto undo = w->UndoCount, redo = w->RedoCount;
+    const QString last = w->LastText;
+
+    OpenInto(w, path, true);
+    struct Case {
+        const char* What;
+        std::function<void()> Do;
+        bool Said;
+    };
+    const Case cases[] = {
+        {"undo", [&] { frame->ToolButton_undosql->trigger(); }, true},
+        {"redo", [&] { frame->ToolButton_redosql->trigger(); }, true},
+        {"replace all",
+         [&] {
+             w->ReplaceDialog1->SetFindText(QStringLiteral("select"));
+             w->ReplaceDialog1->SetReplaceText(QStringLiteral("SELECT"));
+             w->ReplaceDialog1->SetOptions(0);
+             w->ReplaceDialog1->ReplaceAllButton->click();
+         },
+         true},
+        {"a generated statement",
+         [&] {
+             Tree().setCurrentItem(dated);
+             frame->n_generate_SELECT_sql->trigger();
+         },
+         true},
+        {"a dropped node",
+         [&] {
+             Tree().setCurrentItem(dated);
+             w->DropLine = 0;
+             w->DropColumn = 1;
+             frame->TreeView_dbObjectEndDrag(w->RichEdit_sql->viewport());
+         },
+         false},
+        {"Enter",
+         [&] {
+             QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+             QApplication::sendEvent(w->RichEdit_sql, &enter);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        ASSERT_NE(SqlScriptLoader::Running(*w), nullptr);
+        EXPECT_TRUE(frame->ToolButton_undosql->isEnabled() && frame->ToolButton_redosql->isEnabled());
+        prompter.Prompts.clear();
+        c.Do();
+        EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("select one from dated"));
+        if (c.Said) {
+            ASSERT_EQ(prompter.Prompts.size(), 1u);
+            EXPECT_EQ(prompter.Prompts[0].Text, SqlScriptLoader::EditRefusedText);
+            EXPECT_EQ(prompter.Prompts[0].Caption, w->windowTitle());
+        } else {
+            EXPECT_TRUE(prompter.Prompts.empty());
+        }
+        EXPECT_EQ(w->UndoCount, undo);
+        EXPECT_EQ(w->RedoCount, redo);
+        EXPECT_EQ(w->LastText, last);
+    }
+    ASSERT_NE(SqlScriptLoader::Running(*w), nullptr) << "the open goes on";
+    prompter.Prompts.clear();
+    AwaitLoad(w);
+    EXPECT_EQ(w->RichEdit_sql->toPlainText().toUtf8(), FileText(BigScript()).toUtf8());
+    // The step before the open is the user's text as it was.
+    frame->ToolButton_undosql->trigger();
+    EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("select one from dated"));
+    EXPECT_TRUE(prompter.Prompts.empty());
 }
 
 TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchanged)

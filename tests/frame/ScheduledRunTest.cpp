@@ -261,6 +261,9 @@ TEST_P(ScheduleDriverTest, AFileScheduleWritesTheFileAManualRunWrites)
     ASSERT_TRUE(w);
     frame->N_File->trigger();
     const QString dir = QString::fromStdString(TestDsn::ScratchDir());
+    // The other driver's case may have left its files in the same scratch folder.
+    QFile::remove(dir + "/manual.csv");
+    QFile::remove(dir + "/scheduled.txt");
     files.Accept(dir + "/manual", 1);
     frame->ToolButton_run->trigger();
     ASSERT_TRUE(WaitRunEnd(w));

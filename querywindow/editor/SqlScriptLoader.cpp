@@ -73,11 +73,17 @@ void SqlScriptLoader::Load(TFMain& window, const QString& text, std::function<vo
         if (done) done();
         return;
     }
-    new SqlScriptLoader(window, text, std::move(done));
+    new SqlScriptLoader(window, text, {}, std::move(done));
 }
 
-SqlScriptLoader::SqlScriptLoader(TFMain& window, const QString& text, std::function<void()> done)
-    : QObject(&window), window_(window), text_(text), done_(std::move(done))
+SqlScriptLoader* SqlScriptLoader::LoadEditorText(TFMain& window, const SnapshotText& text, std::function<void()> done)
+{
+    if (SqlScriptLoader* running = Running(window)) running->Cancel();
+    return new SqlScriptLoader(window, {}, text, std::move(done));
+}
+
+SqlScriptLoader::SqlScriptLoader(TFMain& window, const QString& text, const SnapshotText& editorText, std::function<void()> done)
+    : QObject(&window), window_(window), text_(text), editorText_(!editorText.isEmpty()), source_(editorText), done_(std::move(done))
 {
     QPlainTextEdit& editor = *window.RichEdit_sql;
     const QTextDocument& current = *editor.document();
@@ -97,7 +103,7 @@ SqlScriptLoader::SqlScriptLoader(TFMain& window, const QString& text, std::funct
     format_ = editor.textCursor().charFormat();
     colour_ = Settings::WordsAnalyze;
     kind_ = window.DbmsKind;
-    snapshot_.reserve(text_.size());
+    if (editorText_) snapshot_ = source_;
 
     readOnly_ = editor.isReadOnly();
     editor.setReadOnly(true);
@@ -123,14 +129,22 @@ SqlScriptLoader::~SqlScriptLoader() { delete document_; }
 
 bool SqlScriptLoader::InsertSome()
 {
-    qsizetype end = std::min(inserted_ + InsertPiece, text_.size());
-    // A CR LF pair and a surrogate pair go in together.
-    if (end < text_.size() && (text_[end - 1] == u'\r' || text_[end - 1].isHighSurrogate())) ++end;
+    QString piece;
+    if (editorText_) {
+        // Whole pieces of the editor text; a surrogate pair never spans two of them.
+        for (QStringView more; piece.size() < InsertPiece && !(more = source_.From(inserted_ + piece.size())).isEmpty();)
+            piece += more;
+    } else {
+        qsizetype end = std::min(inserted_ + InsertPiece, text_.size());
+        // A CR LF pair and a surrogate pair go in together.
+        if (end < text_.size() && (text_[end - 1] == u'\r' || text_[end - 1].isHighSurrogate())) ++end;
+        piece = QStringView(text_).mid(inserted_, end - inserted_).toString();
+    }
     QTextCursor cursor(document_);
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(QStringView(text_).mid(inserted_, end - inserted_).toString(), format_);
-    inserted_ = end;
-    return inserted_ >= text_.size();
+    cursor.insertText(piece, format_);
+    inserted_ += piece.size();
+    return inserted_ >= TextSize();
 }
 
 bool SqlScriptLoader::ColourSome()
@@ -152,8 +166,10 @@ bool SqlScriptLoader::ColourSome()
         if (lineDone_ < size) return false;
     }
     const QTextBlock next = block_.next();
-    snapshot_ += line_;
-    if (next.isValid()) snapshot_ += QLatin1Char('\n');
+    if (!editorText_) {
+        snapshot_.Append(line_);
+        if (next.isValid()) snapshot_.Append(u"\n");
+    }
     collected_ += size + 1;
     block_ = next;
     line_ = QString();
@@ -175,7 +191,7 @@ void SqlScriptLoader::Slice()
     QTextCursor edit(document_);
     edit.beginEditBlock();
     while (!whole && slice.nsecsElapsed() < SliceNanoseconds) {
-        if (inserted_ < text_.size()) {
+        if (inserted_ < TextSize()) {
             if (InsertSome()) block_ = document_->firstBlock();
         } else {
             if (!block_.isValid()) block_ = document_->firstBlock();
@@ -185,7 +201,7 @@ void SqlScriptLoader::Slice()
     edit.endEditBlock();
     // Putting the text in and colouring it are each half of the work.
     const double done = (static_cast<double>(inserted_) + static_cast<double>(collected_ + lineDone_)) /
-                        (2.0 * static_cast<double>(std::max<qsizetype>(text_.size(), 1)));
+                        (2.0 * static_cast<double>(std::max<qsizetype>(TextSize(), 1)));
     progress_->setValue(std::clamp(static_cast<int>(done * ProgressSteps), 0, ProgressSteps));
     // While a dialog is up its answer may be about the text shown now: the new one waits for it.
     if (whole && !ModalDialogs::AnyRunning()) HandOver();
@@ -201,7 +217,8 @@ void SqlScriptLoader::HandOver()
     // Every line is coloured for the window's kind unless the kind or the option changed meanwhile.
     const bool coloured = colour_ && Settings::WordsAnalyze && kind_ == window_.DbmsKind;
     window_.EditorCommands().AdoptDocument(document, snapshot_, coloured, longLine_);
-    snapshot_ = QString();
+    snapshot_.clear();
+    source_.clear();
     text_ = QString();
     if (done_) done_();
     End(true);

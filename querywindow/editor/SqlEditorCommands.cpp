@@ -189,7 +189,7 @@ void SqlEditorCommands::BeforeHistoryStep()
 {
     TFMain& w = window_;
     // Steps taken while one is still being put back count from the state before the first.
-    if (restoring_) return;
+    if (restoring_ && SqlScriptLoader::Running(w) == restoring_.data()) return;
     auto on = [&w](const char* name) {
         QAction* a = w.Command(QString::fromLatin1(name));
         return a && a->isEnabled();
@@ -239,7 +239,8 @@ void SqlEditorCommands::Restore(const SnapshotText& snapshot)
             // Putting a text back is an edit of the user's: the close prompt must still ask to save it.
             window_.RichEdit_sql->document()->setModified(true);
         });
-        connect(restoring_.data(), &SqlScriptLoader::Ended, this, [this](bool loaded) {
+        connect(restoring_.data(), &SqlScriptLoader::Ended, this, [this, loader = restoring_.data()](bool loaded) {
+            if (restoring_ == loader) restoring_ = nullptr;
             if (!loaded && !superseding_) RestoreGivenUp();
         });
         return;

@@ -790,6 +790,20 @@ TEST_F(BigScripts, UndoAndRedoInABigScriptPutBackTheHistorysTextsWithTheirColour
     EXPECT_EQ(w->RestoringHistory, 0);
     EXPECT_FALSE(editor.isReadOnly());
     EXPECT_TRUE(editor.document()->isModified());
+
+    // Two redos, the second asked while the first still comes in: both steps count.
+    frame->ToolButton_undosql->trigger();
+    ASSERT_EQ(editor.toPlainText(), QStringLiteral("kept"));
+    frame->ToolButton_redosql->trigger();
+    ASSERT_NE(SqlScriptLoader::Running(*w), nullptr);
+    frame->ToolButton_redosql->trigger();
+    AwaitLoad(w);
+    EXPECT_EQ(editor.toPlainText(), typed);
+    EXPECT_EQ(Colours(editor), typedColours);
+    EXPECT_EQ(w->HistoryCursor, cursor);
+    EXPECT_EQ(w->RedoCount, redo);
+    EXPECT_EQ(w->UndoCount, undo + 1);
+    EXPECT_EQ(w->RestoringHistory, 0);
     // The next key records its snapshot again.
     Type(w, QStringLiteral("y"));
     EXPECT_EQ(w->History[SqlEditorHistory::HistorySize].Text, w->LastText);

@@ -213,7 +213,7 @@ void Print(const char* what, const Figures& n, const Figures& n2)
 
 // The editing of an open script, in one process: the figures as one line of "name=value" pairs.
 struct EditFigures {
-    double HandOver = 0, Open = 0, KeyMedian = 0, KeyMax = 0;
+    double HandOver = 0, Open = 0, Resize = 0, KeyMedian = 0, KeyMax = 0;
     double UndoOpen = 0, UndoOpenStall = 0, RedoOpen = 0, RedoOpenStall = 0, UndoKey = 0, UndoKeyStall = 0;
     bool Same = true;
 };
@@ -257,6 +257,14 @@ EditFigures Edit(TFMain_mul& frame, ScriptedFileChooser& chooser, const QString&
         f.HandOver = meter.Stop();
     }
     RunEvents(300);
+    {
+        // The window made wider once the script is open.
+        StallMeter meter;
+        meter.Start();
+        window.resize(1100, 700);
+        RunEvents(300);
+        f.Resize = meter.Stop();
+    }
     const QString opened = Shown(window);
     std::tie(f.UndoOpenStall, f.UndoOpen) = HistoryStep(window, true);
     f.Same = f.Same && Shown(window).isEmpty();
@@ -296,12 +304,12 @@ EditFigures Edit(TFMain_mul& frame, ScriptedFileChooser& chooser, const QString&
     return f;
 }
 
-const char* const EditNames[] = {"handover", "open", "key", "keymax", "undoopen", "undoopenstall",
+const char* const EditNames[] = {"handover", "open", "resizestall", "key", "keymax", "undoopen", "undoopenstall",
                                  "redoopen", "redoopenstall", "undokey", "undokeystall"};
 
 std::vector<double> Values(const EditFigures& f)
 {
-    return {f.HandOver, f.Open, f.KeyMedian, f.KeyMax, f.UndoOpen, f.UndoOpenStall, f.RedoOpen, f.RedoOpenStall, f.UndoKey, f.UndoKeyStall};
+    return {f.HandOver, f.Open, f.Resize, f.KeyMedian, f.KeyMax, f.UndoOpen, f.UndoOpenStall, f.RedoOpen, f.RedoOpenStall, f.UndoKey, f.UndoKeyStall};
 }
 
 double Median(std::vector<double> v)
@@ -378,7 +386,7 @@ int History(int argc, char** argv, const QString& self)
         for (int size = 0; size < 2; ++size)
             for (double same : runs[way][size][QStringLiteral("same")])
                 if (same == 0) std::printf("  %s %s: TEXT DIFFERS after an edit, undo or redo\n", way ? "reference" : "ours", size ? "2N" : "N");
-    std::printf("(handover: the open's longest stall, the slices taking about 20 ms; key: one key typed at a line's start and "
+    std::printf("(handover: the open's longest stall, the slices taking about 20 ms; resizestall: the window made wider after the open; key: one key typed at a line's start and "
                 "painted, median and longest of 15; undoopen/redoopen: undoing and redoing the open by Ctrl+Z and Ctrl+Y until "
                 "the editor shows the text; undokey: undoing the last key)\n");
     return 0;

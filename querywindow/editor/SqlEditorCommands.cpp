@@ -123,7 +123,8 @@ void SqlEditorCommands::Change()
     ChangedTo(shown_);
 }
 
-void SqlEditorCommands::AdoptDocument(QTextDocument* document, const SnapshotText& text, bool coloured, bool longLine)
+void SqlEditorCommands::AdoptDocument(QTextDocument* document, const SnapshotText& text, bool coloured, bool longLine,
+                                      const std::function<void()>& taken)
 {
     QPlainTextEdit& editor = *window_.RichEdit_sql;
     // A document of an earlier such hand-over is the editor's child; the editor's first one goes
@@ -133,6 +134,7 @@ void SqlEditorCommands::AdoptDocument(QTextDocument* document, const SnapshotTex
     longLines_->Prepare(longLine);
     adopting_ = true;
     editor.setDocument(document);
+    if (taken) taken();
     adopting_ = false;
     colouring_->DocumentReplaced();
     longLines_->DocumentReplaced();

@@ -34,8 +34,10 @@ public:
     void ChangedTo(const SnapshotText& text, bool coloured = false);
     // Gives the editor document (parented to it from now on), whose whole text is text, in place of
     // its document, and handles that as a change of the text. longLine: the document has a long
-    // line (LongLineDisplay), which already keeps its glyphs.
-    void AdoptDocument(QTextDocument* document, const SnapshotText& text, bool coloured, bool longLine);
+    // line (LongLineDisplay), which already keeps its glyphs. taken runs as soon as the editor holds
+    // the document, before the change is handled.
+    void AdoptDocument(QTextDocument* document, const SnapshotText& text, bool coloured, bool longLine,
+                       const std::function<void()>& taken = {});
     void Undo();
     void Redo();
     void HighlightFromLine();

@@ -39,11 +39,17 @@ public:
 
     bool Filling = true;
 
-    // The text is whole: the layout takes the document's lines as they now are.
+    // Lays the still empty first line out: that line becomes the widest one known, so that no
+    // later layout of a line narrower than the view makes the layout look at every line for it.
+    void Start() { QPlainTextDocumentLayout::blockBoundingRect(document()->firstBlock()); }
+
+    // The text is whole: the layout takes the document's lines as they now are, the first one
+    // laid out again.
     void Filled()
     {
         Filling = false;
-        if (document()->blockCount() > 1) QPlainTextDocumentLayout::documentChanged(0, 0, 1);
+        document()->firstBlock().layout()->clearLayout();
+        if (document()->blockCount() > 1) QPlainTextDocumentLayout::documentChanged(document()->lastBlock().position(), 0, 1);
     }
 
     QRectF blockBoundingRect(const QTextBlock& block) const override
@@ -99,6 +105,22 @@ SqlScriptLoader::SqlScriptLoader(TFMain& window, const QString& text, const Snap
     layout_ = new SlicedLoadLayout(document_);
     layout_->setProperty("cursorWidth", current.documentLayout()->property("cursorWidth"));
     document_->setDocumentLayout(layout_);
+    // A hidden view of the editor's width and wrapping takes the document while it is empty: the
+    // editor that takes it whole then finds it set up for its width and lays no line out again.
+    holder_ = new QPlainTextEdit;
+    holder_->setAttribute(Qt::WA_DontShowOnScreen);
+    holder_->setAttribute(Qt::WA_ShowWithoutActivating);
+    holder_->setAttribute(Qt::WA_QuitOnClose, false);
+    holder_->setFocusPolicy(Qt::NoFocus);
+    holder_->setFrameShape(QFrame::NoFrame);
+    holder_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    holder_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    holder_->setLineWrapMode(editor.lineWrapMode());
+    holder_->setWordWrapMode(editor.wordWrapMode());
+    holder_->resize(editor.viewport()->width(), 100);
+    holder_->show();
+    holder_->setDocument(document_);
+    layout_->Start();
     // A new text takes the format at the caret, as the editor's own replacing of its text does.
     format_ = editor.textCursor().charFormat();
     colour_ = Settings::WordsAnalyze;
@@ -125,7 +147,11 @@ SqlScriptLoader::SqlScriptLoader(TFMain& window, const QString& text, const Snap
     timer_.start();
 }
 
-SqlScriptLoader::~SqlScriptLoader() { delete document_; }
+SqlScriptLoader::~SqlScriptLoader()
+{
+    delete holder_;
+    delete document_;
+}
 
 bool SqlScriptLoader::InsertSome()
 {
@@ -151,7 +177,7 @@ bool SqlScriptLoader::ColourSome()
 {
     if (!block_.isValid()) return true;
     if (lineDone_ == 0 && line_.isNull()) {
-        // The editor makes every line's layout object when it takes the document: made here, in
+        // The editor makes every line's layout object when its width changes: made here, in
         // slices, they are only cleared then.
         block_.layout();
         if (LongLineDisplay::KeepIfLong(block_)) longLine_ = true;
@@ -210,13 +236,23 @@ void SqlScriptLoader::Slice()
 
 void SqlScriptLoader::HandOver()
 {
+    // For an editor resized meanwhile the hidden view goes first: the editor lays the lines out
+    // for its own width.
+    if (holder_->viewport()->width() != window_.RichEdit_sql->viewport()->width()) {
+        delete holder_;
+        holder_ = nullptr;
+    }
     layout_->Filled();
     QTextDocument* document = document_;
     document_ = nullptr;
     window_.RichEdit_sql->setReadOnly(readOnly_);
     // Every line is coloured for the window's kind unless the kind or the option changed meanwhile.
     const bool coloured = colour_ && Settings::WordsAnalyze && kind_ == window_.DbmsKind;
-    window_.EditorCommands().AdoptDocument(document, snapshot_, coloured, longLine_);
+    window_.EditorCommands().AdoptDocument(document, snapshot_, coloured, longLine_, [this] {
+        // The editor holds the document: the hidden view goes.
+        delete holder_;
+        holder_ = nullptr;
+    });
     snapshot_.clear();
     source_.clear();
     text_ = QString();
@@ -239,6 +275,9 @@ void SqlScriptLoader::End(bool loaded)
     window_.removeEventFilter(this);
     delete progress_;
     progress_ = nullptr;
+    // The hidden view goes before the document it shows.
+    delete holder_;
+    holder_ = nullptr;
     delete document_;
     document_ = nullptr;
     emit Ended(loaded);

@@ -15,6 +15,7 @@
 
 #include <functional>
 
+class QPlainTextEdit;
 class QProgressBar;
 class QTextDocument;
 class SlicedLoadLayout;
@@ -82,6 +83,7 @@ private:
     // The editor's text as the document will hold it: a snapshot for the window's history.
     SnapshotText snapshot_;
     QProgressBar* progress_ = nullptr;
+    QPlainTextEdit* holder_ = nullptr;
     QTimer timer_;
     bool ended_ = false;
 };

@@ -18,6 +18,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QStringEncoder>
@@ -685,6 +686,22 @@ TEST_F(BigScripts, ABigScriptComesInSlicesWithTheTextColoursAndHistoryOfAnOpenAt
     EXPECT_EQ(w->LastText, SqlEditorText::Of(*w->RichEdit_sql->document()));
     EXPECT_EQ(w->History[SqlEditorHistory::HistorySize].Text, w->LastText);
     EXPECT_EQ(w->RichEdit_sql->lineWrapMode(), atOnce->RichEdit_sql->lineWrapMode());
+    // Shown as the text put in at once is: the same scroll ranges and the caret at the same place
+    // at the start and at the end.
+    ASSERT_EQ(w->RichEdit_sql->viewport()->size(), atOnce->RichEdit_sql->viewport()->size());
+    for (const QTextCursor::MoveOperation to : {QTextCursor::Start, QTextCursor::End}) {
+        for (QPlainTextEdit* editor : {w->RichEdit_sql, atOnce->RichEdit_sql}) {
+            QTextCursor caret = editor->textCursor();
+            caret.movePosition(to);
+            editor->setTextCursor(caret);
+            editor->ensureCursorVisible();
+            editor->viewport()->repaint();
+        }
+        EXPECT_EQ(w->RichEdit_sql->verticalScrollBar()->maximum(), atOnce->RichEdit_sql->verticalScrollBar()->maximum()) << to;
+        EXPECT_EQ(w->RichEdit_sql->verticalScrollBar()->value(), atOnce->RichEdit_sql->verticalScrollBar()->value()) << to;
+        EXPECT_EQ(w->RichEdit_sql->horizontalScrollBar()->maximum(), atOnce->RichEdit_sql->horizontalScrollBar()->maximum()) << to;
+        EXPECT_EQ(w->RichEdit_sql->cursorRect(), atOnce->RichEdit_sql->cursorRect()) << to;
+    }
 
     // The open is one step of the history, as an open at once is.
     EXPECT_EQ(w->UndoCount, atOnce->UndoCount);
@@ -892,6 +909,8 @@ TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchange
         const QString path = Path(sliced ? QStringLiteral("long2.sql") : QStringLiteral("long1.sql"));
         WriteBytes(path, bytes);
         OpenInto(w, path, sliced);
+        // The window is made narrower while the script comes in.
+        if (sliced) frame->SubWindowOf(w)->resize(frame->SubWindowOf(w)->width() - 60, frame->SubWindowOf(w)->height());
         AwaitLoad(w);
         QPlainTextEdit& editor = *w->RichEdit_sql;
         EXPECT_EQ(editor.toPlainText().toUtf8(), FileText(bytes).toUtf8()) << sliced;

@@ -136,7 +136,7 @@ public:
     std::uint8_t PastePending = 0;
     std::int32_t DropLine = 0;
     std::int32_t DropColumn = 0;
-    QString LastText;
+    SnapshotText LastText;
     // The form of the script last opened or saved here, which its next save keeps.
     ScriptFileForm ScriptForm;
     FindReplaceDialog* FindDialog1 = nullptr;

@@ -1,8 +1,8 @@
 // One snapshot of the SQL editor's own history: a whole editor text, without colours.
 #pragma once
 
-#include <QString>
+#include "SnapshotText.h"
 
 struct RecRedoUndo {
-    QString Text;
+    SnapshotText Text;
 };

@@ -9,6 +9,7 @@
 #include "SettingFont.h"
 #include "Settings.h"
 #include "SqlEditorText.h"
+#include "SqlScriptLoader.h"
 #include "TFMain.h"
 
 #include <QAction>
@@ -24,6 +25,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -46,7 +49,41 @@ SqlEditorCommands::SqlEditorCommands(TFMain& window) : QObject(&window), window_
     // Bound to this object, so that they end with it.
     connect(editor, &QPlainTextEdit::textChanged, this, [this] { window_.RichEdit_sqlChange(); });
     connect(editor, &QPlainTextEdit::selectionChanged, this, [this] { window_.RichEdit_sqlSelectionChange(); });
+    WatchDocument();
     BuildPopupMenu();
+}
+
+void SqlEditorCommands::WatchDocument()
+{
+    QTextDocument* document = window_.RichEdit_sql->document();
+    disconnect(watched_);
+    shown_ = SqlEditorText::Of(*document);
+    watched_ = connect(document, &QTextDocument::contentsChange, this, &SqlEditorCommands::DocumentChanged);
+}
+
+void SqlEditorCommands::DocumentChanged(int position, int charsRemoved, int charsAdded)
+{
+    // The colouring changes formats only.
+    if (colouring_->IsColouring()) return;
+    const QTextDocument& document = *window_.RichEdit_sql->document();
+    const qsizetype length = document.characterCount() - 1;
+    // The change may be reported up to the document's final paragraph end, which is no character
+    // of the text.
+    const qsizetype removed = std::min<qsizetype>(charsRemoved, shown_.size() - position);
+    const qsizetype added = std::min<qsizetype>(charsAdded, length - position);
+    if (position < 0 || removed < 0 || added < 0 || shown_.size() - removed + added != length) {
+        shown_ = SqlEditorText::Of(document);
+        return;
+    }
+    QString inserted;
+    if (added > 0) {
+        QTextCursor range(const_cast<QTextDocument*>(&document));
+        range.setPosition(position);
+        range.setPosition(static_cast<int>(position + added), QTextCursor::KeepAnchor);
+        inserted = range.selectedText();
+        inserted.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    }
+    shown_.Replace(position, removed, inserted);
 }
 
 void SqlEditorCommands::SetEnabled(const char* windowCommand, const std::optional<bool>& state)
@@ -83,10 +120,11 @@ void SqlEditorCommands::Change()
 {
     // The colouring's own format changes are not edits.
     if (colouring_->IsColouring() || adopting_) return;
-    ChangedTo(SqlEditorText::Of(*window_.RichEdit_sql->document()));
+    ChangedTo(shown_);
 }
 
-void SqlEditorCommands::AdoptDocument(QTextDocument* document, const QString& text, bool coloured, bool longLine)
+void SqlEditorCommands::AdoptDocument(QTextDocument* document, const SnapshotText& text, bool coloured, bool longLine,
+                                      const std::function<void()>& taken)
 {
     QPlainTextEdit& editor = *window_.RichEdit_sql;
     // A document of an earlier such hand-over is the editor's child; the editor's first one goes
@@ -96,14 +134,18 @@ void SqlEditorCommands::AdoptDocument(QTextDocument* document, const QString& te
     longLines_->Prepare(longLine);
     adopting_ = true;
     editor.setDocument(document);
+    if (taken) taken();
     adopting_ = false;
     colouring_->DocumentReplaced();
     longLines_->DocumentReplaced();
+    disconnect(watched_);
+    shown_ = text;
+    watched_ = connect(document, &QTextDocument::contentsChange, this, &SqlEditorCommands::DocumentChanged);
     if (previous && previous->parent() == &editor) previous->deleteLater();
     ChangedTo(text, coloured);
 }
 
-void SqlEditorCommands::ChangedTo(const QString& text, bool coloured)
+void SqlEditorCommands::ChangedTo(const SnapshotText& text, bool coloured)
 {
     if (colouring_->IsColouring()) return;
     TFMain& w = window_;
@@ -145,19 +187,104 @@ void SqlEditorCommands::ChangedTo(const QString& text, bool coloured)
 
 void SqlEditorCommands::HighlightFromLine() { colouring_->HighlightFromLine(ColouringStartLineIndex(), window_.DbmsKind); }
 
+void SqlEditorCommands::BeforeHistoryStep()
+{
+    TFMain& w = window_;
+    // Steps taken while one is still being put back count from the state before the first.
+    if (restoring_ && SqlScriptLoader::Running(w) == restoring_.data()) return;
+    auto on = [&w](const char* name) {
+        QAction* a = w.Command(QString::fromLatin1(name));
+        return a && a->isEnabled();
+    };
+    beforeRestore_ = {w.UndoCount, w.RedoCount, w.HistoryCursor, w.RestoringHistory,
+                      on("ToolButton_undosql"), on("N_undo"), on("ToolButton_redosql"), on("N_redo")};
+}
+
+void SqlEditorCommands::RestoreGivenUp()
+{
+    TFMain& w = window_;
+    const HistoryState& s = beforeRestore_;
+    w.UndoCount = s.UndoCount;
+    w.RedoCount = s.RedoCount;
+    w.HistoryCursor = s.HistoryCursor;
+    w.RestoringHistory = s.RestoringHistory;
+    SetEnabled("ToolButton_undosql", s.UndoOn);
+    SetEnabled("N_undo", s.UndoItemOn);
+    SetEnabled("ToolButton_redosql", s.RedoOn);
+    SetEnabled("N_redo", s.RedoItemOn);
+    CopyOntoFrame("ToolButton_undosql", {"ToolButton_undosql", "mainmenu_eidt_undo"});
+    CopyOntoFrame("ToolButton_redosql", {"ToolButton_redosql", "mainmenu_eidt_redo"});
+}
+
+void SqlEditorCommands::Restore(const SnapshotText& snapshot)
+{
+    TFMain& w = window_;
+    QPlainTextEdit& editor = *w.RichEdit_sql;
+    // A text still being put in, by an open or by an earlier step, gives way to this one.
+    if (SqlScriptLoader* running = SqlScriptLoader::Running(w)) {
+        superseding_ = true;
+        running->Cancel();
+        superseding_ = false;
+    }
+    const qsizetype start = SnapshotText::CommonStart(shown_, snapshot);
+    const qsizetype end = std::min(SnapshotText::CommonEnd(shown_, snapshot), std::min(shown_.size(), snapshot.size()) - start);
+    const qsizetype removed = shown_.size() - start - end;
+    const qsizetype inserted = snapshot.size() - start - end;
+    if (removed + inserted >= SqlScriptLoader::SlicedFrom && snapshot.size() < SqlScriptLoader::SlicedFrom) {
+        // A small text in place of a big one: clearing the document at once is quick.
+        editor.setPlainText(snapshot.ToString());
+        editor.document()->setModified(true);
+        return;
+    }
+    if (removed + inserted >= SqlScriptLoader::SlicedFrom) {
+        restoring_ = SqlScriptLoader::LoadEditorText(w, snapshot, [this] {
+            // Putting a text back is an edit of the user's: the close prompt must still ask to save it.
+            window_.RichEdit_sql->document()->setModified(true);
+        });
+        connect(restoring_.data(), &SqlScriptLoader::Ended, this, [this, loader = restoring_.data()](bool loaded) {
+            if (restoring_ == loader) restoring_ = nullptr;
+            if (!loaded && !superseding_) RestoreGivenUp();
+        });
+        return;
+    }
+    // Only the part that differs changes, with the format the whole text would take; the caret
+    // first goes to the start, where putting the whole text in would leave it.
+    const QTextCharFormat format = editor.textCursor().charFormat();
+    editor.setTextCursor(QTextCursor(editor.document()));
+    if (removed == 0 && inserted == 0) {
+        // The text shown already: the change handler still ends the restoring state.
+        w.RichEdit_sqlChange();
+        editor.document()->setModified(true);
+        return;
+    }
+    QString middle;
+    middle.reserve(inserted);
+    for (qsizetype at = start; at < start + inserted;) {
+        const QStringView piece = snapshot.From(at).left(start + inserted - at);
+        middle += piece;
+        at += piece.size();
+    }
+    QTextCursor change(editor.document());
+    change.beginEditBlock();
+    change.setPosition(static_cast<int>(start));
+    change.setPosition(static_cast<int>(start + removed), QTextCursor::KeepAnchor);
+    change.insertText(middle, format);
+    change.endEditBlock();
+    editor.document()->setModified(true);
+}
+
 void SqlEditorCommands::Undo()
 {
     TFMain& w = window_;
     w.PastePending = 0;
     SavedCaretPos = w.RichEdit_sql->textCursor().selectionStart();
-    const QString snapshot = w.StepBack();
+    BeforeHistoryStep();
+    const SnapshotText snapshot = w.StepBack();
     SetEnabled("ToolButton_redosql", SqlEditorHistory::OfferedState(w.RedoCount));
     SetEnabled("N_redo", SqlEditorHistory::OfferedState(w.RedoCount));
     SetEnabled("ToolButton_undosql", SqlEditorHistory::OfferedState(w.UndoCount));
     SetEnabled("N_undo", SqlEditorHistory::OfferedState(w.UndoCount));
-    w.RichEdit_sql->setPlainText(snapshot);
-    // Putting a text back is an edit of the user's: the close prompt must still ask to save it.
-    w.RichEdit_sql->document()->setModified(true);
+    Restore(snapshot);
 }
 
 void SqlEditorCommands::Redo()
@@ -165,13 +292,13 @@ void SqlEditorCommands::Redo()
     TFMain& w = window_;
     w.PastePending = 0;
     SavedCaretPos = w.RichEdit_sql->textCursor().selectionStart();
-    const QString snapshot = w.StepForward();
+    BeforeHistoryStep();
+    const SnapshotText snapshot = w.StepForward();
     SetEnabled("ToolButton_undosql", SqlEditorHistory::OfferedState(w.UndoCount));
     SetEnabled("N_undo", SqlEditorHistory::OfferedState(w.UndoCount));
     SetEnabled("ToolButton_redosql", SqlEditorHistory::OfferedState(w.RedoCount));
     SetEnabled("N_redo", SqlEditorHistory::OfferedState(w.RedoCount));
-    w.RichEdit_sql->setPlainText(snapshot);
-    w.RichEdit_sql->document()->setModified(true);
+    Restore(snapshot);
 }
 
 void SqlEditorCommands::ShowFindDialog() { ShowSearchDialog(window_.FindDialog_sql); }

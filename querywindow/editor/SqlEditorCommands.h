@@ -4,17 +4,23 @@
 // nodes and the font command. The window's handlers of the same names call into it.
 #pragma once
 
+#include "SnapshotText.h"
+
 #include <QFont>
 #include <QObject>
+#include <QPointer>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 
 class FindReplaceDialog;
 class KeywordColouring;
 class LongLineDisplay;
+class QAction;
 class QMenu;
 class QTextDocument;
+class SqlScriptLoader;
 class TFMain;
 
 class SqlEditorCommands : public QObject {
@@ -25,11 +31,13 @@ public:
     void Change();
     // The change handling for an editor text known to be text (SqlEditorText::Of the document);
     // coloured: every line already shows the colours of the window's kind.
-    void ChangedTo(const QString& text, bool coloured = false);
+    void ChangedTo(const SnapshotText& text, bool coloured = false);
     // Gives the editor document (parented to it from now on), whose whole text is text, in place of
     // its document, and handles that as a change of the text. longLine: the document has a long
-    // line (LongLineDisplay), which already keeps its glyphs.
-    void AdoptDocument(QTextDocument* document, const QString& text, bool coloured, bool longLine);
+    // line (LongLineDisplay), which already keeps its glyphs. taken runs as soon as the editor holds
+    // the document, before the change is handled.
+    void AdoptDocument(QTextDocument* document, const SnapshotText& text, bool coloured, bool longLine,
+                       const std::function<void()>& taken = {});
     void Undo();
     void Redo();
     void HighlightFromLine();
@@ -68,9 +76,32 @@ private:
     // Calls the frame's handler of that name; false when there is no frame or no such handler.
     bool CallFrame(const char* handler);
 
+    // Keeps shown_ the editor's text through every change of its document's characters.
+    void WatchDocument();
+    void DocumentChanged(int position, int charsRemoved, int charsAdded);
+    // The editor's text becomes snapshot, as an undo or redo puts it back: by changing only the
+    // part that differs, or for a big new part in slices as a script is opened.
+    void Restore(const SnapshotText& snapshot);
+    // Undo and redo step the history only after this; an undo or redo put back in slices and given
+    // up leaves the history as it was before it.
+    void BeforeHistoryStep();
+    void RestoreGivenUp();
+
     TFMain& window_;
     KeywordColouring* colouring_ = nullptr;
     LongLineDisplay* longLines_ = nullptr;
     // Set while the editor takes another document: that is no change of its own.
     bool adopting_ = false;
+    // The editor's text as its document holds it, kept up to date piece by piece.
+    SnapshotText shown_;
+    QMetaObject::Connection watched_;
+    // The undo or redo being put back in slices, and the history's state before it.
+    QPointer<SqlScriptLoader> restoring_;
+    struct HistoryState {
+        std::int32_t UndoCount, RedoCount, HistoryCursor;
+        std::uint8_t RestoringHistory;
+        bool UndoOn, UndoItemOn, RedoOn, RedoItemOn;
+    };
+    HistoryState beforeRestore_{};
+    bool superseding_ = false;
 };

@@ -11,14 +11,14 @@ void SqlEditorHistory::ResetHistory()
     RestoringHistory = 0;
 }
 
-void SqlEditorHistory::RecordSnapshot(const QString& text)
+void SqlEditorHistory::RecordSnapshot(const SnapshotText& text)
 {
     for (int i = 1; i < HistorySize; ++i) History[static_cast<std::size_t>(i)] = std::move(History[static_cast<std::size_t>(i + 1)]);
     History[HistorySize].Text = text;
     UndoCount = std::min(UndoCount + 1, HistorySize);
 }
 
-const QString& SqlEditorHistory::StepBack()
+const SnapshotText& SqlEditorHistory::StepBack()
 {
     ++RedoCount;
     --UndoCount;
@@ -27,7 +27,7 @@ const QString& SqlEditorHistory::StepBack()
     return History[static_cast<std::size_t>(HistoryCursor)].Text;
 }
 
-const QString& SqlEditorHistory::StepForward()
+const SnapshotText& SqlEditorHistory::StepForward()
 {
     ++UndoCount;
     --RedoCount;

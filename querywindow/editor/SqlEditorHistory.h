@@ -31,13 +31,13 @@ public:
 
     // An edit: every snapshot moves one down, the oldest is dropped, text becomes [64]; one more
     // undo step, at most 64.
-    void RecordSnapshot(const QString& text);
+    void RecordSnapshot(const SnapshotText& text);
 
     // One step back: one more redo and one less undo step, restoring, the cursor one down (not
     // below 1). The snapshot to put into the editor.
-    const QString& StepBack();
+    const SnapshotText& StepBack();
     // One step forward, the mirror of StepBack (the cursor not above 64).
-    const QString& StepForward();
+    const SnapshotText& StepForward();
 
     // The enabled state of a command whose count is count: on above 0, off at exactly 0, and left
     // as it is (nullopt) below 0.

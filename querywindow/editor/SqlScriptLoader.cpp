@@ -40,11 +40,17 @@ public:
 
     bool Filling = true;
 
-    // The text is whole: the layout takes the document's lines as they now are.
+    // Lays the still empty first line out: that line becomes the widest one known, so that no
+    // later layout of a line narrower than the view makes the layout look at every line for it.
+    void Start() { QPlainTextDocumentLayout::blockBoundingRect(document()->firstBlock()); }
+
+    // The text is whole: the layout takes the document's lines as they now are, the first one
+    // laid out again.
     void Filled()
     {
         Filling = false;
-        if (document()->blockCount() > 1) QPlainTextDocumentLayout::documentChanged(0, 0, 1);
+        document()->firstBlock().layout()->clearLayout();
+        if (document()->blockCount() > 1) QPlainTextDocumentLayout::documentChanged(document()->lastBlock().position(), 0, 1);
     }
 
     QRectF blockBoundingRect(const QTextBlock& block) const override
@@ -81,11 +87,17 @@ void SqlScriptLoader::Load(TFMain& window, const QString& text, std::function<vo
         if (done) done();
         return;
     }
-    new SqlScriptLoader(window, text, std::move(done));
+    new SqlScriptLoader(window, text, {}, std::move(done));
 }
 
-SqlScriptLoader::SqlScriptLoader(TFMain& window, const QString& text, std::function<void()> done)
-    : QObject(&window), window_(window), text_(text), done_(std::move(done))
+SqlScriptLoader* SqlScriptLoader::LoadEditorText(TFMain& window, const SnapshotText& text, std::function<void()> done)
+{
+    if (SqlScriptLoader* running = Running(window)) running->Cancel();
+    return new SqlScriptLoader(window, {}, text, std::move(done));
+}
+
+SqlScriptLoader::SqlScriptLoader(TFMain& window, const QString& text, const SnapshotText& editorText, std::function<void()> done)
+    : QObject(&window), window_(window), text_(text), editorText_(!editorText.isEmpty()), source_(editorText), done_(std::move(done))
 {
     QPlainTextEdit& editor = *window.RichEdit_sql;
     const QTextDocument& current = *editor.document();
@@ -101,11 +113,27 @@ SqlScriptLoader::SqlScriptLoader(TFMain& window, const QString& text, std::funct
     layout_ = new SlicedLoadLayout(document_);
     layout_->setProperty("cursorWidth", current.documentLayout()->property("cursorWidth"));
     document_->setDocumentLayout(layout_);
+    // A hidden view of the editor's width and wrapping takes the document while it is empty: the
+    // editor that takes it whole then finds it set up for its width and lays no line out again.
+    holder_ = new QPlainTextEdit;
+    holder_->setAttribute(Qt::WA_DontShowOnScreen);
+    holder_->setAttribute(Qt::WA_ShowWithoutActivating);
+    holder_->setAttribute(Qt::WA_QuitOnClose, false);
+    holder_->setFocusPolicy(Qt::NoFocus);
+    holder_->setFrameShape(QFrame::NoFrame);
+    holder_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    holder_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    holder_->setLineWrapMode(editor.lineWrapMode());
+    holder_->setWordWrapMode(editor.wordWrapMode());
+    holder_->resize(editor.viewport()->width(), 100);
+    holder_->show();
+    holder_->setDocument(document_);
+    layout_->Start();
     // A new text takes the format at the caret, as the editor's own replacing of its text does.
     format_ = editor.textCursor().charFormat();
     colour_ = Settings::WordsAnalyze;
     kind_ = window.DbmsKind;
-    snapshot_.reserve(text_.size());
+    if (editorText_) snapshot_ = source_;
 
     readOnly_ = editor.isReadOnly();
     editor.setReadOnly(true);
@@ -128,25 +156,37 @@ SqlScriptLoader::SqlScriptLoader(TFMain& window, const QString& text, std::funct
     timer_.start();
 }
 
-SqlScriptLoader::~SqlScriptLoader() { delete document_; }
+SqlScriptLoader::~SqlScriptLoader()
+{
+    delete holder_;
+    delete document_;
+}
 
 bool SqlScriptLoader::InsertSome()
 {
-    qsizetype end = std::min(inserted_ + InsertPiece, text_.size());
-    // A CR LF pair and a surrogate pair go in together.
-    if (end < text_.size() && (text_[end - 1] == u'\r' || text_[end - 1].isHighSurrogate())) ++end;
+    QString piece;
+    if (editorText_) {
+        // Whole pieces of the editor text; a surrogate pair never spans two of them.
+        for (QStringView more; piece.size() < InsertPiece && !(more = source_.From(inserted_ + piece.size())).isEmpty();)
+            piece += more;
+    } else {
+        qsizetype end = std::min(inserted_ + InsertPiece, text_.size());
+        // A CR LF pair and a surrogate pair go in together.
+        if (end < text_.size() && (text_[end - 1] == u'\r' || text_[end - 1].isHighSurrogate())) ++end;
+        piece = QStringView(text_).mid(inserted_, end - inserted_).toString();
+    }
     QTextCursor cursor(document_);
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(QStringView(text_).mid(inserted_, end - inserted_).toString(), format_);
-    inserted_ = end;
-    return inserted_ >= text_.size();
+    cursor.insertText(piece, format_);
+    inserted_ += piece.size();
+    return inserted_ >= TextSize();
 }
 
 bool SqlScriptLoader::ColourSome()
 {
     if (!block_.isValid()) return true;
     if (lineDone_ == 0 && line_.isNull()) {
-        // The editor makes every line's layout object when it takes the document: made here, in
+        // The editor makes every line's layout object when its width changes: made here, in
         // slices, they are only cleared then.
         block_.layout();
         if (LongLineDisplay::KeepIfLong(block_)) longLine_ = true;
@@ -161,8 +201,10 @@ bool SqlScriptLoader::ColourSome()
         if (lineDone_ < size) return false;
     }
     const QTextBlock next = block_.next();
-    snapshot_ += line_;
-    if (next.isValid()) snapshot_ += QLatin1Char('\n');
+    if (!editorText_) {
+        snapshot_.Append(line_);
+        if (next.isValid()) snapshot_.Append(u"\n");
+    }
     collected_ += size + 1;
     block_ = next;
     line_ = QString();
@@ -184,7 +226,7 @@ void SqlScriptLoader::Slice()
     QTextCursor edit(document_);
     edit.beginEditBlock();
     while (!whole && slice.nsecsElapsed() < SliceNanoseconds) {
-        if (inserted_ < text_.size()) {
+        if (inserted_ < TextSize()) {
             if (InsertSome()) block_ = document_->firstBlock();
         } else {
             if (!block_.isValid()) block_ = document_->firstBlock();
@@ -194,7 +236,7 @@ void SqlScriptLoader::Slice()
     edit.endEditBlock();
     // Putting the text in and colouring it are each half of the work.
     const double done = (static_cast<double>(inserted_) + static_cast<double>(collected_ + lineDone_)) /
-                        (2.0 * static_cast<double>(std::max<qsizetype>(text_.size(), 1)));
+                        (2.0 * static_cast<double>(std::max<qsizetype>(TextSize(), 1)));
     progress_->setValue(std::clamp(static_cast<int>(done * ProgressSteps), 0, ProgressSteps));
     // While a dialog is up its answer may be about the text shown now: the new one waits for it.
     if (whole && !ModalDialogs::AnyRunning()) HandOver();
@@ -203,14 +245,25 @@ void SqlScriptLoader::Slice()
 
 void SqlScriptLoader::HandOver()
 {
+    // For an editor resized meanwhile the hidden view goes first: the editor lays the lines out
+    // for its own width.
+    if (holder_->viewport()->width() != window_.RichEdit_sql->viewport()->width()) {
+        delete holder_;
+        holder_ = nullptr;
+    }
     layout_->Filled();
     QTextDocument* document = document_;
     document_ = nullptr;
     window_.RichEdit_sql->setReadOnly(readOnly_);
     // Every line is coloured for the window's kind unless the kind or the option changed meanwhile.
     const bool coloured = colour_ && Settings::WordsAnalyze && kind_ == window_.DbmsKind;
-    window_.EditorCommands().AdoptDocument(document, snapshot_, coloured, longLine_);
-    snapshot_ = QString();
+    window_.EditorCommands().AdoptDocument(document, snapshot_, coloured, longLine_, [this] {
+        // The editor holds the document: the hidden view goes.
+        delete holder_;
+        holder_ = nullptr;
+    });
+    snapshot_.clear();
+    source_.clear();
     text_ = QString();
     if (done_) done_();
     End(true);
@@ -232,6 +285,9 @@ void SqlScriptLoader::End(bool loaded)
     window_.removeEventFilter(this);
     delete progress_;
     progress_ = nullptr;
+    // The hidden view goes before the document it shows.
+    delete holder_;
+    holder_ = nullptr;
     delete document_;
     document_ = nullptr;
     emit Ended(loaded);

@@ -4,6 +4,8 @@
 // read-only, and Esc gives the open up with the editor left as it was.
 #pragma once
 
+#include "SnapshotText.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -13,6 +15,7 @@
 
 #include <functional>
 
+class QPlainTextEdit;
 class QProgressBar;
 class QTextDocument;
 class SlicedLoadLayout;
@@ -28,6 +31,9 @@ public:
     // (at once for a short text, never when the open is given up). A load still running in the
     // window is given up first.
     static void Load(TFMain& window, const QString& text, std::function<void()> done);
+    // The same for text, a whole editor text as the window's history keeps it, of at least
+    // SlicedFrom characters: always in slices. The load, whose end can be watched.
+    static SqlScriptLoader* LoadEditorText(TFMain& window, const SnapshotText& text, std::function<void()> done);
     // The load running in window, if any.
     static SqlScriptLoader* Running(const TFMain& window);
     // While a load runs in window, a change of the editor's text would be lost at the hand-over:
@@ -48,7 +54,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    SqlScriptLoader(TFMain& window, const QString& text, std::function<void()> done);
+    SqlScriptLoader(TFMain& window, const QString& text, const SnapshotText& editorText, std::function<void()> done);
     ~SqlScriptLoader() override;
     void Slice();
     // One piece of work each; true when its phase is done.
@@ -57,8 +63,13 @@ private:
     void HandOver();
     void End(bool loaded);
 
+    qsizetype TextSize() const { return editorText_ ? source_.size() : text_.size(); }
+
     TFMain& window_;
     QString text_;
+    // Set when the text is an editor text already (source_): the document will hold it as it is.
+    bool editorText_ = false;
+    SnapshotText source_;
     std::function<void()> done_;
     QTextDocument* document_ = nullptr;
     SlicedLoadLayout* layout_ = nullptr;
@@ -75,8 +86,9 @@ private:
     qsizetype collected_ = 0;
     bool longLine_ = false;
     // The editor's text as the document will hold it: a snapshot for the window's history.
-    QString snapshot_;
+    SnapshotText snapshot_;
     QProgressBar* progress_ = nullptr;
+    QPlainTextEdit* holder_ = nullptr;
     QTimer timer_;
     bool ended_ = false;
 };

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QStringEncoder>
@@ -583,6 +584,20 @@ protected:
         while (SqlScriptLoader::Running(*w) && t.elapsed() < 120000) QApplication::processEvents();
         QApplication::processEvents();
     }
+    // Esc in the editor during a load; then the editor shows "select kept" in document with colours,
+    // editable again and without the progress bar.
+    static void GiveUpLeavingAsItWas(TFMain* w, const QTextDocument* document, const std::vector<QRgb>& colours)
+    {
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(w->RichEdit_sql, &esc);
+        EXPECT_EQ(SqlScriptLoader::Running(*w), nullptr);
+        AwaitLoad(w);
+        EXPECT_EQ(w->RichEdit_sql->document(), document);
+        EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("select kept"));
+        EXPECT_EQ(Colours(*w->RichEdit_sql), colours);
+        EXPECT_FALSE(w->RichEdit_sql->isReadOnly());
+        EXPECT_EQ(w->StatusBar1->findChild<QProgressBar*>(), nullptr);
+    }
     // The foreground of every character of the editor's text.
     static std::vector<QRgb> Colours(const QPlainTextEdit& editor)
     {
@@ -674,6 +689,22 @@ TEST_F(BigScripts, ABigScriptComesInSlicesWithTheTextColoursAndHistoryOfAnOpenAt
     EXPECT_EQ(w->LastText, SqlEditorText::Of(*w->RichEdit_sql->document()));
     EXPECT_EQ(w->History[SqlEditorHistory::HistorySize].Text, w->LastText);
     EXPECT_EQ(w->RichEdit_sql->lineWrapMode(), atOnce->RichEdit_sql->lineWrapMode());
+    // Shown as the text put in at once is: the same scroll ranges and the caret at the same place
+    // at the start and at the end.
+    ASSERT_EQ(w->RichEdit_sql->viewport()->size(), atOnce->RichEdit_sql->viewport()->size());
+    for (const QTextCursor::MoveOperation to : {QTextCursor::Start, QTextCursor::End}) {
+        for (QPlainTextEdit* editor : {w->RichEdit_sql, atOnce->RichEdit_sql}) {
+            QTextCursor caret = editor->textCursor();
+            caret.movePosition(to);
+            editor->setTextCursor(caret);
+            editor->ensureCursorVisible();
+            editor->viewport()->repaint();
+        }
+        EXPECT_EQ(w->RichEdit_sql->verticalScrollBar()->maximum(), atOnce->RichEdit_sql->verticalScrollBar()->maximum()) << to;
+        EXPECT_EQ(w->RichEdit_sql->verticalScrollBar()->value(), atOnce->RichEdit_sql->verticalScrollBar()->value()) << to;
+        EXPECT_EQ(w->RichEdit_sql->horizontalScrollBar()->maximum(), atOnce->RichEdit_sql->horizontalScrollBar()->maximum()) << to;
+        EXPECT_EQ(w->RichEdit_sql->cursorRect(), atOnce->RichEdit_sql->cursorRect()) << to;
+    }
 
     // The open is one step of the history, as an open at once is.
     EXPECT_EQ(w->UndoCount, atOnce->UndoCount);
@@ -683,7 +714,12 @@ TEST_F(BigScripts, ABigScriptComesInSlicesWithTheTextColoursAndHistoryOfAnOpenAt
     EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("kept"));
     EXPECT_TRUE(w->RichEdit_sql->document()->isModified());
     frame->ToolButton_redosql->trigger();
+    // The big text comes back in slices as it came in.
+    EXPECT_NE(SqlScriptLoader::Running(*w), nullptr);
+    AwaitLoad(w);
     EXPECT_EQ(w->RichEdit_sql->toPlainText().toUtf8(), text.toUtf8());
+    EXPECT_EQ(Colours(*w->RichEdit_sql), Colours(*atOnce->RichEdit_sql));
+    EXPECT_TRUE(w->RichEdit_sql->document()->isModified());
     // Typing goes on colouring as before.
     QTextCursor end = w->RichEdit_sql->textCursor();
     end.movePosition(QTextCursor::End);
@@ -694,6 +730,146 @@ TEST_F(BigScripts, ABigScriptComesInSlicesWithTheTextColoursAndHistoryOfAnOpenAt
     EXPECT_EQ(ColourAt(*w->RichEdit_sql, typed), ColourAt(*atOnce->RichEdit_sql, first));
     EXPECT_NE(ColourAt(*w->RichEdit_sql, typed), ColourAt(*w->RichEdit_sql, typed - 1));
     EXPECT_TRUE(prompter.Prompts.empty());
+}
+
+// A key in a big script is one snapshot as in any other; undoing and redoing it changes the text
+// where it differs, with the colours of a text put in whole; the open itself comes back in slices.
+TEST_F(BigScripts, UndoAndRedoInABigScriptPutBackTheHistorysTextsWithTheirColours)
+{
+    TFMain* reference = OpenSQLite();
+    TFMain* w = OpenSQLite();
+    ASSERT_TRUE(reference && w);
+    const QString path = Path(QStringLiteral("big.sql"));
+    WriteBytes(path, BigScript());
+    w->RichEdit_sql->setPlainText(QStringLiteral("kept"));
+    OpenInto(w, path, true);
+    AwaitLoad(w);
+    const QString opened = FileText(BigScript());
+    ASSERT_EQ(w->RichEdit_sql->toPlainText(), opened);
+    const auto undo = w->UndoCount, redo = w->RedoCount, cursor = w->HistoryCursor;
+
+    // A key in the middle of a line half way down.
+    QPlainTextEdit& editor = *w->RichEdit_sql;
+    const int at = editor.document()->findBlockByNumber(editor.document()->blockCount() / 2).position() + 3;
+    QTextCursor caret = editor.textCursor();
+    caret.setPosition(at);
+    editor.setTextCursor(caret);
+    Type(w, QStringLiteral("x"));
+    const QString typed = opened.left(at) + QLatin1Char('x') + opened.mid(at);
+    EXPECT_EQ(editor.toPlainText(), typed);
+    EXPECT_EQ(w->LastText, typed);
+    EXPECT_EQ(w->History[SqlEditorHistory::HistorySize].Text, typed);
+    EXPECT_EQ(w->History[SqlEditorHistory::HistorySize - 1].Text, opened);
+    EXPECT_EQ(w->History[SqlEditorHistory::HistorySize - 2].Text, QStringLiteral("kept"));
+    EXPECT_EQ(w->UndoCount, undo + 1);
+    EXPECT_EQ(w->RedoCount, redo);
+    EXPECT_EQ(w->HistoryCursor, cursor);
+
+    // The same texts put in whole, for their colours.
+    reference->RichEdit_sql->setPlainText(typed);
+    const std::vector<QRgb> typedColours = Colours(*reference->RichEdit_sql);
+    reference->RichEdit_sql->setPlainText(opened);
+    const std::vector<QRgb> openedColours = Colours(*reference->RichEdit_sql);
+
+    Activate(w);
+    caret.setPosition(10);
+    editor.setTextCursor(caret);
+    frame->ToolButton_undosql->trigger();
+    EXPECT_EQ(SqlScriptLoader::Running(*w), nullptr);
+    EXPECT_EQ(editor.toPlainText(), QString(w->History[SqlEditorHistory::HistorySize - 1].Text.ToString()));
+    EXPECT_EQ(editor.toPlainText(), opened);
+    EXPECT_EQ(w->LastText, opened);
+    EXPECT_EQ(Colours(editor), openedColours);
+    EXPECT_EQ(editor.textCursor().position(), 10);
+    EXPECT_FALSE(editor.textCursor().hasSelection());
+    EXPECT_EQ(w->RestoringHistory, 0);
+    EXPECT_EQ(w->HistoryCursor, cursor - 1);
+    EXPECT_TRUE(editor.document()->isModified());
+    EXPECT_TRUE(frame->ToolButton_redosql->isEnabled());
+    // Nothing recorded.
+    EXPECT_EQ(w->History[SqlEditorHistory::HistorySize].Text, typed);
+
+    frame->ToolButton_redosql->trigger();
+    EXPECT_EQ(SqlScriptLoader::Running(*w), nullptr);
+    EXPECT_EQ(editor.toPlainText(), typed);
+    EXPECT_EQ(Colours(editor), typedColours);
+    EXPECT_EQ(w->HistoryCursor, cursor);
+
+    // Back to the text before the open, then the open again, which comes in slices.
+    frame->ToolButton_undosql->trigger();
+    frame->ToolButton_undosql->trigger();
+    EXPECT_EQ(editor.toPlainText(), QStringLiteral("kept"));
+    frame->ToolButton_redosql->trigger();
+    ASSERT_NE(SqlScriptLoader::Running(*w), nullptr);
+    EXPECT_TRUE(editor.isReadOnly());
+    EXPECT_EQ(editor.toPlainText(), QStringLiteral("kept"));
+    AwaitLoad(w);
+    EXPECT_EQ(editor.toPlainText(), opened);
+    EXPECT_EQ(w->LastText, opened);
+    EXPECT_EQ(Colours(editor), openedColours);
+    EXPECT_EQ(w->RestoringHistory, 0);
+    EXPECT_FALSE(editor.isReadOnly());
+    EXPECT_TRUE(editor.document()->isModified());
+
+    // Two redos, the second asked while the first still comes in: both steps count.
+    frame->ToolButton_undosql->trigger();
+    ASSERT_EQ(editor.toPlainText(), QStringLiteral("kept"));
+    frame->ToolButton_redosql->trigger();
+    ASSERT_NE(SqlScriptLoader::Running(*w), nullptr);
+    frame->ToolButton_redosql->trigger();
+    AwaitLoad(w);
+    EXPECT_EQ(editor.toPlainText(), typed);
+    EXPECT_EQ(Colours(editor), typedColours);
+    EXPECT_EQ(w->HistoryCursor, cursor);
+    EXPECT_EQ(w->RedoCount, redo);
+    EXPECT_EQ(w->UndoCount, undo + 1);
+    EXPECT_EQ(w->RestoringHistory, 0);
+    // The next key records its snapshot again.
+    Type(w, QStringLiteral("y"));
+    EXPECT_EQ(w->History[SqlEditorHistory::HistorySize].Text, w->LastText);
+    EXPECT_EQ(w->History[SqlEditorHistory::HistorySize - 1].Text, typed);
+    EXPECT_TRUE(prompter.Prompts.empty());
+}
+
+// Esc while a redo puts a big text back in slices: the editor and the history stay as they were
+// before the redo, and the redo is offered again.
+TEST_F(BigScripts, EscGivesABigRedoUpAndLeavesTheEditorAndTheHistoryAsTheyWere)
+{
+    TFMain* w = OpenSQLite();
+    ASSERT_NE(w, nullptr);
+    const QString path = Path(QStringLiteral("big.sql"));
+    WriteBytes(path, BigScript());
+    w->RichEdit_sql->setPlainText(QStringLiteral("select kept"));
+    OpenInto(w, path, true);
+    AwaitLoad(w);
+    Activate(w);
+    frame->ToolButton_undosql->trigger();
+    ASSERT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("select kept"));
+    const QTextDocument* document = w->RichEdit_sql->document();
+    const std::vector<QRgb> colours = Colours(*w->RichEdit_sql);
+    const auto undo = w->UndoCount, redo = w->RedoCount, cursor = w->HistoryCursor;
+    const bool undoOn = frame->ToolButton_undosql->isEnabled();
+
+    frame->ToolButton_redosql->trigger();
+    ASSERT_NE(SqlScriptLoader::Running(*w), nullptr);
+    EXPECT_NE(w->StatusBar1->findChild<QProgressBar*>(), nullptr);
+    QApplication::processEvents();
+    GiveUpLeavingAsItWas(w, document, colours);
+    EXPECT_EQ(w->UndoCount, undo);
+    EXPECT_EQ(w->RedoCount, redo);
+    EXPECT_EQ(w->HistoryCursor, cursor);
+    EXPECT_EQ(w->RestoringHistory, 0);
+    EXPECT_EQ(w->LastText, QStringLiteral("select kept"));
+    EXPECT_EQ(frame->ToolButton_undosql->isEnabled(), undoOn);
+    EXPECT_TRUE(frame->ToolButton_redosql->isEnabled());
+    EXPECT_TRUE(w->ToolButton_redosql->isEnabled());
+
+    // Asked again, the redo goes through whole.
+    frame->ToolButton_redosql->trigger();
+    AwaitLoad(w);
+    EXPECT_EQ(w->RichEdit_sql->toPlainText().toUtf8(), FileText(BigScript()).toUtf8());
+    EXPECT_EQ(w->RedoCount, redo - 1);
+    EXPECT_EQ(w->HistoryCursor, cursor + 1);
 }
 
 TEST_F(BigScripts, EscGivesTheOpenUpAndLeavesTheEditorAsItWas)
@@ -711,17 +887,8 @@ TEST_F(BigScripts, EscGivesTheOpenUpAndLeavesTheEditorAsItWas)
 
     OpenInto(w, path, true);
     ASSERT_NE(SqlScriptLoader::Running(*w), nullptr);
-    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(w->RichEdit_sql, &esc);
-    EXPECT_EQ(SqlScriptLoader::Running(*w), nullptr);
-    AwaitLoad(w);
-
-    EXPECT_EQ(w->RichEdit_sql->document(), document);
-    EXPECT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("select kept"));
-    EXPECT_EQ(Colours(*w->RichEdit_sql), colours);
+    GiveUpLeavingAsItWas(w, document, colours);
     EXPECT_TRUE(w->RichEdit_sql->document()->isModified());
-    EXPECT_FALSE(w->RichEdit_sql->isReadOnly());
-    EXPECT_EQ(w->StatusBar1->findChild<QProgressBar*>(), nullptr);
     EXPECT_EQ(w->windowTitle(), caption);
     EXPECT_EQ(w->UndoCount, undo);
     EXPECT_EQ(w->LastText, QStringLiteral("select kept"));
@@ -831,6 +998,8 @@ TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchange
         const QString path = Path(sliced ? QStringLiteral("long2.sql") : QStringLiteral("long1.sql"));
         WriteBytes(path, bytes);
         OpenInto(w, path, sliced);
+        // The window is made narrower while the script comes in.
+        if (sliced) frame->SubWindowOf(w)->resize(frame->SubWindowOf(w)->width() - 60, frame->SubWindowOf(w)->height());
         AwaitLoad(w);
         QPlainTextEdit& editor = *w->RichEdit_sql;
         EXPECT_EQ(editor.toPlainText().toUtf8(), FileText(bytes).toUtf8()) << sliced;

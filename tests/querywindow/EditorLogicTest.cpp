@@ -4,12 +4,14 @@
 #include "KeywordScanner.h"
 #include "KeywordTables.h"
 #include "LineColouring.h"
+#include "SnapshotText.h"
 #include "SqlEditorHistory.h"
 #include "SqlEditorText.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@ inline void PrintTo(const Word_ary& w, std::ostream* os)
 {
     *os << w.Text.toStdString() << ';' << w.StartPos << ';' << w.EndPos;
 }
+inline void PrintTo(const SnapshotText& t, std::ostream* os) { *os << t.ToString().toStdString(); }
 inline void PrintTo(const ColourRun& r, std::ostream* os)
 {
     *os << '[' << r.Start << ',' << r.Length << ' ' << r.Colour.name().toStdString() << ']';
@@ -225,6 +228,65 @@ TEST(SqlEditorHistory, FreshHistoryAndOfferedStates)
     EXPECT_EQ(SqlEditorHistory::OfferedState(1), std::optional<bool>(true));
     EXPECT_EQ(SqlEditorHistory::OfferedState(0), std::optional<bool>(false));
     EXPECT_EQ(SqlEditorHistory::OfferedState(-1), std::nullopt);
+}
+
+// Edits of a big text, of every size and at every kind of place, give the same text as the
+// same edits of one string; copies taken on the way keep their texts.
+TEST(SnapshotTexts, EditsCopiesAndComparisonsAgreeWithOneString)
+{
+    QString model;
+    for (int i = 0; i < 5000; ++i) model += u"select col"_s + QString::number(i) + (i % 7 ? u" 😀\n"_s : u"\n"_s);
+    SnapshotText text(model);
+    EXPECT_EQ(text.ToString(), model);
+    std::mt19937 random(7);
+    std::vector<std::pair<SnapshotText, QString>> kept;
+    for (int step = 0; step < 400; ++step) {
+        const qsizetype size = model.size();
+        const qsizetype at = std::uniform_int_distribution<qsizetype>(0, size)(random);
+        const int kind = step % 5;
+        // Small edits, a removal across pieces, a big insertion, and edits at the very start and end.
+        const qsizetype removed = kind == 1 ? std::min<qsizetype>(size - at, 30000)
+                                            : std::min<qsizetype>(size - at, std::uniform_int_distribution<int>(0, 3)(random));
+        const QString inserted = kind == 2 ? QString(40000, u'x') : kind == 3 ? u"\n"_s : QString::number(step);
+        const qsizetype where = kind == 4 ? (step % 2 ? size : 0) : at;
+        const qsizetype gone = kind == 4 ? 0 : removed;
+        const SnapshotText before = text;
+        const QString old = model;
+        model.replace(where, gone, inserted);
+        text.Replace(where, gone, inserted);
+        ASSERT_EQ(text.size(), model.size()) << step;
+        EXPECT_NE(text, before) << step;
+        qsizetype start = 0, end = 0;
+        while (start < std::min(old.size(), size) && old[start] == model[start]) ++start;
+        while (end < std::min(old.size(), model.size()) && old[old.size() - 1 - end] == model[model.size() - 1 - end]) ++end;
+        EXPECT_EQ(SnapshotText::CommonStart(text, before), start) << step;
+        EXPECT_EQ(SnapshotText::CommonEnd(text, before), end) << step;
+        if (step % 50 == 0) kept.emplace_back(text, model);
+    }
+    EXPECT_EQ(text.ToString(), model);
+    for (const auto& [copy, expected] : kept) EXPECT_EQ(copy.ToString(), expected);
+
+    // Equal texts held in other pieces are equal; each position's piece starts there.
+    EXPECT_EQ(text, SnapshotText(model));
+    for (qsizetype at = 0; at < model.size(); at += text.From(at).size()) ASSERT_TRUE(model.mid(at).startsWith(text.From(at)));
+    EXPECT_TRUE(text.From(model.size()).isEmpty());
+    const SnapshotText other(model.left(100) + u"#"_s + model.mid(101));
+    EXPECT_EQ(SnapshotText::CommonStart(text, other), model[100] == u'#' ? model.size() : 100);
+    EXPECT_EQ(SnapshotText::CommonEnd(text, other), model.size() - 101);
+    EXPECT_EQ(SnapshotText::CommonEnd(text, SnapshotText(model + u"a"_s)), 0);
+    EXPECT_EQ(SnapshotText::CommonStart(text, SnapshotText()), 0);
+
+    // Appending line by line builds the same text.
+    SnapshotText appended;
+    for (const QString& line : model.split(u'\n')) {
+        appended.Append(line);
+        appended.Append(u"\n");
+    }
+    EXPECT_EQ(appended.ToString(), model + u"\n"_s);
+    SnapshotText empty(model);
+    empty.Replace(0, model.size(), {});
+    EXPECT_TRUE(empty.isEmpty());
+    EXPECT_EQ(empty, SnapshotText());
 }
 
 } // namespace

@@ -388,7 +388,7 @@ TEST_F(FindReplace, ReplaceAllReplacesEveryOccurrenceOnceInOneStep)
         w.RichEdit_sql->setPlainText(c.text);
         w.RichEdit_sql->document()->setModified(false);
         const int before = w.UndoCount;
-        const QString newest = w.History[64].Text;
+        const QString newest = w.History[64].Text.ToString();
         Use(w.ReplaceDialog1, c.find, c.options, c.replace);
         w.ReplaceDialog1->ReplaceAllButton->click();
         if (c.expected.isEmpty()) {

@@ -100,7 +100,7 @@ TEST_F(EditorColouring, ColouringNeitherMarksModifiedNorRecordsASnapshot)
     w.DbmsKind = 2;
     Editor()->setPlainText(u"select x\nfrom y\n"_s);
     const int undo = w.UndoCount;
-    const QString newest = w.History[64].Text;
+    const QString newest = w.History[64].Text.ToString();
     Editor()->document()->setModified(false);
     Settings::WordsAnalyze = true;
     w.HighlightFromLine();

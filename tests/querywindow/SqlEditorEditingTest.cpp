@@ -2,6 +2,7 @@
 #include "FindReplaceDialog.h"
 #include "SqlEditorCommands.h"
 #include "SqlEditorDrop.h"
+#include "SqlEditorText.h"
 #include "ScriptedFontChooser.h"
 #include "SqlEditorTestSupport.h"
 
@@ -14,6 +15,8 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTreeView>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -74,6 +77,98 @@ TEST_F(EditorEditing, EditsUndoAndRedoWithTheirCommandStates)
     // The restore recorded nothing.
     EXPECT_EQ(w.History[64].Text, u"abc"_s);
     EXPECT_EQ(w.History[63].Text, u"ab"_s);
+}
+
+// Every change of the editor's characters, whatever makes it, is one snapshot of the whole text;
+// a change of formats only is none; undo and redo record nothing and put back the whole text.
+TEST_F(EditorEditing, EveryKindOfChangeIsRecordedAsTheEditorsWholeText)
+{
+    QPlainTextEdit* e = Editor();
+    auto selectAndType = [e](int from, int to, const QString& text) {
+        MoveCaret(e, to, from);
+        Type(e, text);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        // Snapshots the change records; -1: it is an undo or redo.
+        int snapshots;
+    };
+    const Case cases[] = {
+        {"typing", [&] { Type(e, u"select a from t"_s); }, 15},
+        {"Enter on an indented line", [&] { Type(e, u"\n  where b = 1\n"_s); }, 16},
+        {"typing over a selection", [&] { selectAndType(7, 8, u"xyz"_s); }, 3},
+        {"Backspace joining two lines",
+         [&] {
+             MoveCaret(e, static_cast<int>(Text(e).indexOf(u"where"_s)) - 2);
+             Key(e, Qt::Key_Backspace);
+         },
+         1},
+        {"Delete at a line's end",
+         [&] {
+             MoveCaret(e, static_cast<int>(Text(e).indexOf(u'\n')));
+             Key(e, Qt::Key_Delete);
+         },
+         1},
+        {"paste of lines",
+         [&] {
+             QGuiApplication::clipboard()->setText(u"one\ntwo\r\nthree"_s);
+             MoveCaret(e, 3);
+             Key(e, Qt::Key_V, Qt::ControlModifier);
+         },
+         1},
+        {"cut", [&] {
+             MoveCaret(e, 9, 2);
+             w.ToolButton_cutClick();
+         }, 1},
+        {"no-break space, line separator and a character beyond the basic plane",
+         [&] {
+             MoveCaret(e, 4);
+             e->insertPlainText(u"a\u00a0b\u2028c\U0001F600d"_s);
+         },
+         1},
+        {"the whole text replaced", [&] { e->setPlainText(u"select 1;\nselect 2;"_s); }, 1},
+        {"formats only",
+         [&] {
+             QTextCursor all(e->document());
+             all.select(QTextCursor::Document);
+             QTextCharFormat bold;
+             bold.setFontWeight(QFont::Bold);
+             all.mergeCharFormat(bold);
+         },
+         0},
+        {"removing everything", [&] { selectAndType(0, static_cast<int>(Text(e).size()), u"z"_s); }, 1},
+        {"undo", [&] { w.ToolButton_undosqlClick(); }, -1},
+        {"undo again", [&] { w.ToolButton_undosqlClick(); }, -1},
+        {"redo", [&] { w.ToolButton_redosqlClick(); }, -1},
+        {"typing after undo and redo", [&] { Type(e, u"q"_s); }, 1},
+    };
+    for (const Case& c : cases) {
+        const SnapshotText before = w.LastText;
+        std::vector<QString> history;
+        for (const RecRedoUndo& r : w.History) history.push_back(r.Text.ToString());
+        const auto undo = w.UndoCount;
+        c.change();
+        const QString now = SqlEditorText::Of(*e->document());
+        EXPECT_EQ(w.LastText.ToString(), now) << c.what;
+        EXPECT_EQ(w.RestoringHistory, 0) << c.what;
+        if (c.snapshots < 0) {
+            for (std::size_t i = 1; i < history.size(); ++i) EXPECT_EQ(w.History[i].Text.ToString(), history[i]) << c.what << " " << i;
+            continue;
+        }
+        EXPECT_EQ(w.UndoCount, std::min(undo + c.snapshots, 64)) << c.what;
+        if (c.snapshots == 0) {
+            EXPECT_EQ(w.LastText, before) << c.what;
+            EXPECT_EQ(w.History[64].Text.ToString(), history[64]) << c.what;
+            continue;
+        }
+        EXPECT_EQ(w.History[64].Text.ToString(), now) << c.what;
+        // The snapshot before the change's last step is the text the change started from or one of its steps.
+        EXPECT_EQ(w.History[static_cast<std::size_t>(64 - c.snapshots)].Text.ToString(), history[64]) << c.what;
+    }
+    // An undo shows the snapshot at the cursor.
+    w.ToolButton_undosqlClick();
+    EXPECT_EQ(SqlEditorText::Of(*e->document()), w.History[static_cast<std::size_t>(w.HistoryCursor)].Text.ToString());
 }
 
 TEST_F(EditorEditing, SeventyEditsOfferSixtyFourUndos)

@@ -934,11 +934,11 @@ void TFMain::RichEdit_sqlDragOver(QObject* source, int x, int y, bool& accept) {
 void TFMain::HighlightFromLine() { editorCommands_->HighlightFromLine(); }
 void TFMain::ToolButton_undosqlClick()
 {
-    if (!SqlScriptLoader::RefusesEdit(*this)) editorCommands_->Undo();
+    if (!SqlScriptLoader::RefusesEdit(*this, true)) editorCommands_->Undo();
 }
 void TFMain::ToolButton_redosqlClick()
 {
-    if (!SqlScriptLoader::RefusesEdit(*this)) editorCommands_->Redo();
+    if (!SqlScriptLoader::RefusesEdit(*this, true)) editorCommands_->Redo();
 }
 void TFMain::ToolButton_copyClick() { editorCommands_->Copy(); }
 void TFMain::ToolButton_cutClick() { editorCommands_->Cut(); }

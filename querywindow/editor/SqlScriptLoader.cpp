@@ -72,9 +72,10 @@ SqlScriptLoader* SqlScriptLoader::Running(const TFMain& window)
     return nullptr;
 }
 
-bool SqlScriptLoader::RefusesEdit(TFMain& window)
+bool SqlScriptLoader::RefusesEdit(TFMain& window, bool historyStep)
 {
-    if (!Running(window)) return false;
+    const SqlScriptLoader* running = Running(window);
+    if (!running || (historyStep && running->editorText_)) return false;
     Prompter::Current().Message(EditRefusedText, window.windowTitle(), Prompter::Icon::Information, Prompter::Ok);
     return true;
 }

@@ -37,8 +37,9 @@ public:
     // The load running in window, if any.
     static SqlScriptLoader* Running(const TFMain& window);
     // While a load runs in window, a change of the editor's text would be lost at the hand-over:
-    // it is refused and the user told why (true then).
-    static bool RefusesEdit(TFMain& window);
+    // it is refused and the user told why (true then). An undo or redo (historyStep) is refused
+    // only during an open: during a history step put back in slices it counts as the next step.
+    static bool RefusesEdit(TFMain& window, bool historyStep = false);
     static inline const QString EditRefusedText =
         QStringLiteral("正在打开脚本，打开完成后才能修改文本。按 Esc 可以放弃打开。");
 

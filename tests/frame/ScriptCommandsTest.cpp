@@ -918,7 +918,7 @@ TEST_F(BigScripts, AnEditDuringASlicedOpenIsRefusedAndTheTextAndItsHistoryStay)
     frame->ToolButton_undosql->trigger();
     ASSERT_EQ(w->RichEdit_sql->toPlainText(), QStringLiteral("select one from dated"));
     const auto undo = w->UndoCount, redo = w->RedoCount;
-    const QString last = w->LastText;
+    const QString last = w->LastText.ToString();
 
     OpenInto(w, path, true);
     struct Case {
@@ -974,7 +974,7 @@ TEST_F(BigScripts, AnEditDuringASlicedOpenIsRefusedAndTheTextAndItsHistoryStay)
         }
         EXPECT_EQ(w->UndoCount, undo);
         EXPECT_EQ(w->RedoCount, redo);
-        EXPECT_EQ(w->LastText, last);
+        EXPECT_EQ(w->LastText.ToString(), last);
     }
     ASSERT_NE(SqlScriptLoader::Running(*w), nullptr) << "the open goes on";
     prompter.Prompts.clear();

@@ -45,10 +45,21 @@ public:
         Filling = false;
         if (document()->blockCount() > 1) QPlainTextDocumentLayout::documentChanged(0, 0, 1);
     }
+    // The text of one line is whole and the editor has it: the line is laid out once, at the
+    // editor's width (while the editor takes the document, it would lay the line out three times).
+    void FilledOneLine()
+    {
+        Filling = false;
+        layingOut_ = true;
+        QPlainTextDocumentLayout::documentChanged(0, 0, document()->characterCount());
+        layingOut_ = false;
+    }
 
     QRectF blockBoundingRect(const QTextBlock& block) const override
     {
-        return Filling ? QRectF() : QPlainTextDocumentLayout::blockBoundingRect(block);
+        // The line's place before its layout is asked for only to repaint it.
+        if (Filling || (layingOut_ && block.layout()->lineCount() == 0)) return QRectF();
+        return QPlainTextDocumentLayout::blockBoundingRect(block);
     }
 
 protected:
@@ -56,6 +67,9 @@ protected:
     {
         if (!Filling) QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
     }
+
+private:
+    bool layingOut_ = false;
 };
 
 SqlScriptLoader* SqlScriptLoader::Running(const TFMain& window)
@@ -194,13 +208,16 @@ void SqlScriptLoader::Slice()
 
 void SqlScriptLoader::HandOver()
 {
-    layout_->Filled();
+    SlicedLoadLayout* layout = layout_;
+    const bool oneLine = document_->blockCount() == 1;
+    if (!oneLine) layout->Filled();
     QTextDocument* document = document_;
     document_ = nullptr;
     window_.RichEdit_sql->setReadOnly(readOnly_);
     // Every line is coloured for the window's kind unless the kind or the option changed meanwhile.
     const bool coloured = colour_ && Settings::WordsAnalyze && kind_ == window_.DbmsKind;
     window_.EditorCommands().AdoptDocument(document, snapshot_, coloured, longLine_);
+    if (oneLine) layout->FilledOneLine();
     snapshot_ = QString();
     text_ = QString();
     if (done_) done_();

@@ -310,16 +310,27 @@ int main(int argc, char** argv)
                     m(g2, "ms") / m(g1, "ms"), m(g2, "nextms") / std::max(1.0, m(g1, "nextms")));
     }
     std::printf("\nMessages page\n");
-    for (int k : {1, 2}) {
+    for (int k : kinds.contains("find") && kinds.contains("line") ? std::vector<int>{1, 2} : std::vector<int>{}) {
         const QString f = QString("find %1").arg(k), l = QString("line %1").arg(k);
         std::printf("  find over %8d lines, match at the end %7.1f ms (stall %4.0f ms%s)   scroll step over lines of %6d "
                     "characters %6.1f ms (stall %4.0f ms)\n",
                     k * lines, m(f, "ms"), m(f, "stallms"), m(f, "found") ? "" : ", NOT FOUND", k * chars, m(l, "ms"),
                     m(l, "stallms"));
     }
-    std::printf("  ratios 2N/N: find %.2f   scroll step %.2f\n", m("find 2", "ms") / m("find 1", "ms"),
-                m("line 2", "ms") / m("line 1", "ms"));
-    if (!reference.isEmpty()) {
+    if (kinds.contains("find") && kinds.contains("line"))
+        std::printf("  ratios 2N/N: find %.2f   scroll step %.2f\n", m("find 2", "ms") / m("find 1", "ms"),
+                    m("line 2", "ms") / m("line 1", "ms"));
+    else
+        for (int k : {1, 2}) {
+            const QString f = QString("find %1").arg(k), l = QString("line %1").arg(k);
+            if (kinds.contains("find"))
+                std::printf("  find over %8d lines, match at the end %7.1f ms (stall %4.0f ms%s)\n", k * lines,
+                            m(f, "ms"), m(f, "stallms"), m(f, "found") ? "" : ", NOT FOUND");
+            if (kinds.contains("line"))
+                std::printf("  scroll step over lines of %6d characters %6.1f ms (stall %4.0f ms)\n", k * chars,
+                            m(l, "ms"), m(l, "stallms"));
+        }
+    if (!reference.isEmpty() && kinds.contains("find")) {
         std::printf("  the same find in the reference build (%s)\n", reference.toLocal8Bit().constData());
         for (int k : {1, 2}) {
             const QString f = QString("find %1").arg(k), r = QString("findref %1").arg(k);

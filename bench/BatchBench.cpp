@@ -3,18 +3,22 @@
 //   text:  N and 2N x "select 1;" in text display, beside isql -b running the same statements;
 //   grid:  N and 2N x "select i as a;" in grid display (one result page each), then the next run
 //          in the same window, which first clears those pages;
-//   find:  a find on the messages page of L and 2L lines, the match at the end;
+//   find:  a find on the messages page of L and 2L lines, the match at the end, until the match is
+//          selected; beside the same find of an earlier build when BATCH_FIND_REFERENCE names its
+//          batch_bench;
 //   line:  scroll steps on the messages page over a line of C and 2C characters.
 // Each run is a process of its own; the runs of all kinds are interleaved, REPEAT times (3), and
 // every figure is the median. The stall is the longest gap between the ticks of a 5 ms timer on
 // the user-interface thread, from the run's start until the run has ended and the window is idle
-// (nothing painted or deleted for 200 ms). Every ratio is ours / the reference.
+// (nothing painted or deleted for 200 ms). Every ratio is ours / the reference. BATCH_KINDS
+// (e.g. "find,line") runs only the kinds it names.
 #include "BenchWindow.h"
 #include "MuliThread.h"
 #include "ODBCIntf.h"
 #include "ResultGrid.h"
 #include "TFMain.h"
 
+#include "FindReplaceController.h"
 #include "FindReplaceDialog.h"
 #include "OstrelLibrary.h"
 
@@ -145,6 +149,9 @@ int Child(const std::string& mode, const std::string& dsn, int count)
         QElapsedTimer t;
         t.start();
         w.FindDialog1Find();
+        // A long find goes on between events.
+        if (auto* find = w.findChild<FindReplaceController*>())
+            while (find->MessagesFindRunning()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         f["ms"] = static_cast<double>(t.nsecsElapsed()) / 1e6;
         f["found"] = w.RichEdit_result->SelectedText() == QStringLiteral("needle");
         f["stallms"] = meter.WaitIdle();
@@ -235,6 +242,10 @@ int main(int argc, char** argv)
     const QString self = QCoreApplication::applicationFilePath();
     const int n = EnvInt("BATCH_N", 10000), lines = EnvInt("BATCH_LINES", 2500000), chars = EnvInt("BATCH_CHARS", 50000);
     const int repeat = EnvInt("REPEAT", 3);
+    const QString reference = QString::fromLocal8Bit(qgetenv("BATCH_FIND_REFERENCE"));
+    const QStringList kinds =
+        QString::fromLocal8Bit(qgetenv("BATCH_KINDS").isEmpty() ? "text,grid,find,line" : qgetenv("BATCH_KINDS"))
+            .split(QLatin1Char(','));
     const QStringList dsns = QString::fromLocal8Bit(qgetenv("BATCH_DSNS").isEmpty() ? "BenchSQLite,BenchSQLiteStep,BenchPG,BenchPGCursor"
                                                                                       : qgetenv("BATCH_DSNS"))
                                  .split(QLatin1Char(','));
@@ -243,22 +254,28 @@ int main(int argc, char** argv)
     struct Case {
         QString Key, Mode, Dsn;
         int Count;
+        QString Program;
     };
     std::vector<Case> cases;
     for (const QString& dsn : dsns)
         for (int k : {1, 2}) {
-            cases.push_back({QString("text %1 %2").arg(dsn).arg(k), "text", dsn, k * n});
-            cases.push_back({QString("isql %1 %2").arg(dsn).arg(k), "isql", dsn, k * n});
-            cases.push_back({QString("grid %1 %2").arg(dsn).arg(k), "grid", dsn, k * n});
+            if (kinds.contains("text")) {
+                cases.push_back({QString("text %1 %2").arg(dsn).arg(k), "text", dsn, k * n, self});
+                cases.push_back({QString("isql %1 %2").arg(dsn).arg(k), "isql", dsn, k * n, self});
+            }
+            if (kinds.contains("grid")) cases.push_back({QString("grid %1 %2").arg(dsn).arg(k), "grid", dsn, k * n, self});
         }
     for (int k : {1, 2}) {
-        cases.push_back({QString("find %1").arg(k), "find", "", k * lines});
-        cases.push_back({QString("line %1").arg(k), "line", "", k * chars});
+        if (kinds.contains("find")) {
+            cases.push_back({QString("find %1").arg(k), "find", "", k * lines, self});
+            if (!reference.isEmpty()) cases.push_back({QString("findref %1").arg(k), "find", "", k * lines, reference});
+        }
+        if (kinds.contains("line")) cases.push_back({QString("line %1").arg(k), "line", "", k * chars, self});
     }
     std::map<QString, std::vector<Figures>> runs;
     for (int r = 0; r < repeat; ++r)
         for (const Case& c : cases)
-            runs[c.Key].push_back(c.Mode == "isql" ? RunIsql(c.Dsn, c.Count) : RunChild(self, c.Mode, c.Dsn, c.Count));
+            runs[c.Key].push_back(c.Mode == "isql" ? RunIsql(c.Dsn, c.Count) : RunChild(c.Program, c.Mode, c.Dsn, c.Count));
     auto m = [&](const QString& key, const char* field) {
         std::vector<double> v;
         for (const Figures& f : runs[key]) {
@@ -270,7 +287,7 @@ int main(int argc, char** argv)
 
     std::printf("Short statements in a query window, under a display; medians of %d interleaved runs; "
                 "stall: the longest the window did not answer, to the run's end and the window idle\n", repeat);
-    for (const QString& dsn : dsns) {
+    for (const QString& dsn : kinds.contains("text") || kinds.contains("grid") ? dsns : QStringList()) {
         const QByteArray d = dsn.toLatin1();
         std::printf("\n%s\n", d.constData());
         for (int k : {1, 2}) {
@@ -293,14 +310,35 @@ int main(int argc, char** argv)
                     m(g2, "ms") / m(g1, "ms"), m(g2, "nextms") / std::max(1.0, m(g1, "nextms")));
     }
     std::printf("\nMessages page\n");
-    for (int k : {1, 2}) {
+    for (int k : kinds.contains("find") && kinds.contains("line") ? std::vector<int>{1, 2} : std::vector<int>{}) {
         const QString f = QString("find %1").arg(k), l = QString("line %1").arg(k);
         std::printf("  find over %8d lines, match at the end %7.1f ms (stall %4.0f ms%s)   scroll step over lines of %6d "
                     "characters %6.1f ms (stall %4.0f ms)\n",
                     k * lines, m(f, "ms"), m(f, "stallms"), m(f, "found") ? "" : ", NOT FOUND", k * chars, m(l, "ms"),
                     m(l, "stallms"));
     }
-    std::printf("  ratios 2N/N: find %.2f   scroll step %.2f\n", m("find 2", "ms") / m("find 1", "ms"),
-                m("line 2", "ms") / m("line 1", "ms"));
+    if (kinds.contains("find") && kinds.contains("line"))
+        std::printf("  ratios 2N/N: find %.2f   scroll step %.2f\n", m("find 2", "ms") / m("find 1", "ms"),
+                    m("line 2", "ms") / m("line 1", "ms"));
+    else
+        for (int k : {1, 2}) {
+            const QString f = QString("find %1").arg(k), l = QString("line %1").arg(k);
+            if (kinds.contains("find"))
+                std::printf("  find over %8d lines, match at the end %7.1f ms (stall %4.0f ms%s)\n", k * lines,
+                            m(f, "ms"), m(f, "stallms"), m(f, "found") ? "" : ", NOT FOUND");
+            if (kinds.contains("line"))
+                std::printf("  scroll step over lines of %6d characters %6.1f ms (stall %4.0f ms)\n", k * chars,
+                            m(l, "ms"), m(l, "stallms"));
+        }
+    if (!reference.isEmpty() && kinds.contains("find")) {
+        std::printf("  the same find in the reference build (%s)\n", reference.toLocal8Bit().constData());
+        for (int k : {1, 2}) {
+            const QString f = QString("find %1").arg(k), r = QString("findref %1").arg(k);
+            std::printf("  find over %8d lines: ours %7.1f ms (stall %4.0f ms)   reference %7.1f ms (stall %4.0f ms)"
+                        "   ours/reference: time %.2f, stall %.2f\n",
+                        k * lines, m(f, "ms"), m(f, "stallms"), m(r, "ms"), m(r, "stallms"), m(f, "ms") / m(r, "ms"),
+                        m(f, "stallms") / m(r, "stallms"));
+        }
+    }
     return 0;
 }

@@ -88,6 +88,7 @@ void ResultTextView::setPlainText(const QString& text)
 
 void ResultTextView::clear()
 {
+    ++rewrites_;
     pieces_.clear();
     text_.Clear();
     anchor_ = caret_ = {};
@@ -139,6 +140,7 @@ void ResultTextView::Paste()
 
 void ResultTextView::ReplaceSelection(const QString& text)
 {
+    ++rewrites_;
     pieces_.clear();
     caret_ = anchor_ = text_.Replace(anchor_, caret_, text);
     goalX_ = -1;

@@ -8,6 +8,7 @@
 #include <QAbstractScrollArea>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -48,6 +49,9 @@ public:
 
     // The first line in view.
     std::size_t FirstVisibleLine() const;
+    // Counts the changes of the text other than lines appended at its end: places in the text
+    // stay valid while it stays the same.
+    std::uint64_t Rewrites() const { return rewrites_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -101,6 +105,7 @@ private:
     TextPosition anchor_, caret_;
     int goalX_ = -1;          // the horizontal place up and down keep to
     int widest_ = 0;          // the widest line measured so far
+    std::uint64_t rewrites_ = 0;
     bool caretShown_ = true;
     QTimer* blink_ = nullptr;
 };

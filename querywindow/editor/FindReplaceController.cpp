@@ -8,10 +8,14 @@
 #include "SqlEditorText.h"
 #include "TFMain.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -71,49 +75,113 @@ QString Slice(const ResultText& text, std::size_t first, std::size_t end)
     return end < text.LineCount() ? text.Text({first, 0}, {end, 0}) : text.Text({first, 0}, text.End());
 }
 
-bool SeekForwardInSlices(const ResultText& text, int start, const QString& find, std::uint32_t options, int* position)
-{
-    if (find.contains(QLatin1Char('\n'))) return OstrelLibrary::SeekForward(text.Text(), start, find, options, position);
-    const TextPosition from = text.PositionAt(static_cast<std::size_t>(std::max(start, 0)));
-    int within = static_cast<int>(from.Column);
-    for (std::size_t line = from.Line; line < text.LineCount();) {
-        std::size_t end = line, units = 0;
-        while (end < text.LineCount() && (end == line || units < FindSliceUnits)) units += text.LineLength(end++) + 1;
-        int at = 0;
-        if (OstrelLibrary::SeekForward(Slice(text, line, end), within, find, options, &at)) {
-            *position = OffsetOf(text, line) + at;
-            return true;
+// A find in the messages text that can stop after any slice of lines and go on later, as long as
+// the text only grows at its end meanwhile; lines appended after it began are not searched.
+class MessagesSeek {
+public:
+    MessagesSeek(const ResultText& text, int start, const QString& find, std::uint32_t options, bool down)
+        : find_(find), options_(options), down_(down), start_(std::max(start, 0))
+    {
+        if (text.IsEmpty()) {
+            ended_ = true;
+            return;
         }
-        line = end;
-        within = 0;
+        const TextPosition from = text.PositionAt(static_cast<std::size_t>(start_));
+        // Down: from the caret's column of its line; up: the caret's whole line first, as a match
+        // may run on past the caret.
+        line_ = down_ ? from.Line : from.Line + 1;
+        within_ = static_cast<int>(from.Column);
+        lines_ = text.LineCount();
     }
-    return false;
-}
 
-bool SeekBackwardInSlices(const ResultText& text, int start, const QString& find, std::uint32_t options, int* position)
-{
-    if (find.contains(QLatin1Char('\n'))) return OstrelLibrary::SeekBackward(text.Text(), start, find, options, position);
-    if (text.IsEmpty()) return false;
-    const TextPosition to = text.PositionAt(static_cast<std::size_t>(std::max(start, 0)));
-    // The caret's whole line is in the first slice: a match may run on past the caret.
-    bool caretSlice = true;
-    for (std::size_t end = to.Line + 1; end > 0; caretSlice = false) {
-        std::size_t first = end, units = 0;
-        while (first > 0 && (first == end || units < FindSliceUnits)) units += text.LineLength(--first) + 1;
-        const QString slice = Slice(text, first, end);
+    // Searches slice after slice until a match, the end of the text, or budget has passed: true
+    // when the find has ended.
+    bool Run(const ResultText& text, std::chrono::nanoseconds budget)
+    {
+        if (!ended_ && find_.contains(QLatin1Char('\n'))) {
+            ended_ = true;
+            found_ = down_ ? OstrelLibrary::SeekForward(text.Text(), start_, find_, options_, &position_)
+                           : OstrelLibrary::SeekBackward(text.Text(), start_, find_, options_, &position_);
+        }
+        QElapsedTimer clock;
+        clock.start();
+        // A slice is not begun when it would likely end after the budget (the first always is).
+        for (qint64 done = 0, slowest = 0; !ended_;) {
+            if (down_) Forward(text);
+            else Backward(text);
+            const qint64 now = clock.nsecsElapsed();
+            slowest = std::max(slowest, now - done);
+            done = now;
+            if (!ended_ && done + slowest > budget.count()) return false;
+        }
+        return true;
+    }
+    bool Found() const { return found_; }
+    int Position() const { return position_; }
+
+private:
+    void Forward(const ResultText& text)
+    {
+        std::size_t end = line_, units = 0;
+        while (end < lines_ && (end == line_ || units < FindSliceUnits)) units += text.LineLength(end++) + 1;
+        int at = 0;
+        if (OstrelLibrary::SeekForward(Slice(text, line_, end), within_, find_, options_, &at)) {
+            End(OffsetOf(text, line_) + at);
+            return;
+        }
+        line_ = end;
+        within_ = 0;
+        ended_ = line_ >= lines_;
+    }
+    void Backward(const ResultText& text)
+    {
+        std::size_t first = line_, units = 0;
+        while (first > 0 && (first == line_ || units < FindSliceUnits)) units += text.LineLength(--first) + 1;
+        const QString slice = Slice(text, first, line_);
         const int base = OffsetOf(text, first);
         int at = 0;
-        if (OstrelLibrary::SeekBackward(slice, caretSlice ? std::max(start, 0) - base : static_cast<int>(slice.size()),
-                                        find, options, &at)) {
-            *position = base + at;
-            return true;
+        if (OstrelLibrary::SeekBackward(slice, caretSlice_ ? start_ - base : static_cast<int>(slice.size()), find_,
+                                        options_, &at)) {
+            End(base + at);
+            return;
         }
-        end = first;
+        line_ = first;
+        caretSlice_ = false;
+        ended_ = line_ == 0;
     }
-    return false;
-}
+    void End(int position)
+    {
+        ended_ = found_ = true;
+        position_ = position;
+    }
+
+    QString find_;
+    std::uint32_t options_;
+    bool down_;
+    int start_;
+    // Down: the first line of the next slice; up: the line after it.
+    std::size_t line_ = 0;
+    // Down: the lines there were when the find began.
+    std::size_t lines_ = 0;
+    // Down: where the first slice starts in its first line.
+    int within_ = 0;
+    bool caretSlice_ = true;
+    bool ended_ = false;
+    bool found_ = false;
+    int position_ = 0;
+};
 
 } // namespace
+
+struct FindReplaceController::MessagesFind {
+    MessagesSeek Seek;
+    QString Find;
+    // The selection when the find began.
+    int Start;
+    int Selected;
+    bool Down;
+    std::uint64_t Rewrites;
+};
 
 FindReplaceController::FindReplaceController(TFMain& window) : QObject(&window), window_(window)
 {
@@ -124,7 +192,12 @@ FindReplaceController::FindReplaceController(TFMain& window) : QObject(&window),
     connect(window_.FindDialog_sql, &FindReplaceDialog::Find, &window_, &TFMain::FindDialog_sqlFind);
     connect(window_.ReplaceDialog1, &FindReplaceDialog::Find, &window_, &TFMain::ReplaceDialog1Find);
     connect(window_.ReplaceDialog1, &FindReplaceDialog::Replace, &window_, &TFMain::ReplaceDialog1Replace);
+    messagesFindTimer_ = new QTimer(this);
+    messagesFindTimer_->setInterval(0);
+    connect(messagesFindTimer_, &QTimer::timeout, this, &FindReplaceController::GoOnWithMessagesFind);
 }
+
+FindReplaceController::~FindReplaceController() { StopMessagesFind(); }
 
 void FindReplaceController::SelectMatch(QPlainTextEdit& edit, int position, int length)
 {
@@ -205,35 +278,91 @@ void FindReplaceController::FindDialog_sqlFind()
 
 void FindReplaceController::FindDialog1Find()
 {
+    // Find Next while a find goes on starts no second one.
+    if (messagesFind_) return;
     ResultTextView& messages = *window_.RichEdit_result;
     const FindReplaceDialog& dialog = *window_.FindDialog1;
     const QString find = dialog.FindText();
-    const int length = static_cast<int>(find.size());
     const std::uint32_t options = dialog.Options();
+    const bool down = (options & FR_DOWN) != 0;
     ShowSelectionWithoutFocus(messages);
     const int start = messages.SelectionStart();
     const int selected = messages.SelectionEnd() - start;
-    const ResultText& text = messages.Text();
-    int position = 0;
-    if (options & FR_DOWN) {
-        if (SeekForwardInSlices(text, start + selected, find, LibraryOptions(options), &position)) {
-            Found(*window_.FindDialog1, messages, position, length);
-            return;
-        }
+    auto running = std::make_unique<MessagesFind>(
+        MessagesFind{MessagesSeek(messages.Text(), down ? start + selected : start, find, LibraryOptions(options), down),
+                     find, start, selected, down, messages.Rewrites()});
+    if (running->Seek.Run(messages.Text(), MessagesFindSlice)) {
+        Answer(*running);
+        return;
+    }
+    // A long find goes on between events under the wait cursor; Esc, or closing the dialog or the
+    // window, gives it up.
+    messagesFind_ = std::move(running);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    window_.installEventFilter(this);
+    window_.FindDialog1->installEventFilter(this);
+    messagesFindTimer_->start();
+}
+
+void FindReplaceController::GoOnWithMessagesFind()
+{
+    if (!messagesFind_) return;
+    const ResultTextView& messages = *window_.RichEdit_result;
+    // A text cleared or edited meanwhile has nothing left to answer about.
+    if (messages.Rewrites() != messagesFind_->Rewrites) return StopMessagesFind();
+    if (!messagesFind_->Seek.Run(messages.Text(), MessagesFindSlice)) return;
+    const std::unique_ptr<MessagesFind> ended = std::move(messagesFind_);
+    EndMessagesFindSlices();
+    Answer(*ended);
+}
+
+void FindReplaceController::StopMessagesFind()
+{
+    if (!messagesFind_) return;
+    messagesFind_.reset();
+    EndMessagesFindSlices();
+}
+
+void FindReplaceController::EndMessagesFindSlices()
+{
+    messagesFindTimer_->stop();
+    window_.removeEventFilter(this);
+    if (window_.FindDialog1) window_.FindDialog1->removeEventFilter(this);
+    QApplication::restoreOverrideCursor();
+}
+
+bool FindReplaceController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!messagesFind_) return QObject::eventFilter(watched, event);
+    const bool escape = event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    const bool closed = watched == &window_ && event->type() == QEvent::Close;
+    const bool dialogHidden = watched == window_.FindDialog1 && event->type() == QEvent::Hide && !event->spontaneous();
+    if (escape || closed || dialogHidden) {
+        StopMessagesFind();
+        // Esc gives the find up, and only that: the dialog stays open.
+        return escape;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void FindReplaceController::Answer(const MessagesFind& find)
+{
+    ResultTextView& messages = *window_.RichEdit_result;
+    const int length = static_cast<int>(find.Find.size());
+    if (find.Seek.Found()) {
+        Found(*window_.FindDialog1, messages, find.Seek.Position(), length);
+        return;
+    }
+    if (find.Down) {
         // The characters before the caret, as many as the find text has (from the text's start at most).
-        if (selected == 0) {
-            const int from = std::max(start - length, 0);
-            SelectMatch(messages, from, start - from);
+        if (find.Selected == 0) {
+            const int from = std::max(find.Start - length, 0);
+            SelectMatch(messages, from, find.Start - from);
         }
-        NotFound(find);
-        return;
+    } else {
+        SelectMatch(messages, find.Start, length);
     }
-    if (SeekBackwardInSlices(text, start, find, LibraryOptions(options), &position)) {
-        Found(*window_.FindDialog1, messages, position, length);
-        return;
-    }
-    SelectMatch(messages, start, length);
-    NotFound(find);
+    NotFound(find.Find);
 }
 
 void FindReplaceController::ReplaceDialog1Find()

@@ -6,10 +6,13 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 
 class FindReplaceDialog;
 class QPlainTextEdit;
+class QTimer;
 class QWidget;
 class ResultTextView;
 class TFMain;
@@ -18,6 +21,15 @@ class FindReplaceController : public QObject {
     Q_OBJECT
 public:
     explicit FindReplaceController(TFMain& window);
+    ~FindReplaceController() override;
+
+    // A find in the messages text that takes longer than this goes on between events, in slices
+    // about this long.
+    static inline std::chrono::nanoseconds MessagesFindSlice = std::chrono::milliseconds(20);
+    // A find in the messages text goes on between events.
+    bool MessagesFindRunning() const { return messagesFind_ != nullptr; }
+    // Gives that find up: the selection stays as it is and nothing is said.
+    void StopMessagesFind();
 
     void FindDialog_sqlFind();
     void FindDialog1Find();
@@ -33,11 +45,21 @@ public:
     // and FR_WHOLEWORD: the match's position or -1.
     static int FindForward(const QPlainTextEdit& edit, const QString& text, int from, std::uint32_t options);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    struct MessagesFind;
+    void GoOnWithMessagesFind();
+    void EndMessagesFindSlices();
+    // Selects the match of an ended find in the messages text, or says that there is none.
+    void Answer(const MessagesFind& find);
     void NotFound(const QString& findText);
     // Selects a match and moves the dialog off it, so that the text found stays in view.
     static void Found(FindReplaceDialog& dialog, QPlainTextEdit& edit, int position, int length);
     static void Found(FindReplaceDialog& dialog, ResultTextView& text, int position, int length);
 
     TFMain& window_;
+    std::unique_ptr<MessagesFind> messagesFind_;
+    QTimer* messagesFindTimer_ = nullptr;
 };

@@ -52,10 +52,21 @@ public:
         document()->firstBlock().layout()->clearLayout();
         if (document()->blockCount() > 1) QPlainTextDocumentLayout::documentChanged(document()->lastBlock().position(), 0, 1);
     }
+    // The text of one line is whole and the editor has it: the line is laid out once, at the
+    // editor's width (while the editor takes the document, it would lay the line out three times).
+    void FilledOneLine()
+    {
+        Filling = false;
+        layingOut_ = true;
+        QPlainTextDocumentLayout::documentChanged(0, 0, document()->characterCount());
+        layingOut_ = false;
+    }
 
     QRectF blockBoundingRect(const QTextBlock& block) const override
     {
-        return Filling ? QRectF() : QPlainTextDocumentLayout::blockBoundingRect(block);
+        // The line's place before its layout is asked for only to repaint it.
+        if (Filling || (layingOut_ && block.layout()->lineCount() == 0)) return QRectF();
+        return QPlainTextDocumentLayout::blockBoundingRect(block);
     }
 
 protected:
@@ -63,6 +74,9 @@ protected:
     {
         if (!Filling) QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
     }
+
+private:
+    bool layingOut_ = false;
 };
 
 SqlScriptLoader* SqlScriptLoader::Running(const TFMain& window)
@@ -252,7 +266,9 @@ void SqlScriptLoader::HandOver()
         delete holder_;
         holder_ = nullptr;
     }
-    layout_->Filled();
+    SlicedLoadLayout* layout = layout_;
+    const bool oneLine = document_->blockCount() == 1;
+    if (!oneLine) layout->Filled();
     QTextDocument* document = document_;
     document_ = nullptr;
     window_.RichEdit_sql->setReadOnly(readOnly_);
@@ -263,6 +279,7 @@ void SqlScriptLoader::HandOver()
         delete holder_;
         holder_ = nullptr;
     });
+    if (oneLine) layout->FilledOneLine();
     snapshot_.clear();
     source_.clear();
     text_ = QString();

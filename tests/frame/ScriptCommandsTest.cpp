@@ -993,32 +993,43 @@ TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchange
     EXPECT_EQ(w->RichEdit_sql->lineWrapMode(), QPlainTextEdit::NoWrap);
     QByteArray line = "insert into t values ";
     for (int i = 0; line.size() < 300000; ++i) line += "(" + QByteArray::number(i) + ", 'x'), ";
-    const QByteArray bytes = "select 1;\r\n" + line + "\r\nselect 2;";
-    for (const bool sliced : {false, true}) {
-        const QString path = Path(sliced ? QStringLiteral("long2.sql") : QStringLiteral("long1.sql"));
-        WriteBytes(path, bytes);
-        OpenInto(w, path, sliced);
-        // The window is made narrower while the script comes in.
-        if (sliced) frame->SubWindowOf(w)->resize(frame->SubWindowOf(w)->width() - 60, frame->SubWindowOf(w)->height());
-        AwaitLoad(w);
-        QPlainTextEdit& editor = *w->RichEdit_sql;
-        EXPECT_EQ(editor.toPlainText().toUtf8(), FileText(bytes).toUtf8()) << sliced;
-        EXPECT_EQ(editor.lineWrapMode(), QPlainTextEdit::WidgetWidth) << sliced;
-        EXPECT_EQ(editor.wordWrapMode(), QTextOption::WrapAnywhere) << sliced;
-        EXPECT_EQ(editor.document()->blockCount(), 3) << sliced;
-        // The long line keeps its glyphs; none of its screen lines is wider than the editor.
-        QTextCursor onLong = editor.textCursor();
-        onLong.setPosition(editor.document()->findBlockByNumber(1).position() + 150000);
-        editor.setTextCursor(onLong);
-        editor.ensureCursorVisible();
-        editor.viewport()->repaint();
-        const QTextBlock block = editor.document()->findBlockByNumber(1);
-        EXPECT_TRUE(block.layout()->cacheEnabled()) << sliced;
-        ASSERT_GT(block.layout()->lineCount(), 1) << sliced;
-        for (int i = 0; i < block.layout()->lineCount(); ++i)
-            ASSERT_LE(block.layout()->lineAt(i).naturalTextWidth(), editor.viewport()->width()) << sliced << " line " << i;
-        EXPECT_FALSE(editor.document()->isModified()) << sliced;
-    }
+    // The long line among others, and a script of that one line alone.
+    const QByteArray scripts[] = {"select 1;\r\n" + line + "\r\nselect 2;", line};
+    for (const QByteArray& bytes : scripts)
+        for (const bool sliced : {false, true}) {
+            const bool alone = bytes == line;
+            SCOPED_TRACE(alone ? "one line" : "three lines");
+            const QString path = Path(QStringLiteral("long%1%2.sql").arg(alone).arg(sliced));
+            WriteBytes(path, bytes);
+            OpenInto(w, path, sliced);
+            // The window is made narrower while the script comes in.
+            if (sliced)
+                frame->SubWindowOf(w)->resize(frame->SubWindowOf(w)->width() - 60, frame->SubWindowOf(w)->height());
+            AwaitLoad(w);
+            QPlainTextEdit& editor = *w->RichEdit_sql;
+            EXPECT_EQ(editor.toPlainText().toUtf8(), FileText(bytes).toUtf8()) << sliced;
+            EXPECT_EQ(editor.lineWrapMode(), QPlainTextEdit::WidgetWidth) << sliced;
+            EXPECT_EQ(editor.wordWrapMode(), QTextOption::WrapAnywhere) << sliced;
+            EXPECT_EQ(editor.document()->blockCount(), alone ? 1 : 3) << sliced;
+            // Its screen lines count in the scroll range.
+            EXPECT_GT(editor.verticalScrollBar()->maximum(), 100) << sliced;
+            // The long line keeps its glyphs; none of its screen lines is wider than the editor.
+            const QTextBlock block = editor.document()->findBlockByNumber(alone ? 0 : 1);
+            QTextCursor onLong = editor.textCursor();
+            onLong.setPosition(block.position() + 150000);
+            editor.setTextCursor(onLong);
+            editor.ensureCursorVisible();
+            editor.viewport()->repaint();
+            EXPECT_TRUE(block.layout()->cacheEnabled()) << sliced;
+            ASSERT_GT(block.layout()->lineCount(), 1) << sliced;
+            for (int i = 0; i < block.layout()->lineCount(); ++i)
+                ASSERT_LE(block.layout()->lineAt(i).naturalTextWidth(), editor.viewport()->width())
+                    << sliced << " line " << i;
+            EXPECT_FALSE(editor.document()->isModified()) << sliced;
+        }
+    // The three-line script again, for the typing below.
+    OpenInto(w, Path(QStringLiteral("long01.sql")), true);
+    AwaitLoad(w);
     // Typing at the long line's end colours as anywhere else, and the line stays wrapped.
     {
         QPlainTextEdit& editor = *w->RichEdit_sql;

@@ -1,3 +1,4 @@
+#include "FindReplaceController.h"
 #include "FindReplaceDialog.h"
 #include "OstrelLibrary.h"
 #include "ResultTextView.h"
@@ -7,6 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -34,6 +38,26 @@ protected:
         w.resize(700, 500);
         w.show();
         Settle();
+    }
+    void TearDown() override
+    {
+        FindReplaceController::MessagesFindSlice = defaultSlice_;
+        SqlEditorTest::TearDown();
+    }
+
+    static FindReplaceController& Finds(TFMain& window) { return *window.findChild<FindReplaceController*>(); }
+    // Find Next in the messages page's dialog, and the events until that find has ended.
+    void FindNextInMessages()
+    {
+        w.FindDialog1->FindNextButton->click();
+        ASSERT_TRUE(WaitUntil([this] { return !Finds(w).MessagesFindRunning(); }));
+    }
+    // Lines like a run's messages, each numbered; needles at some of them.
+    static QStringList MessageLines(int count)
+    {
+        QStringList lines;
+        for (int i = 0; i < count; ++i) lines << QStringLiteral("（所影响的行数为 %1 行）").arg(i);
+        return lines;
     }
 
     void Use(FindReplaceDialog* d, const QString& find, std::uint32_t options, const QString& replace = {})
@@ -63,6 +87,9 @@ protected:
     }
 
     TFMain w;
+
+private:
+    const std::chrono::nanoseconds defaultSlice_ = FindReplaceController::MessagesFindSlice;
 };
 
 TEST_F(FindReplace, TheDialogsAndTheirTexts)
@@ -297,8 +324,7 @@ TEST_F(FindReplace, AfterAHitTheDialogLeavesTheTextFoundInView)
 TEST_F(FindReplace, FindInAMessagesPageOfManyLinesWalksEveryMatchBothWays)
 {
     // Several slices of lines the find reads one at a time; whole words at line and slice ends.
-    QStringList lines;
-    for (int i = 0; i < 300000; ++i) lines << QStringLiteral("（所影响的行数为 %1 行）").arg(i);
+    QStringList lines = MessageLines(300000);
     for (int i : {1, 69999, 70000, 70001, 150000, 299999}) lines[i] = QStringLiteral("needle %1 needles").arg(i);
     lines[200000] = QStringLiteral("needles");
     lines[299999] += QStringLiteral(" needle");
@@ -309,23 +335,136 @@ TEST_F(FindReplace, FindInAMessagesPageOfManyLinesWalksEveryMatchBothWays)
         if (whole.mid(at + 6, 1) != u"s"_s) matches.push_back(at);
     ASSERT_EQ(matches.size(), 7u);
 
-    MoveCaret(w.RichEdit_result, 0);
-    Use(w.FindDialog1, u"needle"_s, FR_DOWN | FR_WHOLEWORD);
-    for (int at : matches) {
-        w.FindDialog1->FindNextButton->click();
-        EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(at, 6));
-    }
-    w.FindDialog1->FindNextButton->click();
-    ExpectNotFound(u"needle"_s, "after the last");
+    // The same matches whether a find goes on between events after each slice or not at all.
+    const std::pair<const char*, std::chrono::nanoseconds> slices[] = {{"as long as a find may run at once",
+                                                                        FindReplaceController::MessagesFindSlice},
+                                                                       {"a slice between events", {}}};
+    for (auto [what, slice] : slices) {
+        SCOPED_TRACE(what);
+        FindReplaceController::MessagesFindSlice = slice;
+        MoveCaret(w.RichEdit_result, 0);
+        Use(w.FindDialog1, u"needle"_s, FR_DOWN | FR_WHOLEWORD);
+        for (int at : matches) {
+            FindNextInMessages();
+            EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(at, 6));
+        }
+        FindNextInMessages();
+        ExpectNotFound(u"needle"_s, "after the last");
 
-    MoveCaret(w.RichEdit_result, static_cast<int>(whole.size()));
-    Use(w.FindDialog1, u"needle"_s, FR_WHOLEWORD);
-    for (auto at = matches.rbegin(); at != matches.rend(); ++at) {
-        w.FindDialog1->FindNextButton->click();
-        EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(*at, 6));
+        MoveCaret(w.RichEdit_result, static_cast<int>(whole.size()));
+        Use(w.FindDialog1, u"needle"_s, FR_WHOLEWORD);
+        for (auto at = matches.rbegin(); at != matches.rend(); ++at) {
+            FindNextInMessages();
+            EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(*at, 6));
+        }
+        FindNextInMessages();
+        ExpectNotFound(u"needle"_s, "above the first");
     }
+}
+
+TEST_F(FindReplace, ALongFindInTheMessagesGoesOnBetweenEventsUntilItAnswersOrIsGivenUp)
+{
+    FindReplaceController::MessagesFindSlice = {};
+    QStringList lines = MessageLines(300000);
+    lines[150000] = lines[299999] = u"needle"_s;
+    const QString text = lines.join(QLatin1Char('\n'));
+    w.RichEdit_result->appendPlainText(text);
+    const int first = static_cast<int>(text.indexOf(u"needle"_s));
+    w.FindDialog1->Execute();
+    Settle();
+    int turns = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++turns; });
+    ticker.start(0);
+    auto waitCursor = [] { return QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor; };
+
+    // The first match, with the wait cursor meanwhile; Find Next pressed meanwhile starts no
+    // second find, which would go on to the next match.
+    MoveCaret(w.RichEdit_result, 0);
+    Use(w.FindDialog1, u"needle"_s, FR_DOWN);
     w.FindDialog1->FindNextButton->click();
-    ExpectNotFound(u"needle"_s, "above the first");
+    EXPECT_TRUE(Finds(w).MessagesFindRunning());
+    EXPECT_TRUE(waitCursor());
+    EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(0, 0));
+    QCoreApplication::processEvents();
+    w.FindDialog1->FindNextButton->click();
+    ASSERT_TRUE(WaitUntil([this] { return !Finds(w).MessagesFindRunning(); }));
+    EXPECT_GT(turns, 1) << "the event loop turned during the find";
+    EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(first, 6));
+    EXPECT_TRUE(prompter.Prompts.empty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // No match, while a run appends lines: the answer of the text as the find found it.
+    turns = 0;
+    MoveCaret(w.RichEdit_result, 100);
+    Use(w.FindDialog1, u"absent"_s, FR_DOWN);
+    w.FindDialog1->FindNextButton->click();
+    EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(100, 0));
+    QCoreApplication::processEvents();
+    w.RichEdit_result->appendPlainText(u"absent"_s);
+    ASSERT_TRUE(WaitUntil([this] { return !Finds(w).MessagesFindRunning(); }));
+    EXPECT_GT(turns, 1);
+    ExpectNotFound(u"absent"_s, "appended meanwhile");
+    EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(94, 6));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Given up: the selection stays, nothing is said.
+    struct Stop {
+        const char* What;
+        std::function<void()> Do;
+        bool DialogStays;
+    };
+    const Stop stops[] = {
+        {"Esc in the dialog", [&] { Key(w.FindDialog1->FindEdit, Qt::Key_Escape); }, true},
+        {"Esc in the messages", [&] { Key(w.RichEdit_result, Qt::Key_Escape); }, true},
+        {"the dialog's cancel button", [&] { w.FindDialog1->CancelButton->click(); }, false},
+        {"the dialog closed", [&] { w.FindDialog1->close(); }, false},
+        {"the messages cleared and filled again",
+         [&] {
+             w.RichEdit_result->clear();
+             w.RichEdit_result->appendPlainText(text);
+         },
+         true},
+        {"the window closed", [&] { w.close(); }, true},
+    };
+    for (const Stop& stop : stops) {
+        SCOPED_TRACE(stop.What);
+        w.FindDialog1->Execute();
+        Settle();
+        MoveCaret(w.RichEdit_result, 0);
+        Use(w.FindDialog1, u"needle"_s, FR_DOWN);
+        w.FindDialog1->FindNextButton->click();
+        ASSERT_TRUE(Finds(w).MessagesFindRunning());
+        QCoreApplication::processEvents();
+        stop.Do();
+        // Long enough for the find to have ended had it gone on.
+        WaitUntil([] { return false; }, 500);
+        EXPECT_FALSE(Finds(w).MessagesFindRunning());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(Selection(w.RichEdit_result), std::make_pair(0, 0));
+        EXPECT_TRUE(prompter.Prompts.empty());
+        EXPECT_EQ(w.FindDialog1->isVisible(), stop.DialogStays);
+    }
+}
+
+TEST_F(FindReplace, AWindowDeletedDuringAFindInItsMessagesLeavesNothingBehind)
+{
+    FindReplaceController::MessagesFindSlice = {};
+    auto window = std::make_unique<TFMain>();
+    window->resize(700, 500);
+    window->show();
+    QStringList lines = MessageLines(300000);
+    lines.back() = u"needle"_s;
+    window->RichEdit_result->appendPlainText(lines.join(QLatin1Char('\n')));
+    window->FindDialog1->Execute();
+    Use(window->FindDialog1, u"needle"_s, FR_DOWN);
+    window->FindDialog1->FindNextButton->click();
+    ASSERT_TRUE(Finds(*window).MessagesFindRunning());
+    QCoreApplication::processEvents();
+    window.reset();
+    Settle();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(prompter.Prompts.empty());
 }
 
 TEST_F(FindReplace, ReplaceDialogFindsDownAndCollapsesWhenNothingIsLeft)

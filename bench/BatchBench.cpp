@@ -235,6 +235,10 @@ int main(int argc, char** argv)
     const QString self = QCoreApplication::applicationFilePath();
     const int n = EnvInt("BATCH_N", 10000), lines = EnvInt("BATCH_LINES", 2500000), chars = EnvInt("BATCH_CHARS", 50000);
     const int repeat = EnvInt("REPEAT", 3);
+    // BATCH_MODES=isql,grid measures only those kinds (all by default).
+    const QStringList modes = QString::fromLocal8Bit(qgetenv("BATCH_MODES").isEmpty() ? "text,isql,grid,find,line"
+                                                                                       : qgetenv("BATCH_MODES"))
+                                  .split(QLatin1Char(','));
     const QStringList dsns = QString::fromLocal8Bit(qgetenv("BATCH_DSNS").isEmpty() ? "BenchSQLite,BenchSQLiteStep,BenchPG,BenchPGCursor"
                                                                                       : qgetenv("BATCH_DSNS"))
                                  .split(QLatin1Char(','));
@@ -255,6 +259,8 @@ int main(int argc, char** argv)
         cases.push_back({QString("find %1").arg(k), "find", "", k * lines});
         cases.push_back({QString("line %1").arg(k), "line", "", k * chars});
     }
+    cases.erase(std::remove_if(cases.begin(), cases.end(), [&](const Case& c) { return !modes.contains(c.Mode); }),
+                cases.end());
     std::map<QString, std::vector<Figures>> runs;
     for (int r = 0; r < repeat; ++r)
         for (const Case& c : cases)
@@ -274,6 +280,7 @@ int main(int argc, char** argv)
         const QByteArray d = dsn.toLatin1();
         std::printf("\n%s\n", d.constData());
         for (int k : {1, 2}) {
+            if (!modes.contains("text")) break;
             const QString t = QString("text %1 %2").arg(dsn).arg(k), i = QString("isql %1 %2").arg(dsn).arg(k);
             std::printf("  text display %6d x \"select 1;\"   ours %7.0f ms (%.3f ms each, stall %4.0f ms)   isql -b %6.0f ms"
                         "   ours/isql %5.2f\n",
@@ -281,10 +288,11 @@ int main(int argc, char** argv)
         }
         for (int k : {1, 2}) {
             const QString g = QString("grid %1 %2").arg(dsn).arg(k);
+            const QString i = QString("isql %1 %2").arg(dsn).arg(k);
             std::printf("  grid display %6d x \"select i as a;\" %7.0f ms (%.3f ms each, stall %4.0f ms, %5.0f pages)"
-                        "   next run %5.0f ms (stall %4.0f ms, %1.0f pages left)\n",
-                        k * n, m(g, "ms"), m(g, "ms") / (k * n), m(g, "stallms"), m(g, "pages"), m(g, "nextms"),
-                        m(g, "nextstallms"), m(g, "nextpages") - 1);
+                        "   ours/isql %6.1f   next run %5.0f ms (stall %4.0f ms, %1.0f pages left)\n",
+                        k * n, m(g, "ms"), m(g, "ms") / (k * n), m(g, "stallms"), m(g, "pages"), m(g, "ms") / m(i, "ms"),
+                        m(g, "nextms"), m(g, "nextstallms"), m(g, "nextpages") - 1);
         }
         const QString t1 = QString("text %1 1").arg(dsn), t2 = QString("text %1 2").arg(dsn);
         const QString g1 = QString("grid %1 1").arg(dsn), g2 = QString("grid %1 2").arg(dsn);
@@ -292,6 +300,7 @@ int main(int argc, char** argv)
                     m(t2, "ms") / m(t1, "ms"), m(QString("isql %1 2").arg(dsn), "ms") / m(QString("isql %1 1").arg(dsn), "ms"),
                     m(g2, "ms") / m(g1, "ms"), m(g2, "nextms") / std::max(1.0, m(g1, "nextms")));
     }
+    if (!modes.contains("find") && !modes.contains("line")) return 0;
     std::printf("\nMessages page\n");
     for (int k : {1, 2}) {
         const QString f = QString("find %1").arg(k), l = QString("line %1").arg(k);

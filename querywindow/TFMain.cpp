@@ -123,6 +123,8 @@ public:
     explicit ResultPageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new ResultTabBar(this)); }
     QSize sizeHint() const override { return Hint(hint_, false); }
     QSize minimumSizeHint() const override { return Hint(minimum_, true); }
+    // No page's height hangs on its width: the layout around does not ask every page at each change.
+    bool hasHeightForWidth() const override { return false; }
 
 protected:
     void changeEvent(QEvent* event) override

@@ -46,6 +46,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 
 namespace {
 
@@ -123,6 +124,8 @@ public:
     explicit ResultPageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new ResultTabBar(this)); }
     QSize sizeHint() const override { return Hint(hint_, false); }
     QSize minimumSizeHint() const override { return Hint(minimum_, true); }
+    // No page's height hangs on its width: the layout around does not ask every page at each change.
+    bool hasHeightForWidth() const override { return false; }
 
 protected:
     void changeEvent(QEvent* event) override
@@ -170,8 +173,24 @@ private:
 constexpr int PageDeletionSliceMs = 8;
 // Up to this many pages are removed from the page control in place.
 constexpr std::size_t FewPages = 128;
+// A page control that made way for a fresh one lies this far above the results area.
+constexpr int OutOfSight = 100000;
 // The results area paints at most once in this time while a run hands statements over.
 constexpr int ResultPaintPeriodMs = 16;
+// A tab bar lays out and paints every shown tab at each tab added: during a run only this many
+// of the newest result tabs show, the others again at its end.
+constexpr int TabsShownDuringRun = 256;
+
+// The allocator merges the small blocks freed so far once a large one is freed: one freed at the
+// end of each slice of deletions keeps that merge to the slice's own blocks.
+void MergeFreedBlocks()
+{
+#ifdef __GLIBC__
+    constexpr std::size_t Large = 96 * 1024; // above the merge threshold, below that of a mapping of its own
+    void* volatile block = std::malloc(Large);
+    std::free(block);
+#endif
+}
 
 } // namespace
 
@@ -197,7 +216,7 @@ TFMain::TFMain(QueryWindowFrame* frame, QWidget* parent)
 TFMain::~TFMain()
 {
     pageDeletion_->stop();
-    for (QTabWidget* old : oldPageControls_) delete old;
+    for (const ClearedPageControl& old : oldPageControls_) delete old.Control;
     oldPageControls_.clear();
     // The editor's handling goes first: the controls' last events must not reach a window that is
     // already half destroyed.
@@ -305,7 +324,13 @@ void TFMain::BuildControls()
     // The window keeps its own history of the editor's text.
     RichEdit_sql->setUndoRedoEnabled(false);
 
-    PageControl_result = MakeResultPageControl(editorSplitter_);
+    // The results area holds the page control: one of many pages makes way for a fresh one there,
+    // the splitter untouched.
+    resultsArea_ = new QWidget(editorSplitter_);
+    auto* areaLayout = new QVBoxLayout(resultsArea_);
+    areaLayout->setContentsMargins(0, 0, 0, 0);
+    PageControl_result = MakeResultPageControl(resultsArea_);
+    areaLayout->addWidget(PageControl_result);
     ts_text = new QWidget;
     ts_text->setObjectName(QStringLiteral("ts_text"));
     auto* textLayout = new QVBoxLayout(ts_text);
@@ -321,13 +346,13 @@ void TFMain::BuildControls()
     frontPage_ = ts_text;
 
     editorSplitter_->addWidget(RichEdit_sql);
-    editorSplitter_->addWidget(PageControl_result);
+    editorSplitter_->addWidget(resultsArea_);
     editorSplitter_->setStretchFactor(0, 0);
     editorSplitter_->setStretchFactor(1, 1);
     Splitter1 = editorSplitter_->handle(1);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     // The results area stays hidden until the first run.
-    PageControl_result->hide();
+    resultsArea_->hide();
     connect(editorSplitter_, &QSplitter::splitterMoved, this, &TFMain::Splitter1CanResize);
 
     StatusBar2 = new StatusPanelBar(3, this);
@@ -547,44 +572,51 @@ void TFMain::ClearResultPages()
     }
     ResultGrids.clear();
     ResultTabs.clear();
+    firstShownTab_ = 1;
     RichEdit_result->clear();
 }
 
 void TFMain::ReplaceResultPageControl()
 {
-    // A tab bar takes time in its number of tabs to remove each one: a page control of many pages
-    // makes way at once for a new one with the messages page, and goes a slice at a time. It stays
-    // in the window, hidden, until then (a move out of the window would pass over all its widgets);
-    // it and its grids lose their names, so that no lookup finds them.
+    // A tab bar takes time in its number of tabs to remove each one, and a hide passes over every
+    // widget inside: a page control of many pages makes way at once for a new one with the messages
+    // page and moves out of sight, still shown. Its grids go a slice at a time, then the control
+    // with its empty pages. It and its grids lose their names, so that no lookup finds them.
     QTabWidget* old = PageControl_result;
     old->disconnect(this);
     if (auto* stack = old->findChild<QStackedWidget*>()) stack->disconnect(this);
-    const bool shown = old->isVisibleTo(this);
-    const int index = editorSplitter_->indexOf(old);
-    const QList<int> sizes = editorSplitter_->sizes();
-    old->hide();
+    const bool shown = old->isVisibleTo(resultsArea_);
+    QWidget* focus = window()->focusWidget();
+    const bool focusInside = focus && old->isAncestorOf(focus);
+    resultsArea_->layout()->removeWidget(old);
+    old->move(0, -OutOfSight);
     old->setObjectName(QString());
-    Splitter1->setObjectName(QString());
-    for (ResultGrid* grid : ResultGrids)
-        if (grid) grid->setObjectName(QString());
+    ClearedPageControl cleared{old, {}};
+    cleared.Grids.reserve(ResultGrids.size());
+    for (ResultGrid* grid : ResultGrids) {
+        if (!grid) continue;
+        grid->setObjectName(QString());
+        cleared.Grids.emplace_back(grid);
+    }
     {
-        // Deleted from the back, no page removed is the current one.
         const QSignalBlocker blocker(old);
         old->setCurrentIndex(0);
         old->removeTab(old->indexOf(ts_text));
     }
-    QTabWidget* fresh = MakeResultPageControl(editorSplitter_);
-    editorSplitter_->insertWidget(index, fresh);
-    fresh->addTab(ts_text, ImageLists::ImageList_forshowresult(ImageLists::MessagesPageImage), QStringLiteral("消息"));
+    QTabWidget* fresh = MakeResultPageControl(resultsArea_);
+    resultsArea_->layout()->addWidget(fresh);
+    {
+        // The messages page's coming back is no page change by the user: the keys stay where they are.
+        const QSignalBlocker blocker(fresh);
+        fresh->addTab(ts_text, ImageLists::ImageList_forshowresult(ImageLists::MessagesPageImage), QStringLiteral("消息"));
+    }
     ts_text->setUpdatesEnabled(true);
     frontPage_ = ts_text;
-    // The new control's handle is the one between the editor and the results.
-    Splitter1 = editorSplitter_->handle(index);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
     PageControl_result = fresh;
     fresh->setVisible(shown);
-    editorSplitter_->setSizes(sizes);
-    oldPageControls_.push_back(old);
+    // The keys go to no page out of sight.
+    if (focusInside) RichEdit_result->setFocus(Qt::OtherFocusReason);
+    oldPageControls_.push_back(std::move(cleared));
     pageDeletion_->start();
 }
 
@@ -593,14 +625,21 @@ void TFMain::DeleteClearedPagesSlice()
     QElapsedTimer slice;
     slice.start();
     while (!oldPageControls_.empty() && slice.elapsed() < PageDeletionSliceMs) {
-        QTabWidget* old = oldPageControls_.back();
-        if (old->count() > 0) {
-            delete old->widget(old->count() - 1);
+        ClearedPageControl& old = oldPageControls_.back();
+        if (!old.Grids.empty()) {
+            delete old.Grids.back().data();
+            old.Grids.pop_back();
+        } else if (old.Control->count() > 0) {
+            // Without its grids, a hide passes over few widgets; hidden, the tab bar no longer lays
+            // itself out at every removal, and from the back no removal moves the tabs after it.
+            if (old.Control->isVisible()) old.Control->hide();
+            delete old.Control->widget(old.Control->count() - 1);
         } else {
-            delete old;
+            delete old.Control;
             oldPageControls_.pop_back();
         }
     }
+    MergeFreedBlocks();
     if (oldPageControls_.empty()) pageDeletion_->stop();
 }
 
@@ -626,6 +665,7 @@ void TFMain::PrepareForRun()
 {
     const int editorHeight = QueryWindowGeometry::EditorHeightAtRunStart(height());
     ClearResultPages();
+    resultsArea_->show();
     PageControl_result->show();
     Splitter1->show();
     SetEditorHeight(editorHeight);
@@ -642,6 +682,7 @@ ResultGrid* TFMain::CreateResultGrid(std::size_t i)
         // Behind the front page until it comes to the front: it does not paint.
         if (page != PageControl_result->currentWidget()) page->setUpdatesEnabled(false);
         ResultTabs[i] = page;
+        HideOlderTabs();
     }
     if (!ResultGrids[i]) {
         auto* grid = new ResultGrid(ResultTabs[i]);
@@ -677,6 +718,26 @@ void TFMain::FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result, con
     grid.show();
 }
 
+void TFMain::HideOlderTabs()
+{
+    QTabBar* bar = PageControl_result->tabBar();
+    const int current = PageControl_result->currentIndex();
+    for (; PageControl_result->count() - firstShownTab_ > TabsShownDuringRun; ++firstShownTab_)
+        if (firstShownTab_ != current) bar->setTabVisible(firstShownTab_, false);
+}
+
+void TFMain::ShowAllTabs()
+{
+    if (firstShownTab_ <= 1) return;
+    QTabBar* bar = PageControl_result->tabBar();
+    for (int i = 1; i < firstShownTab_ && i < bar->count(); ++i)
+        if (!bar->isTabVisible(i)) bar->setTabVisible(i, true);
+    firstShownTab_ = 1;
+    // Lays the tabs out once, the current one in view.
+    const int last = bar->count() - 1;
+    bar->setTabText(last, bar->tabText(last));
+}
+
 void TFMain::PaintOnlyFrontPage()
 {
     // A page behind the front one keeps its updates off: a change of the front page then passes
@@ -689,16 +750,30 @@ void TFMain::PaintOnlyFrontPage()
 
 void TFMain::BringLastPageToFront()
 {
-    // Not a page change by the user: the page-change handling stays out of it.
-    const QSignalBlocker blocker(PageControl_result);
     // Once a result of the run ended at a failed fetch, its error stays in front, not a page that looks whole.
-    PageControl_result->setCurrentIndex(RunFetchFailed ? 0 : PageControl_result->count() - 1);
+    BringPageToFront(RunFetchFailed ? 0 : PageControl_result->count() - 1);
 }
 
-void TFMain::BringMessagesPageToFront()
+void TFMain::BringMessagesPageToFront() { BringPageToFront(0); }
+
+void TFMain::BringPageToFront(int index)
 {
+    if (index == PageControl_result->currentIndex()) return;
+    // Not a page change by the user: the page-change handling stays out of it.
     const QSignalBlocker blocker(PageControl_result);
-    PageControl_result->setCurrentIndex(0);
+    // With the keys on the page that goes, the page stack looks for a field of the next page along
+    // every widget of the window: the keys go there from here.
+    QWidget* focus = window()->focusWidget();
+    QWidget* front = PageControl_result->currentWidget();
+    const bool focusOnFront = focus && front && front->isAncestorOf(focus);
+    if (focusOnFront) PageControl_result->tabBar()->setFocus(Qt::OtherFocusReason);
+    PageControl_result->setCurrentIndex(index);
+    if (!focusOnFront) return;
+    QWidget* next = PageControl_result->currentWidget();
+    if (next == ts_text)
+        RichEdit_result->setFocus(Qt::OtherFocusReason);
+    else if (auto* grid = next->findChild<ResultGrid*>())
+        grid->setFocus(Qt::OtherFocusReason);
 }
 
 void TFMain::DisplayStatement(std::int32_t i, std::uint8_t displayAsText, std::uint8_t displayToFile,
@@ -772,6 +847,7 @@ void TFMain::ShowTransactionNote() { StatusBar2->SetPanelText(1, QStringLiteral(
 void TFMain::ShowRunEnd(MuliThread&, const RunEndTexts& texts)
 {
     ReleaseResultPaint();
+    ShowAllTabs();
     StatusBar1->SetPanelText(0, texts.StartText);
     StatusBar1->SetPanelText(1, texts.TimeText);
     StatusBar1->SetPanelText(2, texts.RowsText);

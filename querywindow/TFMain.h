@@ -267,6 +267,10 @@ private:
     TQryResult_Tesk* ResultOfGrid(const ResultGrid* grid) const;
     void BringLastPageToFront();
     void BringMessagesPageToFront();
+    void BringPageToFront(int index);
+    // During a run the tab bar shows the newest result tabs only; all once the run has ended.
+    void HideOlderTabs();
+    void ShowAllTabs();
     // The stack's change of its front page: only that page paints.
     void PaintOnlyFrontPage();
     // Removes the last run's result pages at once; many go with their page control, deleted in
@@ -294,6 +298,7 @@ private:
     bool closing_ = false;
     bool closedByFrame_ = false;
     QSplitter* editorSplitter_ = nullptr;
+    QWidget* resultsArea_ = nullptr;
     QHash<QString, QAction*> commands_;
     SqlEditorCommands* editorCommands_ = nullptr;
     FindReplaceController* findReplace_ = nullptr;
@@ -303,6 +308,12 @@ private:
     QElapsedTimer paintHeld_; // valid while the results area's paint is held
     bool ResultPaintHeld() const { return paintHeld_.isValid(); }
     QTimer* pageDeletion_ = nullptr;
-    std::vector<QTabWidget*> oldPageControls_;
+    // A page control that made way for a fresh one, and its grids still to delete.
+    struct ClearedPageControl {
+        QTabWidget* Control;
+        std::vector<QPointer<ResultGrid>> Grids;
+    };
+    std::vector<ClearedPageControl> oldPageControls_;
+    int firstShownTab_ = 1; // the tabs before it (but the messages page's) are hidden during a run
     bool exporting_ = false;
 };

@@ -350,12 +350,20 @@ TEST_P(RunIntoQueryWindow, ManyStatementsPaintOnceAFrameAndTheNextRunClearsTheir
     EXPECT_EQ(window->PageControl_result->currentWidget(), window->ResultTabs.back());
     EXPECT_TRUE(window->ResultTabs.back()->updatesEnabled());
     EXPECT_FALSE(window->ResultTabs.front()->updatesEnabled()) << "a page behind the front one does not paint";
-    ASSERT_NE(Grid(Statements - 1), nullptr);
+    // Every result has its page and grid, and once the run has ended the tab bar shows all tabs.
+    for (int i = 0; i < Statements; ++i) {
+        ASSERT_NE(Grid(i), nullptr) << i;
+        EXPECT_EQ(window->PageControl_result->tabText(i + 1), QStringLiteral("结果%1").arg(i + 1));
+        EXPECT_TRUE(window->PageControl_result->tabBar()->isTabVisible(i + 1)) << i;
+    }
 
     // The next run starts with the messages page alone: the old pages are out of sight and of
-    // every lookup by name at once, and their widgets go soon after.
+    // every lookup by name at once, and their widgets go soon after; the keys stay in the editor.
     const QPointer<QWidget> oldPage(window->ResultTabs[7]);
+    window->RichEdit_sql->setFocus();
+    ASSERT_EQ(window->window()->focusWidget(), window->RichEdit_sql);
     Run(QStringLiteral("SELECT 1 AS a;"));
+    EXPECT_EQ(window->window()->focusWidget(), window->RichEdit_sql);
     EXPECT_EQ(Pages(), (QStringList{"消息", "结果1"}));
     EXPECT_EQ(Grid(Statements - 1), nullptr);
     EXPECT_EQ(Grid(7), nullptr);

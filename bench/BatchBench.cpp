@@ -244,21 +244,28 @@ int main(int argc, char** argv)
         QString Key, Mode, Dsn;
         int Count;
     };
+    const QString before = QString::fromLocal8Bit(qgetenv("BATCH_BEFORE"));
+    const bool messages = EnvInt("BATCH_MESSAGES", 1) != 0, grids = EnvInt("BATCH_GRID", 1) != 0;
     std::vector<Case> cases;
     for (const QString& dsn : dsns)
         for (int k : {1, 2}) {
             cases.push_back({QString("text %1 %2").arg(dsn).arg(k), "text", dsn, k * n});
+            if (!before.isEmpty()) cases.push_back({QString("before text %1 %2").arg(dsn).arg(k), "text", dsn, k * n});
             cases.push_back({QString("isql %1 %2").arg(dsn).arg(k), "isql", dsn, k * n});
+            if (!grids) continue;
             cases.push_back({QString("grid %1 %2").arg(dsn).arg(k), "grid", dsn, k * n});
+            if (!before.isEmpty()) cases.push_back({QString("before grid %1 %2").arg(dsn).arg(k), "grid", dsn, k * n});
         }
     for (int k : {1, 2}) {
+        if (!messages) break;
         cases.push_back({QString("find %1").arg(k), "find", "", k * lines});
         cases.push_back({QString("line %1").arg(k), "line", "", k * chars});
     }
     std::map<QString, std::vector<Figures>> runs;
     for (int r = 0; r < repeat; ++r)
         for (const Case& c : cases)
-            runs[c.Key].push_back(c.Mode == "isql" ? RunIsql(c.Dsn, c.Count) : RunChild(self, c.Mode, c.Dsn, c.Count));
+            runs[c.Key].push_back(c.Mode == "isql" ? RunIsql(c.Dsn, c.Count)
+                                                   : RunChild(c.Key.startsWith("before") ? before : self, c.Mode, c.Dsn, c.Count));
     auto m = [&](const QString& key, const char* field) {
         std::vector<double> v;
         for (const Figures& f : runs[key]) {
@@ -280,11 +287,31 @@ int main(int argc, char** argv)
                         k * n, m(t, "ms"), m(t, "ms") / (k * n), m(t, "stallms"), m(i, "ms"), m(t, "ms") / m(i, "ms"));
         }
         for (int k : {1, 2}) {
+            if (!grids) break;
             const QString g = QString("grid %1 %2").arg(dsn).arg(k);
             std::printf("  grid display %6d x \"select i as a;\" %7.0f ms (%.3f ms each, stall %4.0f ms, %5.0f pages)"
                         "   next run %5.0f ms (stall %4.0f ms, %1.0f pages left)\n",
                         k * n, m(g, "ms"), m(g, "ms") / (k * n), m(g, "stallms"), m(g, "pages"), m(g, "nextms"),
                         m(g, "nextstallms"), m(g, "nextpages") - 1);
+        }
+        if (!before.isEmpty()) {
+            for (int k : {1, 2}) {
+                const QString t = QString("before text %1 %2").arg(dsn).arg(k), i = QString("isql %1 %2").arg(dsn).arg(k);
+                std::printf("  before: text %6d x \"select 1;\"   %7.0f ms (%.3f ms each, stall %4.0f ms)   ours/isql %5.2f"
+                            "   now/before %5.2f\n",
+                            k * n, m(t, "ms"), m(t, "ms") / (k * n), m(t, "stallms"), m(t, "ms") / m(i, "ms"),
+                            m(QString("text %1 %2").arg(dsn).arg(k), "ms") / m(t, "ms"));
+            }
+            for (int k : {1, 2}) {
+                if (!grids) break;
+                const QString g = QString("before grid %1 %2").arg(dsn).arg(k);
+                std::printf("  before: grid %6d x \"select i as a;\" %7.0f ms (%.3f ms each, stall %4.0f ms)   now/before %5.2f\n",
+                            k * n, m(g, "ms"), m(g, "ms") / (k * n), m(g, "stallms"),
+                            m(QString("grid %1 %2").arg(dsn).arg(k), "ms") / m(g, "ms"));
+            }
+            std::printf("  before: ratios 2N/N: text %.2f   grid %.2f\n",
+                        m(QString("before text %1 2").arg(dsn), "ms") / m(QString("before text %1 1").arg(dsn), "ms"),
+                        m(QString("before grid %1 2").arg(dsn), "ms") / m(QString("before grid %1 1").arg(dsn), "ms"));
         }
         const QString t1 = QString("text %1 1").arg(dsn), t2 = QString("text %1 2").arg(dsn);
         const QString g1 = QString("grid %1 1").arg(dsn), g2 = QString("grid %1 2").arg(dsn);
@@ -292,6 +319,7 @@ int main(int argc, char** argv)
                     m(t2, "ms") / m(t1, "ms"), m(QString("isql %1 2").arg(dsn), "ms") / m(QString("isql %1 1").arg(dsn), "ms"),
                     m(g2, "ms") / m(g1, "ms"), m(g2, "nextms") / std::max(1.0, m(g1, "nextms")));
     }
+    if (!messages) return 0;
     std::printf("\nMessages page\n");
     for (int k : {1, 2}) {
         const QString f = QString("find %1").arg(k), l = QString("line %1").arg(k);

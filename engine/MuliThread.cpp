@@ -475,9 +475,14 @@ void MuliThread::HandOff()
         handOffsMade_.store(n);
         if (windowSide_.load() == WindowAway) PostServeHandOffs();
         auto shown = [&] { return handOffsShown_.load(std::memory_order_acquire) == n; };
-        if (!AwakeUntil(shown, WorkerAwakeWait))
+        // A display that took longer than the wait awake (a grid page, say) is waited for asleep,
+        // until displays are quick again.
+        QElapsedTimer waited;
+        waited.start();
+        if (!workerWaitsAwake_ || !AwakeUntil(shown, WorkerAwakeWait))
             for (std::uint32_t v; (v = handOffsShown_.load(std::memory_order_acquire)) != n;)
                 handOffsShown_.wait(v, std::memory_order_acquire);
+        workerWaitsAwake_ = waited.nsecsElapsed() < 2 * std::chrono::nanoseconds(WorkerAwakeWait).count();
     }
     const auto& r = w.Results[static_cast<std::size_t>(StatementIndex)];
     if (r) w.TotalRows += r->RowCount;
@@ -505,7 +510,12 @@ void MuliThread::ServeHandOffs()
     for (;;) {
         if (made()) {
             const std::uint32_t n = handOffsMade_.load();
+            QElapsedTimer showing;
+            showing.start();
             ShowResult();
+            // A display that takes long (a grid page, say) leaves work to the event loop, which is
+            // better done while the worker runs its next statement than after a wait for it.
+            quickDisplay_ = showing.nsecsElapsed() < std::chrono::nanoseconds(WindowAwakeWait).count();
             handOffsShown_.store(n, std::memory_order_release);
             handOffsShown_.notify_one();
             sinceShown_.start();
@@ -524,7 +534,7 @@ void MuliThread::ServeHandOffs()
                 return;
             }
         }
-        if (!waitAwake_) break;
+        if (!waitAwake_ || !quickDisplay_) break;
         windowSide_.store(WindowWaiting);
         if (!AwakeUntil(made, WindowAwakeWait)) break;
     }

@@ -104,6 +104,8 @@ private:
     std::atomic<int> windowSide_{WindowAway};
     QTimer* turnTimer_ = nullptr; // goes on after the event loop's turn
     bool serving_ = false;        // user-interface thread only
-    bool waitAwake_ = true;
+    bool waitAwake_ = true;        // the window's thread waits awake for the next hand-off
+    bool quickDisplay_ = true;     // the last statement took the window's thread little time
+    bool workerWaitsAwake_ = true; // the worker waits awake for the display
     QElapsedTimer sinceShown_;    // since the window's thread last stopped serving hand-offs
 };

@@ -473,13 +473,15 @@ void MuliThread::HandOff()
         // Synchronous: the worker goes on only once the window's thread has shown the statement.
         const std::uint32_t n = handOffsMade_.load(std::memory_order_relaxed) + 1;
         handOffsMade_.store(n);
-        if (windowSide_.load() == WindowAway) PostServeHandOffs();
+        // A thread woken by this one may be put on this one's processor: then this one sleeps.
+        const bool woken = windowSide_.load() == WindowAway;
+        if (woken) PostServeHandOffs();
         auto shown = [&] { return handOffsShown_.load(std::memory_order_acquire) == n; };
         // A display that took longer than the wait awake (a grid page, say) is waited for asleep,
         // until displays are quick again.
         QElapsedTimer waited;
         waited.start();
-        if (!workerWaitsAwake_ || !AwakeUntil(shown, WorkerAwakeWait))
+        if (woken || !workerWaitsAwake_ || !AwakeUntil(shown, WorkerAwakeWait))
             for (std::uint32_t v; (v = handOffsShown_.load(std::memory_order_acquire)) != n;)
                 handOffsShown_.wait(v, std::memory_order_acquire);
         workerWaitsAwake_ = waited.nsecsElapsed() < 2 * std::chrono::nanoseconds(WorkerAwakeWait).count();

@@ -256,12 +256,19 @@ int main(int argc, char** argv)
         int Count;
         QString Program;
     };
+    // BATCH_BEFORE names an earlier build of this bench: its text and grid runs go beside ours.
+    const QString before = QString::fromLocal8Bit(qgetenv("BATCH_BEFORE"));
+    const bool grids = kinds.contains("grid");
     std::vector<Case> cases;
     for (const QString& dsn : dsns)
         for (int k : {1, 2}) {
             if (kinds.contains("text")) cases.push_back({QString("text %1 %2").arg(dsn).arg(k), "text", dsn, k * n, self});
+            if (kinds.contains("text") && !before.isEmpty())
+                cases.push_back({QString("before text %1 %2").arg(dsn).arg(k), "text", dsn, k * n, before});
             if (kinds.contains("isql")) cases.push_back({QString("isql %1 %2").arg(dsn).arg(k), "isql", dsn, k * n, self});
             if (kinds.contains("grid")) cases.push_back({QString("grid %1 %2").arg(dsn).arg(k), "grid", dsn, k * n, self});
+            if (kinds.contains("grid") && !before.isEmpty())
+                cases.push_back({QString("before grid %1 %2").arg(dsn).arg(k), "grid", dsn, k * n, before});
         }
     for (int k : {1, 2}) {
         if (kinds.contains("find")) {
@@ -296,12 +303,32 @@ int main(int argc, char** argv)
                         k * n, m(t, "ms"), m(t, "ms") / (k * n), m(t, "stallms"), m(i, "ms"), m(t, "ms") / m(i, "ms"));
         }
         for (int k : {1, 2}) {
+            if (!grids) break;
             const QString g = QString("grid %1 %2").arg(dsn).arg(k);
             const QString i = QString("isql %1 %2").arg(dsn).arg(k);
             std::printf("  grid display %6d x \"select i as a;\" %7.0f ms (%.3f ms each, stall %4.0f ms, %5.0f pages)"
                         "   ours/isql %6.1f   next run %5.0f ms (stall %4.0f ms, %1.0f pages left)\n",
                         k * n, m(g, "ms"), m(g, "ms") / (k * n), m(g, "stallms"), m(g, "pages"), m(g, "ms") / m(i, "ms"),
                         m(g, "nextms"), m(g, "nextstallms"), m(g, "nextpages") - 1);
+        }
+        if (!before.isEmpty()) {
+            for (int k : {1, 2}) {
+                const QString t = QString("before text %1 %2").arg(dsn).arg(k), i = QString("isql %1 %2").arg(dsn).arg(k);
+                std::printf("  before: text %6d x \"select 1;\"   %7.0f ms (%.3f ms each, stall %4.0f ms)   ours/isql %5.2f"
+                            "   now/before %5.2f\n",
+                            k * n, m(t, "ms"), m(t, "ms") / (k * n), m(t, "stallms"), m(t, "ms") / m(i, "ms"),
+                            m(QString("text %1 %2").arg(dsn).arg(k), "ms") / m(t, "ms"));
+            }
+            for (int k : {1, 2}) {
+                if (!grids) break;
+                const QString g = QString("before grid %1 %2").arg(dsn).arg(k);
+                std::printf("  before: grid %6d x \"select i as a;\" %7.0f ms (%.3f ms each, stall %4.0f ms)   now/before %5.2f\n",
+                            k * n, m(g, "ms"), m(g, "ms") / (k * n), m(g, "stallms"),
+                            m(QString("grid %1 %2").arg(dsn).arg(k), "ms") / m(g, "ms"));
+            }
+            std::printf("  before: ratios 2N/N: text %.2f   grid %.2f\n",
+                        m(QString("before text %1 2").arg(dsn), "ms") / m(QString("before text %1 1").arg(dsn), "ms"),
+                        m(QString("before grid %1 2").arg(dsn), "ms") / m(QString("before grid %1 1").arg(dsn), "ms"));
         }
         const QString t1 = QString("text %1 1").arg(dsn), t2 = QString("text %1 2").arg(dsn);
         const QString g1 = QString("grid %1 1").arg(dsn), g2 = QString("grid %1 2").arg(dsn);

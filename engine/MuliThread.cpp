@@ -8,16 +8,22 @@
 #include "ResultFileSink.h"
 #include "SqlTextRoutines.h"
 
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 #include <stdexcept>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -27,6 +33,34 @@ QString RowCountMessage(long long n) { return QStringLiteral("（所影响的行
 
 // Rows from which a result's release is worth merging the freed memory at once.
 constexpr long long LargeResultRows = 100000;
+
+// A short statement runs and shows in microseconds, quicker than a sleeping thread wakes: each
+// side of a hand-off waits this long awake for the other before it sleeps.
+constexpr std::chrono::microseconds WorkerAwakeWait{100};
+constexpr std::chrono::microseconds WindowAwakeWait{100};
+// The longest the window's thread shows hand-offs in a row before its event loop's turn.
+constexpr qint64 HandOffSliceMs = 2;
+
+void CpuRelax()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    _mm_pause();
+#else
+    std::this_thread::yield();
+#endif
+}
+
+// Waits awake until done() holds or the time is up; true when it holds.
+template <class Done>
+bool AwakeUntil(Done done, std::chrono::microseconds limit)
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    for (unsigned i = 1;; ++i) {
+        if (done()) return true;
+        if (i % 16 == 0 && std::chrono::steady_clock::now() >= end) return false;
+        CpuRelax();
+    }
+}
 
 const QString FetchFailedNote = QStringLiteral("读取结果时发生错误，结果不完整");
 
@@ -197,7 +231,8 @@ void MuliThread::run()
 bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
 {
     QueryWindowState& w = window_;
-    StatementStart = QDateTime::currentDateTime();
+    // Universal time costs no time-zone lookup; the moment is shown in local time.
+    StatementStart = QDateTime::currentDateTimeUtc();
     StatementIndex = static_cast<std::int32_t>(i);
     w.StatementRows = 0;
     w.ResultColumnCount = 0;
@@ -439,10 +474,83 @@ void MuliThread::HandOff()
 {
     QueryWindowState& w = window_;
     w.MessageLines = QStringList{QString(), message_, QString()};
-    Call([this] { ShowResult(); });
+    if (QThread::currentThread() == thread() || thread() != display_.DisplayContext()->thread()) {
+        Call([this] { ShowResult(); });
+    } else {
+        // Synchronous: the worker goes on only once the window's thread has shown the statement.
+        const std::uint32_t n = handOffsMade_.load(std::memory_order_relaxed) + 1;
+        handOffsMade_.store(n);
+        // A thread woken by this one may be put on this one's processor: then this one sleeps.
+        const bool woken = windowSide_.load() == WindowAway;
+        if (woken) PostServeHandOffs();
+        auto shown = [&] { return handOffsShown_.load(std::memory_order_acquire) == n; };
+        // A display that took longer than the wait awake (a grid page, say) is waited for asleep,
+        // until displays are quick again.
+        QElapsedTimer waited;
+        waited.start();
+        if (woken || !workerWaitsAwake_ || !AwakeUntil(shown, WorkerAwakeWait))
+            for (std::uint32_t v; (v = handOffsShown_.load(std::memory_order_acquire)) != n;)
+                handOffsShown_.wait(v, std::memory_order_acquire);
+        workerWaitsAwake_ = waited.nsecsElapsed() < 2 * std::chrono::nanoseconds(WorkerAwakeWait).count();
+    }
     const auto& r = w.Results[static_cast<std::size_t>(StatementIndex)];
     if (r) w.TotalRows += r->RowCount;
     w.ColumnDescriptors.clear();
+}
+
+void MuliThread::PostServeHandOffs()
+{
+    // Posted to this object: an event left over when the run has gone goes with it.
+    QMetaObject::invokeMethod(this, [this] { ServeHandOffs(); }, Qt::QueuedConnection);
+}
+
+void MuliThread::ServeHandOffs()
+{
+    // A display step that turns the event loop itself finds the hand-off under way.
+    if (serving_) return;
+    serving_ = true;
+    // Statements that take longer than the wait awake would find this thread gone anyway: after
+    // such a one (its time counts the wake-up too) it does not wait, until hand-offs come quickly.
+    if (windowSide_.load() == WindowAway && sinceShown_.isValid())
+        waitAwake_ = sinceShown_.nsecsElapsed() < 2 * std::chrono::nanoseconds(WindowAwakeWait).count();
+    QElapsedTimer slice;
+    slice.start();
+    auto made = [this] { return handOffsMade_.load() != handOffsShown_.load(std::memory_order_relaxed); };
+    for (;;) {
+        if (made()) {
+            const std::uint32_t n = handOffsMade_.load();
+            QElapsedTimer showing;
+            showing.start();
+            ShowResult();
+            // A display that takes long (a grid page, say) leaves work to the event loop, which is
+            // better done while the worker runs its next statement than after a wait for it.
+            quickDisplay_ = showing.nsecsElapsed() < std::chrono::nanoseconds(WindowAwakeWait).count();
+            handOffsShown_.store(n, std::memory_order_release);
+            handOffsShown_.notify_one();
+            sinceShown_.start();
+            if (display_.FrameDue() || slice.elapsed() >= HandOffSliceMs) {
+                // A frame to paint, input and timers come first; the next statement is shown once
+                // the event loop has had its turn.
+                windowSide_.store(WindowTurn);
+                if (!turnTimer_) {
+                    turnTimer_ = new QTimer(this);
+                    turnTimer_->setSingleShot(true);
+                    turnTimer_->setInterval(0);
+                    connect(turnTimer_, &QTimer::timeout, this, &MuliThread::ServeHandOffs);
+                }
+                turnTimer_->start();
+                serving_ = false;
+                return;
+            }
+        }
+        if (!waitAwake_ || !quickDisplay_) break;
+        windowSide_.store(WindowWaiting);
+        if (!AwakeUntil(made, WindowAwakeWait)) break;
+    }
+    windowSide_.store(WindowAway);
+    serving_ = false;
+    // A hand-off made as this thread stopped waiting found it waiting: no event was posted for it.
+    if (made()) PostServeHandOffs();
 }
 
 void MuliThread::ShowResult()
@@ -451,7 +559,7 @@ void MuliThread::ShowResult()
     if (w.RunCounter == 0) return;
     display_.ShowStatementResult(*this);
     ReleaseStatement(w);
-    StatementEnd = QDateTime::currentDateTime();
+    StatementEnd = QDateTime::currentDateTimeUtc();
     if (auto& r = w.Results[static_cast<std::size_t>(StatementIndex)]) {
         r->StartTime = StatementStart;
         r->EndTime = StatementEnd;

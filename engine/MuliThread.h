@@ -6,6 +6,7 @@
 #include "RunDisplay.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QString>
 #include <QThread>
 
@@ -75,6 +76,10 @@ private:
     // between the check for it and the execution would otherwise let the statement run to its end.
     bool BeginExecuting();
     void EndExecuting();
+    // The user-interface thread's side of the hand-offs: shows the statements handed over, and
+    // for a moment waits for the next one itself rather than through an event-loop turn.
+    void ServeHandOffs();
+    void PostServeHandOffs();
     void EndOfRun();
     void FileReport();
     void Call(const std::function<void()>& f);
@@ -90,4 +95,17 @@ private:
     bool leaveFreedResultUnmerged_ = false;
     bool keepsAnyValue_ = false; // the connection's database keeps any value in any column
     QTimer* cancelTimer_ = nullptr;
+    // Hand-offs the worker made and those the user-interface thread has shown, counted.
+    std::atomic<std::uint32_t> handOffsMade_{0};
+    std::atomic<std::uint32_t> handOffsShown_{0};
+    // Where the user-interface thread is: away (the worker posts an event for its hand-off),
+    // waiting awake for the next hand-off, or giving its event loop a turn before it goes on.
+    enum WindowSide : int { WindowAway, WindowWaiting, WindowTurn };
+    std::atomic<int> windowSide_{WindowAway};
+    QTimer* turnTimer_ = nullptr; // goes on after the event loop's turn
+    bool serving_ = false;        // user-interface thread only
+    bool waitAwake_ = true;        // the window's thread waits awake for the next hand-off
+    bool quickDisplay_ = true;     // the last statement took the window's thread little time
+    bool workerWaitsAwake_ = true; // the worker waits awake for the display
+    QElapsedTimer sinceShown_;    // since the window's thread last stopped serving hand-offs
 };

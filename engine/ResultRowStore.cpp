@@ -1,5 +1,6 @@
 #include "ResultRowStore.h"
 
+#include <algorithm>
 #include <cstring>
 
 ResultRowStore::ResultRowStore(std::size_t columnCount) { Reset(columnCount); }
@@ -30,7 +31,8 @@ char* ResultRowStore::Reserve(std::size_t bytes)
 {
     bytes = (bytes + alignof(std::uint32_t) - 1) & ~(alignof(std::uint32_t) - 1);
     if (bytes > chunkLeft_) {
-        std::size_t size = bytes > ChunkSize ? bytes : ChunkSize;
+        std::size_t size = std::clamp(bytesUsed_, FirstChunkSize, ChunkSize);
+        if (bytes > size) size = bytes;
         // Rows are copied in whole: a chunk needs no zero-fill, and its pages are touched only as
         // rows arrive.
         chunks_.push_back(std::make_unique_for_overwrite<char[]>(size));

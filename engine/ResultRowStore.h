@@ -36,6 +36,9 @@ public:
 
 private:
     static constexpr std::size_t ChunkSize = 1 << 22;
+    // A result's first chunk is small and each next one as large as all before: a store of a few
+    // rows costs no mapping of its own.
+    static constexpr std::size_t FirstChunkSize = 1 << 12;
     char* Reserve(std::size_t bytes);
 
     std::size_t columns_ = 0;

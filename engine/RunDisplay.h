@@ -33,6 +33,9 @@ public:
     virtual void ShowStatementResult(MuliThread& run) = 0;
     // A transaction may be open after the statement.
     virtual void ShowTransactionNote() = 0;
+    // After a statement was shown: the display has a frame to paint, so the next statement's
+    // hand-off waits for the event loop's turn.
+    virtual bool FrameDue() const { return false; }
     // The end of the run: status texts, Run and Stop, the busy mark, the frame's tool bar.
     virtual void ShowRunEnd(MuliThread& run, const RunEndTexts& texts) = 0;
     // The report of a save-to-file run's result file, appended to the messages.

@@ -819,7 +819,8 @@ void TFMain::ShowStatementResult(MuliThread& run)
 {
     // Statements may follow each other far faster than a screen can show them: the results area
     // shows them once a frame (hand-offs in a row leave the hold's timer no turn).
-    if (ResultPaintHeld() && paintHeld_.elapsed() >= ResultPaintPeriodMs)
+    frameDue_ = ResultPaintHeld() && paintHeld_.elapsed() >= ResultPaintPeriodMs;
+    if (frameDue_)
         ReleaseResultPaint();
     else
         HoldResultPaint();

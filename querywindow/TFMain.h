@@ -81,6 +81,7 @@ public:
     void PrepareForRun() override;
     void ShowStatementResult(MuliThread& run) override;
     void ShowTransactionNote() override;
+    bool FrameDue() const override { return frameDue_; }
     void ShowRunEnd(MuliThread& run, const RunEndTexts& texts) override;
     void ShowFileReport(MuliThread& run, const QStringList& lines) override;
 
@@ -306,6 +307,7 @@ private:
     QPointer<QWidget> frontPage_;
     QTimer* paintHold_ = nullptr;
     QElapsedTimer paintHeld_; // valid while the results area's paint is held
+    bool frameDue_ = false;   // the last statement shown let the held paint go
     bool ResultPaintHeld() const { return paintHeld_.isValid(); }
     QTimer* pageDeletion_ = nullptr;
     // A page control that made way for a fresh one, and its grids still to delete.

@@ -32,7 +32,7 @@ constexpr Qt::KeyboardModifiers ShiftCtrlAlt = Qt::ShiftModifier | Qt::ControlMo
 
 const QString ExportCaption = QStringLiteral("提示");
 
-QString Moment(const QDateTime& t) { return t.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")); }
+QString Moment(const QDateTime& t) { return t.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")); }
 
 QString Elapsed(const QDateTime& from, const QDateTime& to) { return QString::fromStdString(FormatElapsedTime(from, to)); }
 

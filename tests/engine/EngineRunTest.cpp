@@ -7,9 +7,11 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cerrno>
 #include <cstring>
@@ -47,6 +49,7 @@ public:
         // The bytes of freed small blocks that malloc has not yet merged, in every arena.
         std::size_t UnmergedFreeBytes = 0;
         TQryResult_Tesk Result{0};
+        std::int32_t Index = -1;
     };
     std::vector<Statement> Statements;
     RunEndTexts End;
@@ -55,6 +58,11 @@ public:
     int Prepared = 0;
     bool ProbeCursor = false;
     bool FileOpenAtRunEnd = false;
+    // Every FrameDueEvery-th statement asks for the event loop's turn; every SlowEvery-th takes
+    // SlowMs to show, so that the worker waits asleep.
+    int FrameDueEvery = 0;
+    int SlowEvery = 0;
+    int SlowMs = 0;
 
     QObject* DisplayContext() override { return this; }
     void PrepareForRun() override { ++Prepared; }
@@ -77,7 +85,13 @@ public:
             s.Rows.push_back(std::move(row));
         }
         s.Result = *w.Results[static_cast<std::size_t>(run.StatementIndex)];
+        s.Index = run.StatementIndex;
         Statements.push_back(std::move(s));
+        if (SlowEvery && Statements.size() % static_cast<std::size_t>(SlowEvery) == 0) QThread::msleep(SlowMs);
+    }
+    bool FrameDue() const override
+    {
+        return FrameDueEvery && Statements.size() % static_cast<std::size_t>(FrameDueEvery) == 0;
     }
     void ShowTransactionNote() override { ++TransactionNotes; }
     void ShowRunEnd(MuliThread& run, const RunEndTexts& texts) override
@@ -203,6 +217,45 @@ TEST_P(EngineRunTest, BatchWithAFailingStatementGoesOn)
     EXPECT_TRUE(r.End.TimeText.startsWith("执行总时间：0:00:"));
     EXPECT_TRUE(r.End.ExportEnabled);
     EXPECT_EQ(w.TransactionState, TransactionStates::AutoCommit);
+}
+
+TEST_P(EngineRunTest, ManyShortStatementsAreHandedOverInOrderWhileTheEventLoopTurns)
+{
+    // Hand-offs back to back, some shown slowly, some followed by the event loop's turn: each
+    // statement is shown once, in order, with its own result, and timers run during the run.
+    TestWindow w(Dsn());
+    ASSERT_TRUE(w.connected);
+    constexpr int Count = 3000;
+    QString sql;
+    for (int i = 0; i < Count; ++i) sql += QStringLiteral("select %1;").arg(i);
+    RunRecorder r;
+    r.FrameDueEvery = 7;
+    r.SlowEvery = 500;
+    r.SlowMs = 20;
+    std::vector<std::size_t> shownAtTicks;
+    App();
+    QTimer ticker;
+    ticker.setInterval(1);
+    QObject::connect(&ticker, &QTimer::timeout, [&] { shownAtTicks.push_back(r.Statements.size()); });
+    ticker.start();
+    RunBatch(w, r, sql);
+    ticker.stop();
+    ASSERT_EQ(r.Statements.size(), static_cast<std::size_t>(Count));
+    for (int i = 0; i < Count; ++i) {
+        const auto& s = r.Statements[static_cast<std::size_t>(i)];
+        const std::string n = std::to_string(i);
+        ASSERT_EQ(s.Index, i);
+        ASSERT_EQ(s.Rows, (std::vector<std::vector<std::string>>{{n}})) << i;
+        ASSERT_EQ(s.Header.size(), 1u) << i;
+        ASSERT_EQ(s.Messages, (QStringList{"", "（所影响的行数为 1 行）", ""})) << i;
+        ASSERT_TRUE(s.HadStatementHandle) << i;
+        ASSERT_EQ(s.Result.RowCount, 1) << i;
+    }
+    EXPECT_EQ(w.TotalRows, Count);
+    EXPECT_EQ(r.End.RowsText, QStringLiteral("共返回结果行数：%1").arg(Count));
+    EXPECT_TRUE(std::any_of(shownAtTicks.begin(), shownAtTicks.end(),
+                            [](std::size_t shown) { return shown > 0 && shown < static_cast<std::size_t>(Count); }))
+        << "no timer ran while the statements were handed over";
 }
 
 TEST_P(EngineRunTest, PreparedExecutionWhenDirectExecutionIsMissing)

@@ -504,7 +504,7 @@ TEST_P(ResultGridWindow, PageChangesMoveTheFocusAndTheStatusTextsFollowIt)
     EXPECT_EQ(first->Row(), 1);
     const TQryResult_Tesk& r0 = *w->Results[0];
     EXPECT_EQ(w->StatusBar1->PanelText(0),
-              "开始执行时间：" + r0.StartTime.toString("yyyy-MM-dd hh:mm:ss"));
+              "开始执行时间：" + r0.StartTime.toLocalTime().toString("yyyy-MM-dd hh:mm:ss"));
     EXPECT_TRUE(w->StatusBar1->PanelText(1).startsWith("执行所需时间：0:00:")) << w->StatusBar1->PanelText(1).toStdString();
     EXPECT_EQ(w->StatusBar1->PanelText(2), "返回结果行数：4");
 

@@ -16,6 +16,7 @@
 #include "MuliThread.h"
 #include "ODBCIntf.h"
 #include "ResultGrid.h"
+#include "ResultPageControl.h"
 #include "TFMain.h"
 
 #include "FindReplaceController.h"

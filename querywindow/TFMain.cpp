@@ -14,6 +14,8 @@
 #include "ResultGrid.h"
 #include "ResultGridGeometry.h"
 #include "ResultMessagesCommands.h"
+#include "ResultPageControl.h"
+#include "ResultTabStrip.h"
 #include "ResultTextView.h"
 #include "SettingFont.h"
 #include "SqlEditorCommands.h"
@@ -34,11 +36,9 @@
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QTabBar>
 #include <QTimer>
 #include <QElapsedTimer>
 #include <QStyle>
-#include <QTabWidget>
 #include <QTextCursor>
 #include <QThread>
 #include <QToolBar>
@@ -78,73 +78,6 @@ int CellWidthForText(const QTableView& grid, const QString& text)
     return grid.fontMetrics().horizontalAdvance(text) + 2 * margin + (grid.showGrid() ? 1 : 0);
 }
 
-// A tab's size hangs on its text and icon, which stay; a run may add thousands of tabs, each of
-// which lays out all tabs again: each tab's sizes are measured once, kept by its place.
-class ResultTabBar : public QTabBar {
-public:
-    using QTabBar::QTabBar;
-
-protected:
-    QSize tabSizeHint(int index) const override
-    {
-        QSize& s = Cached(index).Hint;
-        if (!s.isValid()) s = QTabBar::tabSizeHint(index);
-        return s;
-    }
-    QSize minimumTabSizeHint(int index) const override
-    {
-        QSize& s = Cached(index).Minimum;
-        if (!s.isValid()) s = QTabBar::minimumTabSizeHint(index);
-        return s;
-    }
-    void changeEvent(QEvent* event) override
-    {
-        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) sizes_.assign(sizes_.size(), {});
-        QTabBar::changeEvent(event);
-    }
-
-private:
-    struct Sizes {
-        QSize Hint, Minimum;
-    };
-    Sizes& Cached(int index) const
-    {
-        // Tabs are added and removed at the end only: the sizes of the others stay in place.
-        if (sizes_.size() != static_cast<std::size_t>(count())) sizes_.resize(static_cast<std::size_t>(count()));
-        return sizes_[static_cast<std::size_t>(index)];
-    }
-
-    mutable std::vector<Sizes> sizes_;
-};
-
-// Result pages are all alike: the size hints of many pages are those of the first ones, and are
-// not asked of every page again at each page a run adds.
-class ResultPageControl : public QTabWidget {
-public:
-    explicit ResultPageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new ResultTabBar(this)); }
-    QSize sizeHint() const override { return Hint(hint_, false); }
-    QSize minimumSizeHint() const override { return Hint(minimum_, true); }
-    // No page's height hangs on its width: the layout around does not ask every page at each change.
-    bool hasHeightForWidth() const override { return false; }
-
-protected:
-    void changeEvent(QEvent* event) override
-    {
-        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) hint_ = minimum_ = {};
-        QTabWidget::changeEvent(event);
-    }
-
-private:
-    static constexpr int AlikePages = 3;
-    QSize Hint(QSize& kept, bool minimum) const
-    {
-        if (count() <= AlikePages || !kept.isValid())
-            kept = minimum ? QTabWidget::minimumSizeHint() : QTabWidget::sizeHint();
-        return kept;
-    }
-    mutable QSize hint_, minimum_;
-};
-
 // Hides a widget while it changes much and shows it again, the keyboard focus where it was: a
 // hidden tab widget lays itself out once when shown, not at every tab added or removed.
 class HiddenWhileChanged {
@@ -177,10 +110,6 @@ constexpr std::size_t FewPages = 128;
 constexpr int OutOfSight = 100000;
 // The results area paints at most once in this time while a run hands statements over.
 constexpr int ResultPaintPeriodMs = 16;
-// A tab bar lays out and paints every shown tab at each tab added: during a run only this many
-// of the newest result tabs show, the others again at its end.
-constexpr int TabsShownDuringRun = 256;
-
 // The allocator merges the small blocks freed so far once a large one is freed: one freed at the
 // end of each slice of deletions keeps that merge to the slice's own blocks.
 void MergeFreedBlocks()
@@ -372,14 +301,13 @@ void TFMain::BuildControls()
     layout->addWidget(StatusBar1);
 }
 
-QTabWidget* TFMain::MakeResultPageControl(QWidget* parent)
+ResultPageControl* TFMain::MakeResultPageControl(QWidget* parent)
 {
     auto* pages = new ResultPageControl(parent);
     pages->setObjectName(QStringLiteral("PageControl_result"));
     pages->setTabPosition(QTabWidget::South);
-    connect(pages, &QTabWidget::currentChanged, this, &TFMain::PageControl_resultChange);
-    if (auto* stack = pages->findChild<QStackedWidget*>())
-        connect(stack, &QStackedWidget::currentChanged, this, &TFMain::PaintOnlyFrontPage);
+    connect(pages, &ResultPageControl::currentChanged, this, &TFMain::PageControl_resultChange);
+    connect(pages->Pages(), &QStackedWidget::currentChanged, this, &TFMain::PaintOnlyFrontPage);
     return pages;
 }
 
@@ -572,7 +500,6 @@ void TFMain::ClearResultPages()
     }
     ResultGrids.clear();
     ResultTabs.clear();
-    firstShownTab_ = 1;
     RichEdit_result->clear();
 }
 
@@ -582,9 +509,9 @@ void TFMain::ReplaceResultPageControl()
     // widget inside: a page control of many pages makes way at once for a new one with the messages
     // page and moves out of sight, still shown. Its grids go a slice at a time, then the control
     // with its empty pages. It and its grids lose their names, so that no lookup finds them.
-    QTabWidget* old = PageControl_result;
+    ResultPageControl* old = PageControl_result;
     old->disconnect(this);
-    if (auto* stack = old->findChild<QStackedWidget*>()) stack->disconnect(this);
+    old->Pages()->disconnect(this);
     const bool shown = old->isVisibleTo(resultsArea_);
     QWidget* focus = window()->focusWidget();
     const bool focusInside = focus && old->isAncestorOf(focus);
@@ -603,7 +530,7 @@ void TFMain::ReplaceResultPageControl()
         old->setCurrentIndex(0);
         old->removeTab(old->indexOf(ts_text));
     }
-    QTabWidget* fresh = MakeResultPageControl(resultsArea_);
+    ResultPageControl* fresh = MakeResultPageControl(resultsArea_);
     resultsArea_->layout()->addWidget(fresh);
     {
         // The messages page's coming back is no page change by the user: the keys stay where they are.
@@ -682,7 +609,6 @@ ResultGrid* TFMain::CreateResultGrid(std::size_t i)
         // Behind the front page until it comes to the front: it does not paint.
         if (page != PageControl_result->currentWidget()) page->setUpdatesEnabled(false);
         ResultTabs[i] = page;
-        HideOlderTabs();
     }
     if (!ResultGrids[i]) {
         auto* grid = new ResultGrid(ResultTabs[i]);
@@ -716,26 +642,6 @@ void TFMain::FillResultGrid(ResultGrid& grid, const TQryResult_Tesk& result, con
         grid.setColumnWidth(j, width);
     }
     grid.show();
-}
-
-void TFMain::HideOlderTabs()
-{
-    QTabBar* bar = PageControl_result->tabBar();
-    const int current = PageControl_result->currentIndex();
-    for (; PageControl_result->count() - firstShownTab_ > TabsShownDuringRun; ++firstShownTab_)
-        if (firstShownTab_ != current) bar->setTabVisible(firstShownTab_, false);
-}
-
-void TFMain::ShowAllTabs()
-{
-    if (firstShownTab_ <= 1) return;
-    QTabBar* bar = PageControl_result->tabBar();
-    for (int i = 1; i < firstShownTab_ && i < bar->count(); ++i)
-        if (!bar->isTabVisible(i)) bar->setTabVisible(i, true);
-    firstShownTab_ = 1;
-    // Lays the tabs out once, the current one in view.
-    const int last = bar->count() - 1;
-    bar->setTabText(last, bar->tabText(last));
 }
 
 void TFMain::PaintOnlyFrontPage()
@@ -848,7 +754,6 @@ void TFMain::ShowTransactionNote() { StatusBar2->SetPanelText(1, QStringLiteral(
 void TFMain::ShowRunEnd(MuliThread&, const RunEndTexts& texts)
 {
     ReleaseResultPaint();
-    ShowAllTabs();
     StatusBar1->SetPanelText(0, texts.StartText);
     StatusBar1->SetPanelText(1, texts.TimeText);
     StatusBar1->SetPanelText(2, texts.RowsText);

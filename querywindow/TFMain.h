@@ -32,6 +32,7 @@ class QPlainTextEdit;
 class QSplitter;
 class QSplitterHandle;
 class QTabWidget;
+class ResultPageControl;
 class QTimer;
 class QToolBar;
 class FindReplaceController;
@@ -127,7 +128,7 @@ public:
     // Visible controls.
     QPlainTextEdit* RichEdit_sql = nullptr;
     QSplitterHandle* Splitter1 = nullptr;
-    QTabWidget* PageControl_result = nullptr;
+    ResultPageControl* PageControl_result = nullptr;
     QWidget* ts_text = nullptr;
     ResultTextView* RichEdit_result = nullptr;
     StatusPanelBar* StatusBar1 = nullptr;
@@ -269,9 +270,6 @@ private:
     void BringLastPageToFront();
     void BringMessagesPageToFront();
     void BringPageToFront(int index);
-    // During a run the tab bar shows the newest result tabs only; all once the run has ended.
-    void HideOlderTabs();
-    void ShowAllTabs();
     // The stack's change of its front page: only that page paints.
     void PaintOnlyFrontPage();
     // Removes the last run's result pages at once; many go with their page control, deleted in
@@ -279,7 +277,7 @@ private:
     void ClearResultPages();
     void ReplaceResultPageControl();
     void DeleteClearedPagesSlice();
-    QTabWidget* MakeResultPageControl(QWidget* parent);
+    ResultPageControl* MakeResultPageControl(QWidget* parent);
     // The results area keeps its picture until the hold ends (at most once a frame, and at the
     // run's end).
     void HoldResultPaint();
@@ -312,10 +310,9 @@ private:
     QTimer* pageDeletion_ = nullptr;
     // A page control that made way for a fresh one, and its grids still to delete.
     struct ClearedPageControl {
-        QTabWidget* Control;
+        ResultPageControl* Control;
         std::vector<QPointer<ResultGrid>> Grids;
     };
     std::vector<ClearedPageControl> oldPageControls_;
-    int firstShownTab_ = 1; // the tabs before it (but the messages page's) are hidden during a run
     bool exporting_ = false;
 };

@@ -21,7 +21,7 @@
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QTabWidget>
+#include "ResultPageControl.h"
 #include <QThreadPool>
 
 #include <memory>

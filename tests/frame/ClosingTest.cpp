@@ -14,6 +14,7 @@
 #include "ProgramStart.h"
 #include "QueryWindowNaming.h"
 #include "ScriptedFileChooser.h"
+#include "ResultPageControl.h"
 #include "StatusPanelBar.h"
 #include "TFMain.h"
 #include "TFMain_mul.h"

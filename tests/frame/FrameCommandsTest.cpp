@@ -14,6 +14,7 @@
 #include "ProgramIcon.h"
 #include "RecordingOpener.h"
 #include "ResultGrid.h"
+#include "ResultPageControl.h"
 #include "ResultTextView.h"
 #include "TfrmAbout.h"
 
@@ -307,7 +308,7 @@ TEST_F(FrameCommands, ResultPagesAndBusyWindowsShowTheirPictures)
               QString::fromLatin1(ImageLists::ImageList1Name(CommandImage::Running)));
     ASSERT_TRUE(WaitUntil([w] { return w->RunCounter == 0 && !w->RunWorker; }));
     EXPECT_TRUE(frame->N_windows->actions().at(item)->icon().isNull());
-    QTabWidget* pages = w->PageControl_result;
+    ResultPageControl* pages = w->PageControl_result;
     ASSERT_EQ(pages->count(), 3);
     EXPECT_EQ(pages->tabIcon(0).name(), ImageLists::ImageList_forshowresult(ImageLists::MessagesPageImage).name());
     EXPECT_FALSE(pages->tabIcon(0).isNull());

@@ -17,6 +17,7 @@
 #include "ResultGridModel.h"
 #include "ScriptedFileChooser.h"
 #include "ScriptedFontChooser.h"
+#include "ResultPageControl.h"
 #include "StatusPanelBar.h"
 #include "TFMain.h"
 #include "TFMain_mul.h"

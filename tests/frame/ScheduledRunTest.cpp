@@ -11,6 +11,7 @@
 #include "ResultGridModel.h"
 #include "ScheduleConnection.h"
 #include "ScriptedFileChooser.h"
+#include "ResultPageControl.h"
 #include "StatusPanelBar.h"
 #include "TFMain.h"
 #include "TFMain_mul.h"

@@ -1,4 +1,5 @@
 #include "ResultGrid.h"
+#include "ResultPageControl.h"
 #include "StatusPanelBar.h"
 #include "TFMain.h"
 #include "WidgetTestApp.h"

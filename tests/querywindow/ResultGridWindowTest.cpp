@@ -14,6 +14,7 @@
 #include "ResultGridModel.h"
 #include "ScriptedFileChooser.h"
 #include "ScriptedFontChooser.h"
+#include "ResultPageControl.h"
 #include "StatusPanelBar.h"
 #include "TestConnection.h"
 #include "TestDsn.h"

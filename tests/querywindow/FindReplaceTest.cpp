@@ -267,6 +267,9 @@ TEST(FindDialogPlace, OffTheTextFoundWithinTheScreen)
 
 TEST_F(FindReplace, AfterAHitTheDialogLeavesTheTextFoundInView)
 {
+    // The results area shows, as it does from the first run on.
+    w.PrepareForRun();
+    Settle();
     QString lines;
     for (int i = 0; i < 40; ++i) lines += u"line %1 of the text\n"_s.arg(i);
     w.RichEdit_sql->setPlainText(lines + u"select here"_s);

@@ -9,6 +9,7 @@
 // once it is open: the stall of putting the finished document into the editor, the cost of one key
 // typed, and the stalls of undoing and redoing the open and a key. Each round runs in a process of
 // its own, this program's and REFERENCE's (the same bench built from another commit) alternately.
+#include "BenchScript.h"
 #include "KeywordLists.h"
 #include "KeywordTables.h"
 #include "LongLineDisplay.h"
@@ -39,22 +40,11 @@
 
 namespace {
 
-const char* const Templates[] = {
-    "select o.order_id, o.customer_id, sum(l.amount) as total from orders o",
-    "  join order_lines l on l.order_id = o.order_id -- 订单明细 %1",
-    "where o.created >= '2020-01-01' and o.status in ('A', 'B') and o.id > %1",
-    "group by o.order_id, o.customer_id having count(*) > 1 order by total desc;",
-    "insert into audit_log (id, note, created) values (%1, '客户资料更新', getdate());",
-    "update customers set name = upper(name), updated = getdate() where id = %1;",
-    "declare @n int set @n = %1 while @n > 0 begin set @n = @n - 1 end",
-    "",
-};
-
 QByteArray Lines(int lines)
 {
     QString text;
     for (int i = 0; i < lines; ++i) {
-        text += QString::fromUtf8(Templates[i % 8]).replace(QLatin1String("%1"), QString::number(i));
+        text += BenchScriptLine(i);
         text += QStringLiteral("\r\n");
     }
     return text.toUtf8();

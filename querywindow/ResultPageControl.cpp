@@ -15,14 +15,10 @@ namespace {
 constexpr int AlikePages = 3;
 constexpr int PagesPerBucket = 128;
 
+// Only the top and the bottom are drawn (setTabPosition takes the sides as the top).
 QTabBar::Shape ShapeOf(QTabWidget::TabPosition position)
 {
-    switch (position) {
-    case QTabWidget::South: return QTabBar::RoundedSouth;
-    case QTabWidget::West: return QTabBar::RoundedWest;
-    case QTabWidget::East: return QTabBar::RoundedEast;
-    default: return QTabBar::RoundedNorth;
-    }
+    return position == QTabWidget::South ? QTabBar::RoundedSouth : QTabBar::RoundedNorth;
 }
 
 } // namespace

@@ -78,30 +78,6 @@ int CellWidthForText(const QTableView& grid, const QString& text)
     return grid.fontMetrics().horizontalAdvance(text) + 2 * margin + (grid.showGrid() ? 1 : 0);
 }
 
-// Hides a widget while it changes much and shows it again, the keyboard focus where it was: a
-// hidden tab widget lays itself out once when shown, not at every tab added or removed.
-class HiddenWhileChanged {
-public:
-    explicit HiddenWhileChanged(QWidget& widget) : widget_(widget), shown_(widget.isVisible())
-    {
-        QWidget* focus = QApplication::focusWidget();
-        if (focus && widget.isAncestorOf(focus)) focus_ = focus;
-        if (shown_) widget.hide();
-    }
-    ~HiddenWhileChanged()
-    {
-        if (shown_) widget_.show();
-        if (focus_ && focus_->isVisible()) focus_->setFocus(Qt::OtherFocusReason);
-    }
-    HiddenWhileChanged(const HiddenWhileChanged&) = delete;
-    HiddenWhileChanged& operator=(const HiddenWhileChanged&) = delete;
-
-private:
-    QWidget& widget_;
-    bool shown_;
-    QPointer<QWidget> focus_;
-};
-
 // The longest the deletion of cleared pages keeps the window from its events at a time.
 constexpr int PageDeletionSliceMs = 8;
 // Up to this many pages are removed from the page control in place.
@@ -488,15 +464,8 @@ void TFMain::ClearResultPages()
         // Pages that go are no page change by the user.
         const QSignalBlocker blocker(PageControl_result);
         PageControl_result->setCurrentWidget(ts_text);
-        // Hidden, the page control does not lay itself out again at every removal; from the back,
-        // no removal moves the tabs after it.
-        const HiddenWhileChanged hidden(*PageControl_result);
-        for (auto i = ResultTabs.size(); i-- > 0;) {
-            if (QWidget* page = ResultTabs[i]) {
-                PageControl_result->removeTab(PageControl_result->indexOf(page));
-                delete page;
-            }
-        }
+        // A deleted page takes its tab along; from the back, no removal moves the tabs after it.
+        for (auto i = ResultTabs.size(); i-- > 0;) delete ResultTabs[i];
     }
     ResultGrids.clear();
     ResultTabs.clear();
@@ -505,9 +474,8 @@ void TFMain::ClearResultPages()
 
 void TFMain::ReplaceResultPageControl()
 {
-    // A tab bar takes time in its number of tabs to remove each one, and a hide passes over every
-    // widget inside: a page control of many pages makes way at once for a new one with the messages
-    // page and moves out of sight, still shown. Its grids go a slice at a time, then the control
+    // A hide passes over every widget inside: a page control of many pages makes way at once for a
+    // new one with the messages page and moves out of sight, still shown. Its grids go a slice at a time, then the control
     // with its empty pages. It and its grids lose their names, so that no lookup finds them.
     ResultPageControl* old = PageControl_result;
     old->disconnect(this);
@@ -557,8 +525,8 @@ void TFMain::DeleteClearedPagesSlice()
             delete old.Grids.back().data();
             old.Grids.pop_back();
         } else if (old.Control->count() > 0) {
-            // Without its grids, a hide passes over few widgets; hidden, the tab bar no longer lays
-            // itself out at every removal, and from the back no removal moves the tabs after it.
+            // Without its grids, a hide passes over few widgets; from the back, no removal moves
+            // the tabs after it.
             if (old.Control->isVisible()) old.Control->hide();
             delete old.Control->widget(old.Control->count() - 1);
         } else {

@@ -31,7 +31,6 @@ class QMenu;
 class QPlainTextEdit;
 class QSplitter;
 class QSplitterHandle;
-class QTabWidget;
 class ResultPageControl;
 class QTimer;
 class QToolBar;

@@ -481,7 +481,7 @@ void MuliThread::HandOff()
         const std::uint32_t n = handOffsMade_.load(std::memory_order_relaxed) + 1;
         handOffsMade_.store(n);
         // A thread woken by this one may be put on this one's processor: then this one sleeps.
-        const bool woken = windowSide_.load() == WindowAway;
+        const bool woken = windowAway_.load();
         if (woken) PostServeHandOffs();
         auto shown = [&] { return handOffsShown_.load(std::memory_order_acquire) == n; };
         // A display that took longer than the wait awake (a grid page, say) is waited for asleep,
@@ -511,7 +511,7 @@ void MuliThread::ServeHandOffs()
     serving_ = true;
     // Statements that take longer than the wait awake would find this thread gone anyway: after
     // such a one (its time counts the wake-up too) it does not wait, until hand-offs come quickly.
-    if (windowSide_.load() == WindowAway && sinceShown_.isValid())
+    if (windowAway_.load() && sinceShown_.isValid())
         waitAwake_ = sinceShown_.nsecsElapsed() < 2 * std::chrono::nanoseconds(WindowAwakeWait).count();
     QElapsedTimer slice;
     slice.start();
@@ -531,7 +531,7 @@ void MuliThread::ServeHandOffs()
             if (display_.FrameDue() || slice.elapsed() >= HandOffSliceMs) {
                 // A frame to paint, input and timers come first; the next statement is shown once
                 // the event loop has had its turn.
-                windowSide_.store(WindowTurn);
+                windowAway_.store(false);
                 if (!turnTimer_) {
                     turnTimer_ = new QTimer(this);
                     turnTimer_->setSingleShot(true);
@@ -544,10 +544,10 @@ void MuliThread::ServeHandOffs()
             }
         }
         if (!waitAwake_ || !quickDisplay_) break;
-        windowSide_.store(WindowWaiting);
+        windowAway_.store(false);
         if (!AwakeUntil(made, WindowAwakeWait)) break;
     }
-    windowSide_.store(WindowAway);
+    windowAway_.store(true);
     serving_ = false;
     // A hand-off made as this thread stopped waiting found it waiting: no event was posted for it.
     if (made()) PostServeHandOffs();

@@ -98,10 +98,9 @@ private:
     // Hand-offs the worker made and those the user-interface thread has shown, counted.
     std::atomic<std::uint32_t> handOffsMade_{0};
     std::atomic<std::uint32_t> handOffsShown_{0};
-    // Where the user-interface thread is: away (the worker posts an event for its hand-off),
-    // waiting awake for the next hand-off, or giving its event loop a turn before it goes on.
-    enum WindowSide : int { WindowAway, WindowWaiting, WindowTurn };
-    std::atomic<int> windowSide_{WindowAway};
+    // The user-interface thread is away: neither waiting awake for the next hand-off nor giving its
+    // event loop a turn before it goes on, so the worker posts an event for its hand-off.
+    std::atomic<bool> windowAway_{true};
     QTimer* turnTimer_ = nullptr; // goes on after the event loop's turn
     bool serving_ = false;        // user-interface thread only
     bool waitAwake_ = true;        // the window's thread waits awake for the next hand-off

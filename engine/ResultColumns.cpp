@@ -258,6 +258,12 @@ SQLULEN DataCharacters(const TColumnDescriptor& d, const RenderContext& c)
     return std::max<SQLULEN>(chars, 1);
 }
 
+// A tinyint is a byte from 0 to 255 on these data sources, from -128 to 127 on the others.
+bool TinyIntIsUnsigned(TDbmsKind kind)
+{
+    return kind == DbmsKind::MicrosoftSqlServer || kind == DbmsKind::Sybase || kind == DbmsKind::Access;
+}
+
 } // namespace
 
 bool KeepsAnyValue(std::string_view dbmsName) { return dbmsName == "SQLite"; }
@@ -290,8 +296,7 @@ void AppendValueText(std::string_view v, SQLSMALLINT valueType, const RenderCont
     }
     case SQL_C_TINYINT: {
         int x;
-        const bool unsignedByte =
-            c.Kind == DbmsKind::MicrosoftSqlServer || c.Kind == DbmsKind::Sybase || c.Kind == DbmsKind::Access;
+        const bool unsignedByte = TinyIntIsUnsigned(c.Kind);
         if (ReadWhole(v, x) && (unsignedByte ? x >= 0 && x <= 255 : x >= -128 && x <= 127))
             return AppendInteger(x, out);
         break;
@@ -605,7 +610,7 @@ void RenderResultField(const TColumnDescriptor& d, const RenderContext& c, std::
     case SQL_C_TINYINT:
         if (!null) {
             auto byte = static_cast<unsigned char>(d.DataBuffer[0]);
-            if (c.Kind == DbmsKind::MicrosoftSqlServer || c.Kind == DbmsKind::Sybase || c.Kind == DbmsKind::Access)
+            if (TinyIntIsUnsigned(c.Kind))
                 AppendInteger(static_cast<unsigned>(byte), out);
             else
                 AppendInteger(static_cast<int>(static_cast<signed char>(byte)), out);

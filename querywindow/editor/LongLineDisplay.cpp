@@ -44,7 +44,10 @@ void LongLineDisplay::ContentsChange(int position, int charsRemoved, int charsAd
     }
     // The display changes after the edit, outside the document's own change handling.
     // A format change (the colouring's) reports as many characters removed as added: no text went.
-    if ((longLine && !wrapped_) || (wrapped_ && charsRemoved > charsAdded && !longLine)) {
+    // Only a line that was long before the deletion can have been the last long one.
+    const bool couldHaveBeenLong =
+        document_->findBlock(position).length() + qint64(charsRemoved) > qint64(LongLineDisplay::LongLine) + 1;
+    if ((longLine && !wrapped_) || (wrapped_ && charsRemoved > charsAdded && !longLine && couldHaveBeenLong)) {
         if (rescanPending_) return;
         rescanPending_ = true;
         QTimer::singleShot(0, this, &LongLineDisplay::Rescan);

@@ -125,7 +125,7 @@ void KeywordColouring::ColourSpan(const QTextBlock& first, const QTextBlock& las
         const bool lastLine = !block.next().isValid();
         // Every format change drops the line's layout, walking all its screen lines: a long line,
         // wrapped onto many, is laid out again after the colouring anyway.
-        if (block.length() > LongLineDisplay::LongLine) block.layout()->clearLayout();
+        if (LongLineDisplay::IsLong(block)) block.layout()->clearLayout();
         const QString line = block.text();
         for (const ColourRun& run : LineColourRuns(line, block.position(), !lastLine, kind)) {
             cursor.setPosition(run.Start);

@@ -8,8 +8,7 @@
 
 bool LongLineDisplay::KeepIfLong(QTextBlock block)
 {
-    // The length counts the line break.
-    if (block.length() <= qint64(LongLineDisplay::LongLine) + 1) return false;
+    if (!IsLong(block)) return false;
     block.layout()->setCacheEnabled(true);
     return true;
 }

@@ -19,6 +19,8 @@ public:
 
     // Sets the display for a document before the editor is given it: wrapped when it has a long line.
     void Prepare(bool longLine) { SetWrapped(longLine); }
+    // Whether block is a long line (its length counts the line break).
+    static bool IsLong(const QTextBlock& block) { return block.length() > qint64(LongLine) + 1; }
     // Whether block is a long line; a long line keeps its glyphs from now on.
     static bool KeepIfLong(QTextBlock block);
     // The editor was given another document: its changes are watched from now on.

@@ -53,11 +53,11 @@ SqlEditorCommands::SqlEditorCommands(TFMain& window) : QObject(&window), window_
     BuildPopupMenu();
 }
 
-void SqlEditorCommands::WatchDocument()
+void SqlEditorCommands::WatchDocument(const SnapshotText* known)
 {
     QTextDocument* document = window_.RichEdit_sql->document();
     disconnect(watched_);
-    shown_ = SqlEditorText::Of(*document);
+    shown_ = known ? *known : SnapshotText(SqlEditorText::Of(*document));
     watched_ = connect(document, &QTextDocument::contentsChange, this, &SqlEditorCommands::DocumentChanged);
 }
 
@@ -138,9 +138,7 @@ void SqlEditorCommands::AdoptDocument(QTextDocument* document, const SnapshotTex
     adopting_ = false;
     colouring_->DocumentReplaced();
     longLines_->DocumentReplaced();
-    disconnect(watched_);
-    shown_ = text;
-    watched_ = connect(document, &QTextDocument::contentsChange, this, &SqlEditorCommands::DocumentChanged);
+    WatchDocument(&text);
     if (previous && previous->parent() == &editor) previous->deleteLater();
     ChangedTo(text, coloured);
 }

@@ -77,7 +77,8 @@ private:
     bool CallFrame(const char* handler);
 
     // Keeps shown_ the editor's text through every change of its document's characters.
-    void WatchDocument();
+    // known: the document's text when the caller has it already (read from the document otherwise).
+    void WatchDocument(const SnapshotText* known = nullptr);
     void DocumentChanged(int position, int charsRemoved, int charsAdded);
     // The editor's text becomes snapshot, as an undo or redo puts it back: by changing only the
     // part that differs, or for a big new part in slices as a script is opened.

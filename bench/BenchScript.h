@@ -1,6 +1,8 @@
-// A script of the benches: line i of eight kinds of statement lines, with comments and Chinese text.
+// The scripts of the benches: lines of eight kinds of statement lines, with comments and Chinese
+// text, and one statement on a single line.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 inline QString BenchScriptLine(int i)
@@ -16,4 +18,25 @@ inline QString BenchScriptLine(int i)
         "",
     };
     return QString::fromUtf8(templates[i % 8]).replace(QLatin1String("%1"), QString::number(i));
+}
+
+// The first lines of those lines, each followed by end.
+inline QString BenchScript(int lines, QLatin1StringView end)
+{
+    QString text;
+    text.reserve(qsizetype(lines) * 56);
+    for (int i = 0; i < lines; ++i) {
+        text += BenchScriptLine(i);
+        text += end;
+    }
+    return text;
+}
+
+// One insert statement of at least bytes bytes, on a single line.
+inline QByteArray BenchOneLine(qsizetype bytes)
+{
+    QByteArray text = "insert into t (a, b) values ";
+    for (int i = 0; text.size() < bytes; ++i) text += "(" + QByteArray::number(i) + ", 'value " + QByteArray::number(i) + "'), ";
+    text += "(0, 'end');";
+    return text;
 }

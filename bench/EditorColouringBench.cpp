@@ -23,16 +23,7 @@ namespace {
 
 constexpr int Lines = 20000;
 
-QString Script()
-{
-    QString text;
-    text.reserve(Lines * 56);
-    for (int i = 0; i < Lines; ++i) {
-        text += BenchScriptLine(i);
-        text += QLatin1Char('\n');
-    }
-    return text;
-}
+QString Script() { return BenchScript(Lines, QLatin1StringView("\n")); }
 
 struct Figures {
     double median = 0, p95 = 0, worst = 0;

@@ -5,6 +5,7 @@
 // with only the line's first screenful coloured; then, for that last way, the cost of colouring
 // the next screenful (a format change lays the whole line out again). Each figure is the median of
 // REPEAT (3) runs, interleaved.
+#include "BenchScript.h"
 #include "KeywordColours.h"
 #include "KeywordLists.h"
 #include "KeywordTables.h"
@@ -27,14 +28,6 @@
 #include <vector>
 
 namespace {
-
-QString OneLine(qsizetype bytes)
-{
-    QByteArray text = "insert into t (a, b) values ";
-    for (int i = 0; text.size() < bytes; ++i) text += "(" + QByteArray::number(i) + ", 'value " + QByteArray::number(i) + "'), ";
-    text += "(0, 'end');";
-    return QString::fromUtf8(text);
-}
 
 double Ms(const QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
 
@@ -177,7 +170,7 @@ int main(int argc, char** argv)
     Settings::WordsAnalyze = true;
     const qsizetype bytes = argc > 1 ? std::atoll(argv[1]) : 5'000'000;
     const int repeat = qEnvironmentVariableIsSet("REPEAT") ? qEnvironmentVariableIntValue("REPEAT") : 3;
-    const QString lines[] = {OneLine(bytes), OneLine(2 * bytes)};
+    const QString lines[] = {QString::fromUtf8(BenchOneLine(bytes)), QString::fromUtf8(BenchOneLine(2 * bytes))};
     std::map<std::string, std::vector<double>> runs[2];
     for (int r = 0; r < repeat; ++r)
         for (int k = 0; k < 2; ++k)

@@ -40,23 +40,7 @@
 
 namespace {
 
-QByteArray Lines(int lines)
-{
-    QString text;
-    for (int i = 0; i < lines; ++i) {
-        text += BenchScriptLine(i);
-        text += QStringLiteral("\r\n");
-    }
-    return text.toUtf8();
-}
-
-QByteArray OneLine(qsizetype bytes)
-{
-    QByteArray text = "insert into t (a, b) values ";
-    for (int i = 0; text.size() < bytes; ++i) text += "(" + QByteArray::number(i) + ", 'value " + QByteArray::number(i) + "'), ";
-    text += "(0, 'end');";
-    return text;
-}
+QByteArray Lines(int lines) { return BenchScript(lines, QLatin1StringView("\r\n")).toUtf8(); }
 
 double Ms(qint64 ns) { return static_cast<double>(ns) / 1e6; }
 
@@ -427,7 +411,7 @@ int main(int argc, char** argv)
         QByteArray Bytes;
     };
     const Input many[] = {{"lines", Lines(lines)}, {"lines", Lines(2 * lines)}};
-    const Input one[] = {{"one line", OneLine(lineBytes)}, {"one line", OneLine(2 * lineBytes)}};
+    const Input one[] = {{"one line", BenchOneLine(lineBytes)}, {"one line", BenchOneLine(2 * lineBytes)}};
     int n = 0;
     auto write = [&](const QByteArray& bytes) {
         const QString path = dir.filePath(QStringLiteral("s%1.sql").arg(++n));

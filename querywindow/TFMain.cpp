@@ -3,9 +3,11 @@
 #include "ClosingPrompts.h"
 #include "CommandImage.h"
 #include "EditorBookkeeping.h"
+#include "EditorDocumentLayout.h"
 #include "FindReplaceController.h"
 #include "FrameToolbarMirror.h"
 #include "ImageLists.h"
+#include "LongLineDisplay.h"
 #include "ModalDialogs.h"
 #include "MuliThread.h"
 #include "Prompter.h"
@@ -225,7 +227,8 @@ void TFMain::BuildControls()
     editorSplitter_->setChildrenCollapsible(false);
     editorSplitter_->setHandleWidth(QueryWindowGeometry::SplitterHeight);
 
-    RichEdit_sql = TextArea(editorSplitter_, "RichEdit_sql", PixelFont(QStringLiteral("宋体"), 13));
+    RichEdit_sql = TextArea(editorSplitter_, "RichEdit_sql", LongLineDisplay::EditorFont(PixelFont(QStringLiteral("宋体"), 13)));
+    EditorDocumentLayout::Install(*RichEdit_sql);
     // The window keeps its own history of the editor's text.
     RichEdit_sql->setUndoRedoEnabled(false);
 
@@ -748,7 +751,7 @@ void TFMain::ApplySettingFonts()
     if (Settings::SqlEditorFont.Present) {
         // The whole text takes the font, and the selection stays where it was.
         const QTextCursor kept = RichEdit_sql->textCursor();
-        RichEdit_sql->setFont(SettingFont(Settings::SqlEditorFont, RichEdit_sql->font()));
+        RichEdit_sql->setFont(LongLineDisplay::EditorFont(SettingFont(Settings::SqlEditorFont, RichEdit_sql->font())));
         RichEdit_sql->setTextCursor(kept);
     }
     if (Settings::ResultFont.Present) RichEdit_result->setFont(SettingFont(Settings::ResultFont, RichEdit_result->font()));

@@ -501,7 +501,7 @@ void SqlEditorCommands::FontClick()
             size.setFontPointSize(chosen->pointSizeF());
             all.mergeCharFormat(size);
         }
-        editor.setFont(*chosen);
+        editor.setFont(LongLineDisplay::EditorFont(*chosen));
         document.setModified(modified);
 
         FontSetting& font = Settings::SqlEditorFont;

@@ -1,5 +1,6 @@
 #include "SqlScriptLoader.h"
 
+#include "EditorDocumentLayout.h"
 #include "ModalDialogs.h"
 #include "Prompter.h"
 
@@ -34,9 +35,9 @@ constexpr int ProgressSteps = 1000;
 
 // The layout of a document still being filled: it lays nothing out until the text is whole, so
 // that a long line is not laid out again for every piece of it.
-class SlicedLoadLayout : public QPlainTextDocumentLayout {
+class SlicedLoadLayout : public EditorDocumentLayout {
 public:
-    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+    using EditorDocumentLayout::EditorDocumentLayout;
 
     bool Filling = true;
 
@@ -50,7 +51,7 @@ public:
     {
         Filling = false;
         document()->firstBlock().layout()->clearLayout();
-        if (document()->blockCount() > 1) QPlainTextDocumentLayout::documentChanged(document()->lastBlock().position(), 0, 1);
+        if (document()->blockCount() > 1) LayOutChange(document()->lastBlock().position(), 0, 1);
     }
     // The text of one line is whole and the editor has it: the line is laid out once, at the
     // editor's width (while the editor takes the document, it would lay the line out three times).
@@ -58,7 +59,7 @@ public:
     {
         Filling = false;
         layingOut_ = true;
-        QPlainTextDocumentLayout::documentChanged(0, 0, document()->characterCount());
+        LayOutChange(0, 0, document()->characterCount());
         layingOut_ = false;
     }
 
@@ -72,7 +73,7 @@ public:
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override
     {
-        if (!Filling) QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+        if (!Filling) EditorDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
     }
 
 private:
@@ -115,19 +116,11 @@ SqlScriptLoader::SqlScriptLoader(TFMain& window, const QString& text, const Snap
     : QObject(&window), window_(window), text_(text), editorText_(!editorText.isEmpty()), source_(editorText), done_(std::move(done))
 {
     QPlainTextEdit& editor = *window.RichEdit_sql;
-    const QTextDocument& current = *editor.document();
     document_ = new QTextDocument;
     // The new document is set up as the editor's own one is.
-    document_->setDefaultFont(current.defaultFont());
-    document_->setDefaultTextOption(current.defaultTextOption());
-    document_->setDocumentMargin(current.documentMargin());
-    document_->setIndentWidth(current.indentWidth());
-    document_->setUseDesignMetrics(current.useDesignMetrics());
-    document_->setDefaultCursorMoveStyle(current.defaultCursorMoveStyle());
-    document_->setUndoRedoEnabled(false);
     layout_ = new SlicedLoadLayout(document_);
-    layout_->setProperty("cursorWidth", current.documentLayout()->property("cursorWidth"));
-    document_->setDocumentLayout(layout_);
+    EditorDocumentLayout::SetUp(*document_, layout_, editor);
+    document_->setUndoRedoEnabled(false);
     // A hidden view of the editor's width and wrapping takes the document while it is empty: the
     // editor that takes it whole then finds it set up for its width and lays no line out again.
     holder_ = new QPlainTextEdit;

@@ -1044,6 +1044,41 @@ TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchange
         EXPECT_EQ(editor.document()->findBlockByNumber(1).text(), QString::fromUtf8(line) + QStringLiteral(" insert "));
         EXPECT_EQ(editor.lineWrapMode(), QPlainTextEdit::WidgetWidth);
     }
+    // A paste and a key in the middle of the long line, in view: the line shows what it now holds
+    // as a layout of the whole text afresh shows it.
+    {
+        QPlainTextEdit& editor = *w->RichEdit_sql;
+        const QTextBlock block = editor.document()->findBlockByNumber(1);
+        QTextCursor at = editor.textCursor();
+        at.setPosition(block.position() + 150000);
+        editor.setTextCursor(at);
+        editor.ensureCursorVisible();
+        editor.viewport()->repaint();
+        const int linesBefore = block.layout()->lineCount();
+        editor.insertPlainText(QString(400, QLatin1Char('y')));
+        Type(w, QStringLiteral("z"));
+        editor.viewport()->repaint();
+        QApplication::processEvents();
+        auto screenLines = [&block] {
+            std::vector<std::pair<int, int>> lines;
+            for (int i = 0; i < block.layout()->lineCount(); ++i)
+                lines.emplace_back(block.layout()->lineAt(i).textStart(), block.layout()->lineAt(i).textLength());
+            return lines;
+        };
+        const auto shown = screenLines();
+        const int range = editor.verticalScrollBar()->maximum(), top = editor.verticalScrollBar()->value();
+        const QRect caret = editor.cursorRect();
+        EXPECT_GT(static_cast<int>(shown.size()), linesBefore);
+        EXPECT_EQ(editor.textCursor().position(), block.position() + 150401);
+        EXPECT_TRUE(editor.viewport()->rect().contains(caret));
+        editor.document()->markContentsDirty(0, editor.document()->characterCount());
+        editor.viewport()->repaint();
+        QApplication::processEvents();
+        EXPECT_EQ(screenLines(), shown);
+        EXPECT_EQ(editor.verticalScrollBar()->maximum(), range);
+        EXPECT_EQ(editor.verticalScrollBar()->value(), top);
+        EXPECT_EQ(editor.cursorRect(), caret);
+    }
     // Without a long line the editor shows every line on one screen line again.
     Activate(w);
     w->RichEdit_sql->setPlainText(QStringLiteral("select 1;"));

@@ -1,0 +1,51 @@
+#include "EditorDocumentLayout.h"
+
+#include "LongLineDisplay.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+
+void EditorDocumentLayout::SetUp(QTextDocument& document, EditorDocumentLayout* layout, const QPlainTextEdit& editor)
+{
+    const QTextDocument& current = *editor.document();
+    document.setDefaultFont(current.defaultFont());
+    document.setDefaultTextOption(current.defaultTextOption());
+    document.setDocumentMargin(current.documentMargin());
+    document.setIndentWidth(current.indentWidth());
+    document.setUseDesignMetrics(current.useDesignMetrics());
+    document.setDefaultCursorMoveStyle(current.defaultCursorMoveStyle());
+    document.setUndoRedoEnabled(current.isUndoRedoEnabled());
+    layout->setProperty("cursorWidth", current.documentLayout()->property("cursorWidth"));
+    document.setDocumentLayout(layout);
+}
+
+void EditorDocumentLayout::Install(QPlainTextEdit& editor)
+{
+    auto* document = new QTextDocument(&editor);
+    SetUp(*document, new EditorDocumentLayout(document), editor);
+    editor.setDocument(document);
+}
+
+void EditorDocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
+{
+    QTextDocument& document = *this->document();
+    QTextBlock block = document.findBlock(from);
+    // The toolkit lays a line changed on its own out at once; a long one is laid out when shown,
+    // as the toolkit does with every line of a change of many lines. The changed text now ends at
+    // from + charsAdded, and with as many lines as before it broke no line and joined none.
+    if (document.blockCount() == blockCount_ && LongLineDisplay::IsLong(block) &&
+        document.findBlock(std::max(from, from + charsAdded - 1)) == block) {
+        block.clearLayout();
+        // An empty rectangle repaints the whole view without asking where the line lies.
+        emit update(QRectF());
+        return;
+    }
+    LayOutChange(from, charsRemoved, charsAdded);
+}
+
+void EditorDocumentLayout::LayOutChange(int from, int charsRemoved, int charsAdded)
+{
+    QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+    blockCount_ = document()->blockCount();
+}

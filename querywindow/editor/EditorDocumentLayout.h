@@ -1,0 +1,27 @@
+// The layout of the SQL editor's documents: a change inside one long line (a key, the colouring of
+// it) leaves the line to be laid out when it is next shown, so that a key and its colours cost one
+// layout of the line instead of one each.
+#pragma once
+
+#include <QPlainTextDocumentLayout>
+
+class QPlainTextEdit;
+
+class EditorDocumentLayout : public QPlainTextDocumentLayout {
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+
+    // Sets document up as editor's own one is, laid out by layout (made for document).
+    static void SetUp(QTextDocument& document, EditorDocumentLayout* layout, const QPlainTextEdit& editor);
+    // Gives editor an empty document of its own with this layout.
+    static void Install(QPlainTextEdit& editor);
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override;
+    // The toolkit's own handling of a change, whatever the lines.
+    void LayOutChange(int from, int charsRemoved, int charsAdded);
+
+private:
+    // The document's lines when the toolkit's layout last saw a change.
+    int blockCount_ = -1;
+};

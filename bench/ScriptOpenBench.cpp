@@ -9,6 +9,7 @@
 // once it is open: the stall of putting the finished document into the editor, the cost of one key
 // typed, and the stalls of undoing and redoing the open and a key. Each round runs in a process of
 // its own, this program's and REFERENCE's (the same bench built from another commit) alternately.
+// "history-line BYTES [REFERENCE [ROUNDS]]" measures the same for a statement of BYTES on one line.
 #include "BenchScript.h"
 #include "KeywordLists.h"
 #include "KeywordTables.h"
@@ -293,12 +294,13 @@ double Median(std::vector<double> v)
     return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
-// One round in a process of its own: program, "history-one", the script's path; its figures.
-std::map<QString, double> EditRound(const QString& program, const QString& path)
+// One round in a process of its own: program, "history-one", the script's path, the keys to type;
+// its figures.
+std::map<QString, double> EditRound(const QString& program, const QString& path, int keys)
 {
     QProcess p;
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.start(program, {QStringLiteral("history-one"), path});
+    p.start(program, {QStringLiteral("history-one"), path, QString::number(keys)});
     p.waitForFinished(-1);
     std::map<QString, double> figures;
     for (const QByteArray& line : p.readAllStandardOutput().split('\n'))
@@ -310,16 +312,20 @@ std::map<QString, double> EditRound(const QString& program, const QString& path)
     return figures;
 }
 
+// "history LINES ..." edits a script of many lines, "history-line BYTES ..." a statement on one line.
 int History(int argc, char** argv, const QString& self)
 {
-    const int lines = argc > 2 ? std::atoi(argv[2]) : 242028;
+    const bool oneLine = QByteArray(argv[1]) == "history-line";
+    const int lines = argc > 2 ? std::atoi(argv[2]) : oneLine ? 5'000'000 : 242028;
+    // Every key in a long line lays the line out again: a few show it.
+    const int keys = oneLine ? 3 : 15;
     const QString reference = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     const int rounds = argc > 4 ? std::atoi(argv[4]) : 3;
     QTemporaryDir dir;
     QString paths[2];
     double mb[2];
     for (int size = 0; size < 2; ++size) {
-        const QByteArray bytes = Lines(lines * (size + 1));
+        const QByteArray bytes = oneLine ? BenchOneLine(qsizetype(lines) * (size + 1)) : Lines(lines * (size + 1));
         mb[size] = static_cast<double>(bytes.size()) / 1e6;
         paths[size] = dir.filePath(QStringLiteral("h%1.sql").arg(size));
         QFile f(paths[size]);
@@ -335,10 +341,13 @@ int History(int argc, char** argv, const QString& self)
             for (int w = 0; w < ways; ++w) {
                 // The reference goes first in odd rounds: drift does not favour one side.
                 const int way = round % 2 ? ways - 1 - w : w;
-                for (const auto& [name, value] : EditRound(programs[way], paths[size])) runs[way][size][name].push_back(value);
+                for (const auto& [name, value] : EditRound(programs[way], paths[size], keys)) runs[way][size][name].push_back(value);
             }
-    std::printf("editing an open script: N = %d lines (%.1f MB), 2N = %d lines (%.1f MB); medians of %d rounds, ms\n", lines, mb[0],
-                2 * lines, mb[1], rounds);
+    if (oneLine)
+        std::printf("editing an open statement on one line: N = %.1f MB, 2N = %.1f MB; medians of %d rounds, ms\n", mb[0], mb[1], rounds);
+    else
+        std::printf("editing an open script: N = %d lines (%.1f MB), 2N = %d lines (%.1f MB); medians of %d rounds, ms\n", lines,
+                    mb[0], 2 * lines, mb[1], rounds);
     std::printf("  %-14s", "");
     for (int size = 0; size < 2; ++size)
         std::printf(ways == 2 ? "  %4s ours  reference  ours/ref" : "  %4s ours", size ? "2N" : "N");
@@ -361,18 +370,18 @@ int History(int argc, char** argv, const QString& self)
             for (double same : runs[way][size][QStringLiteral("same")])
                 if (same == 0) std::printf("  %s %s: TEXT DIFFERS after an edit, undo or redo\n", way ? "reference" : "ours", size ? "2N" : "N");
     std::printf("(handover: the open's longest stall, the slices taking about 20 ms; resizestall: the window made wider after the open; key: one key typed at a line's start and "
-                "painted, median and longest of 15; undoopen/redoopen: undoing and redoing the open by Ctrl+Z and Ctrl+Y until "
+                "painted, median and longest of 15 (3 on one line); undoopen/redoopen: undoing and redoing the open by Ctrl+Z and Ctrl+Y until "
                 "the editor shows the text; undokey: undoing the last key)\n");
     return 0;
 }
 
-int HistoryOne(const QString& path)
+int HistoryOne(const QString& path, int keys)
 {
     TFMain_mul frame;
     frame.resize(1100, 800);
     ScriptedFileChooser chooser;
     SqlScriptLoader::SlicedFrom = qsizetype(1) << 20;
-    const EditFigures f = Edit(frame, chooser, path, 15);
+    const EditFigures f = Edit(frame, chooser, path, keys);
     std::printf("FIGURES");
     const std::vector<double> values = Values(f);
     for (std::size_t i = 0; i < values.size(); ++i) std::printf(" %s=%.3f", EditNames[i], values[i]);
@@ -391,9 +400,9 @@ int main(int argc, char** argv)
     CreateKeywordTables();
     Settings::WordsAnalyze = true;
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
-    if (mode == "history" || mode == "history-one") {
-        const int result = mode == "history" ? History(argc, argv, QCoreApplication::applicationFilePath())
-                                             : HistoryOne(QString::fromLocal8Bit(argc > 2 ? argv[2] : ""));
+    if (mode == "history" || mode == "history-line" || mode == "history-one") {
+        const int result = mode != "history-one" ? History(argc, argv, QCoreApplication::applicationFilePath())
+                                                 : HistoryOne(QString::fromLocal8Bit(argc > 2 ? argv[2] : ""), argc > 3 ? std::atoi(argv[3]) : 15);
         FreeKeywordTables();
         ClearKeywordLists();
         return result;

@@ -79,6 +79,8 @@ display build/bench/grid_handoff_bench "$(( rows * 5 / 2 ))"
 build/bench/editor_colouring_bench
 # Editing an open script of 242,028 and 484,056 lines; SCRIPT_BENCH_REFERENCE: the same bench of another build, beside it.
 display build/bench/script_open_bench history 242028 "${SCRIPT_BENCH_REFERENCE:-}"
+# The same for a statement of 2.5 and 5 MB on one line.
+display build/bench/script_open_bench history-line 2500000 "${SCRIPT_BENCH_REFERENCE:-}"
 
 echo "making 5,000 tables x 11 columns in PostgreSQL database \"catalog\" ..."
 psql -q -h 127.0.0.1 -p "$port" -U postgres -d postgres -c "create database catalog"

@@ -49,3 +49,11 @@ void EditorDocumentLayout::LayOutChange(int from, int charsRemoved, int charsAdd
     QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
     blockCount_ = document()->blockCount();
 }
+
+void EditorDocumentLayout::TakeLaidOutLine(QTextBlock block)
+{
+    block.setLineCount(block.layout()->lineCount());
+    blockCount_ = document()->blockCount();
+    emit documentSizeChanged(documentSize());
+    emit update(QRectF());
+}

@@ -6,6 +6,7 @@
 #include <QPlainTextDocumentLayout>
 
 class QPlainTextEdit;
+class QTextBlock;
 
 class EditorDocumentLayout : public QPlainTextDocumentLayout {
 public:
@@ -20,6 +21,8 @@ protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
     // The toolkit's own handling of a change, whatever the lines.
     void LayOutChange(int from, int charsRemoved, int charsAdded);
+    // The only line, block, was laid out here for the view's width: it is shown as it is.
+    void TakeLaidOutLine(QTextBlock block);
 
 private:
     // The document's lines when the toolkit's layout last saw a change.

@@ -69,6 +69,11 @@ void LongLineDisplay::SetWrapped(bool wrapped)
 {
     if (wrapped == wrapped_) return;
     wrapped_ = wrapped;
-    editor_.setWordWrapMode(wrapped ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    editor_.setLineWrapMode(wrapped ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    ShowWrapped(editor_, wrapped);
+}
+
+void LongLineDisplay::ShowWrapped(QPlainTextEdit& view, bool wrapped)
+{
+    view.setWordWrapMode(wrapped ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    view.setLineWrapMode(wrapped ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }

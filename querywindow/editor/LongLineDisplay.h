@@ -31,6 +31,8 @@ public:
     // The editor was given another document: its changes are watched from now on.
     void DocumentReplaced();
     bool Wrapped() const { return wrapped_; }
+    // Sets view to show long lines wrapped at its edge (wrapped) or every line on one screen line.
+    static void ShowWrapped(QPlainTextEdit& view, bool wrapped);
 
 private:
     void ContentsChange(int position, int charsRemoved, int charsAdded);

@@ -21,6 +21,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -53,11 +54,54 @@ public:
         document()->firstBlock().layout()->clearLayout();
         if (document()->blockCount() > 1) LayOutChange(document()->lastBlock().position(), 0, 1);
     }
-    // The text of one line is whole and the editor has it: the line is laid out once, at the
-    // editor's width (while the editor takes the document, it would lay the line out three times).
+    // The text of one line is whole: lays it out a screen line at a time, as the toolkit lays a
+    // line out at once for a view of width; true once the line is laid out. Only the first screen
+    // line costs much: it reads the whole line.
+    bool LayOutLineStep(int width)
+    {
+        QTextLayout& layout = *document()->firstBlock().layout();
+        const QTextOption option = document()->defaultTextOption();
+        // A line end shown as a sign widens the line: the toolkit lays such a line out itself.
+        if (option.flags() & QTextOption::AddSpaceForLineAndParagraphSeparators) return true;
+        if (lineCount_ > 0) return true;
+        if (!stepping_) {
+            layout.setTextOption(option);
+            layout.beginLayout();
+            stepping_ = true;
+        }
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) {
+            layout.endLayout();
+            lineCount_ = layout.lineCount();
+            return true;
+        }
+        const qreal margin = document()->documentMargin();
+        line.setLeadingIncluded(true);
+        line.setLineWidth((width > 0 ? qreal(width) : qreal(INT_MAX)) - 2 * margin);
+        line.setPosition(QPointF(margin, height_));
+        height_ += line.height();
+        if (line.leading() < 0) height_ += qCeil(line.leading());
+        return false;
+    }
+    // How much of the line the stepped layout has laid out.
+    int LaidOut() const
+    {
+        const QTextLayout& layout = *document()->firstBlock().layout();
+        if (lineCount_ > 0 || layout.lineCount() == 0) return lineCount_ > 0 ? document()->firstBlock().length() - 1 : 0;
+        return layout.lineAt(layout.lineCount() - 1).textStart();
+    }
+    // The text of one line is whole and the editor has it: the line laid out in steps is taken as
+    // it is; else the line is laid out once, at the editor's width (while the editor takes the
+    // document, it would lay the line out three times).
     void FilledOneLine()
     {
         Filling = false;
+        QTextBlock block = document()->firstBlock();
+        // A view of another width meanwhile cleared the line's layout.
+        if (lineCount_ > 0 && block.layout()->lineCount() == lineCount_) {
+            TakeLaidOutLine(block);
+            return;
+        }
         layingOut_ = true;
         LayOutChange(0, 0, document()->characterCount());
         layingOut_ = false;
@@ -78,6 +122,9 @@ protected:
 
 private:
     bool layingOut_ = false;
+    bool stepping_ = false;
+    qreal height_ = 0;
+    int lineCount_ = 0;
 };
 
 SqlScriptLoader* SqlScriptLoader::Running(const TFMain& window)
@@ -236,19 +283,30 @@ void SqlScriptLoader::Slice()
     while (!whole && slice.nsecsElapsed() < SliceNanoseconds) {
         if (inserted_ < TextSize()) {
             if (InsertSome()) block_ = document_->firstBlock();
-        } else {
+        } else if (!coloured_) {
             if (!block_.isValid()) block_ = document_->firstBlock();
-            whole = ColourSome();
+            coloured_ = ColourSome();
+            // The editor will wrap the long line: so does the hidden view that it is laid out for.
+            if (coloured_ && LaysLineOut()) LongLineDisplay::ShowWrapped(*holder_, true);
+        } else {
+            whole = !LaysLineOut() || layout_->LayOutLineStep(holder_->viewport()->width());
         }
     }
     edit.endEditBlock();
-    // Putting the text in and colouring it are each half of the work.
-    const double done = (static_cast<double>(inserted_) + static_cast<double>(collected_ + lineDone_)) /
-                        (2.0 * static_cast<double>(std::max<qsizetype>(TextSize(), 1)));
+    // Putting the text in is half of the work; colouring it, and laying a long line out, the other.
+    const double second = LaysLineOut() ? static_cast<double>(collected_ + lineDone_ + layout_->LaidOut()) / 2.0
+                                        : static_cast<double>(collected_ + lineDone_);
+    const double done = (static_cast<double>(inserted_) + second) / (2.0 * static_cast<double>(std::max<qsizetype>(TextSize(), 1)));
     progress_->setValue(std::clamp(static_cast<int>(done * ProgressSteps), 0, ProgressSteps));
     // While a dialog is up its answer may be about the text shown now: the new one waits for it.
     if (whole && !ModalDialogs::AnyRunning()) HandOver();
     else timer_.start(whole ? 50 : 0);
+}
+
+bool SqlScriptLoader::LaysLineOut() const
+{
+    // A script of one long line is laid out here in slices, for the hidden view's width.
+    return longLine_ && holder_ && document_->blockCount() == 1;
 }
 
 void SqlScriptLoader::HandOver()

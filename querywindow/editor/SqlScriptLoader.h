@@ -61,6 +61,7 @@ private:
     // One piece of work each; true when its phase is done.
     bool InsertSome();
     bool ColourSome();
+    bool LaysLineOut() const;
     void HandOver();
     void End(bool loaded);
 
@@ -86,6 +87,7 @@ private:
     int commentStart_ = -1;
     qsizetype collected_ = 0;
     bool longLine_ = false;
+    bool coloured_ = false;
     // The editor's text as the document will hold it: a snapshot for the window's history.
     SnapshotText snapshot_;
     QProgressBar* progress_ = nullptr;

@@ -616,6 +616,14 @@ protected:
         at.setPosition(position + 1);
         return at.charFormat().foreground().color().rgb();
     }
+    // Where each screen line of block starts in it, and its length.
+    static std::vector<std::pair<int, int>> ScreenLines(const QTextBlock& block)
+    {
+        std::vector<std::pair<int, int>> lines;
+        for (int i = 0; i < block.layout()->lineCount(); ++i)
+            lines.emplace_back(block.layout()->lineAt(i).textStart(), block.layout()->lineAt(i).textLength());
+        return lines;
+    }
     static QString FileText(const QByteArray& bytes)
     {
         QString text = QString::fromUtf8(bytes);
@@ -995,15 +1003,15 @@ TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchange
     for (int i = 0; line.size() < 300000; ++i) line += "(" + QByteArray::number(i) + ", 'x'), ";
     // The long line among others, and a script of that one line alone.
     const QByteArray scripts[] = {"select 1;\r\n" + line + "\r\nselect 2;", line};
+    // At once; in slices; in slices with the window made narrower while the script comes in.
     for (const QByteArray& bytes : scripts)
-        for (const bool sliced : {false, true}) {
-            const bool alone = bytes == line;
+        for (const int way : {0, 1, 2}) {
+            const bool alone = bytes == line, sliced = way > 0;
             SCOPED_TRACE(alone ? "one line" : "three lines");
-            const QString path = Path(QStringLiteral("long%1%2.sql").arg(alone).arg(sliced));
+            const QString path = Path(QStringLiteral("long%1%2.sql").arg(alone).arg(way));
             WriteBytes(path, bytes);
             OpenInto(w, path, sliced);
-            // The window is made narrower while the script comes in.
-            if (sliced)
+            if (way == 2)
                 frame->SubWindowOf(w)->resize(frame->SubWindowOf(w)->width() - 60, frame->SubWindowOf(w)->height());
             AwaitLoad(w);
             QPlainTextEdit& editor = *w->RichEdit_sql;
@@ -1026,6 +1034,17 @@ TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchange
                 ASSERT_LE(block.layout()->lineAt(i).naturalTextWidth(), editor.viewport()->width())
                     << sliced << " line " << i;
             EXPECT_FALSE(editor.document()->isModified()) << sliced;
+            // It shows as a layout of the whole text afresh shows it.
+            const auto shown = ScreenLines(block);
+            const int range = editor.verticalScrollBar()->maximum(), top = editor.verticalScrollBar()->value();
+            const QRect caret = editor.cursorRect();
+            editor.document()->markContentsDirty(0, editor.document()->characterCount());
+            editor.viewport()->repaint();
+            QApplication::processEvents();
+            EXPECT_EQ(ScreenLines(block), shown) << way;
+            EXPECT_EQ(editor.verticalScrollBar()->maximum(), range) << way;
+            EXPECT_EQ(editor.verticalScrollBar()->value(), top) << way;
+            EXPECT_EQ(editor.cursorRect(), caret) << way;
         }
     // The three-line script again, for the typing below.
     OpenInto(w, Path(QStringLiteral("long01.sql")), true);
@@ -1059,13 +1078,7 @@ TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchange
         Type(w, QStringLiteral("z"));
         editor.viewport()->repaint();
         QApplication::processEvents();
-        auto screenLines = [&block] {
-            std::vector<std::pair<int, int>> lines;
-            for (int i = 0; i < block.layout()->lineCount(); ++i)
-                lines.emplace_back(block.layout()->lineAt(i).textStart(), block.layout()->lineAt(i).textLength());
-            return lines;
-        };
-        const auto shown = screenLines();
+        const auto shown = ScreenLines(block);
         const int range = editor.verticalScrollBar()->maximum(), top = editor.verticalScrollBar()->value();
         const QRect caret = editor.cursorRect();
         EXPECT_GT(static_cast<int>(shown.size()), linesBefore);
@@ -1074,7 +1087,7 @@ TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchange
         editor.document()->markContentsDirty(0, editor.document()->characterCount());
         editor.viewport()->repaint();
         QApplication::processEvents();
-        EXPECT_EQ(screenLines(), shown);
+        EXPECT_EQ(ScreenLines(block), shown);
         EXPECT_EQ(editor.verticalScrollBar()->maximum(), range);
         EXPECT_EQ(editor.verticalScrollBar()->value(), top);
         EXPECT_EQ(editor.cursorRect(), caret);

@@ -3,6 +3,7 @@
 #include "ModalDialogs.h"
 #include "Prompter.h"
 
+#include "EditorDocuments.h"
 #include "KeywordColouring.h"
 #include "LineColouring.h"
 #include "LongLineDisplay.h"
@@ -117,17 +118,9 @@ SqlScriptLoader::SqlScriptLoader(TFMain& window, const QString& text, const Snap
     QPlainTextEdit& editor = *window.RichEdit_sql;
     const QTextDocument& current = *editor.document();
     document_ = new QTextDocument;
-    // The new document is set up as the editor's own one is.
-    document_->setDefaultFont(current.defaultFont());
-    document_->setDefaultTextOption(current.defaultTextOption());
-    document_->setDocumentMargin(current.documentMargin());
-    document_->setIndentWidth(current.indentWidth());
-    document_->setUseDesignMetrics(current.useDesignMetrics());
-    document_->setDefaultCursorMoveStyle(current.defaultCursorMoveStyle());
-    document_->setUndoRedoEnabled(false);
     layout_ = new SlicedLoadLayout(document_);
-    layout_->setProperty("cursorWidth", current.documentLayout()->property("cursorWidth"));
     document_->setDocumentLayout(layout_);
+    SetUpAsShown(*document_, current);
     // A hidden view of the editor's width and wrapping takes the document while it is empty: the
     // editor that takes it whole then finds it set up for its width and lays no line out again.
     holder_ = new QPlainTextEdit;

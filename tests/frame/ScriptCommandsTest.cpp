@@ -1,6 +1,7 @@
 // SQL scripts: opened into and saved from the active query window through the frame's commands,
 // with the file dialogs answered headless, and the script file's encoding and line rules.
 #include "FailingLastStep.h"
+#include "EditorDocuments.h"
 #include "FindReplaceDialog.h"
 #include "ImmutableFolder.h"
 #include "KeywordLists.h"
@@ -828,6 +829,101 @@ TEST_F(BigScripts, UndoAndRedoInABigScriptPutBackTheHistorysTextsWithTheirColour
     Type(w, QStringLiteral("y"));
     EXPECT_EQ(w->History[SqlEditorHistory::HistorySize].Text, w->LastText);
     EXPECT_EQ(w->History[SqlEditorHistory::HistorySize - 1].Text, typed);
+    EXPECT_TRUE(prompter.Prompts.empty());
+}
+
+// An undo of a big open back to a small text shows the small one at once, in a document of its own
+// set up as the editor's, shown and coloured as a text put in whole; the big document goes in
+// slices afterwards while the editor takes keys, and the history is as for any undo.
+TEST_F(BigScripts, AnUndoBackToASmallTextShowsItAtOnceAndTheBigDocumentGoesInSlicesAfterwards)
+{
+    TFMain* reference = OpenSQLite();
+    TFMain* w = OpenSQLite();
+    ASSERT_TRUE(reference && w);
+    const QString path = Path(QStringLiteral("big.sql"));
+    WriteBytes(path, BigScript());
+    const QString kept = QStringLiteral("select a, b from t where a > 1\n  -- 注释 select\nupdate x set y = getdate();");
+    w->RichEdit_sql->setPlainText(kept);
+    OpenInto(w, path, true);
+    AwaitLoad(w);
+    const QString opened = FileText(BigScript());
+    QPlainTextEdit& editor = *w->RichEdit_sql;
+    ASSERT_EQ(editor.toPlainText(), opened);
+    const QPointer<QTextDocument> big = editor.document();
+    const int bigLines = big->blockCount();
+    const auto undo = w->UndoCount, redo = w->RedoCount, cursor = w->HistoryCursor;
+    // Scrolled to the end, with the caret then put near the start.
+    QPlainTextEdit& shown = *reference->RichEdit_sql;
+    shown.setPlainText(opened);
+    for (QPlainTextEdit* e : {&editor, &shown}) {
+        QTextCursor caret = e->textCursor();
+        caret.movePosition(QTextCursor::End);
+        e->setTextCursor(caret);
+        e->ensureCursorVisible();
+        caret.setPosition(10);
+        e->setTextCursor(caret);
+    }
+
+    RetiredDocument::LinesAtATime = 100;
+    Activate(w);
+    frame->ToolButton_undosql->trigger();
+    EXPECT_EQ(SqlScriptLoader::Running(*w), nullptr);
+    EXPECT_EQ(editor.toPlainText(), kept);
+    ASSERT_TRUE(big);
+    EXPECT_NE(editor.document(), big.data());
+    EXPECT_EQ(big->blockCount(), bigLines);
+    EXPECT_EQ(editor.document()->parent(), &editor);
+    EXPECT_EQ(w->LastText, kept);
+    EXPECT_EQ(w->UndoCount, undo - 1);
+    EXPECT_EQ(w->RedoCount, redo + 1);
+    EXPECT_EQ(w->HistoryCursor, cursor - 1);
+    EXPECT_EQ(w->RestoringHistory, 0);
+    EXPECT_TRUE(editor.document()->isModified());
+    EXPECT_TRUE(frame->ToolButton_redosql->isEnabled());
+    EXPECT_EQ(editor.textCursor().position(), 10);
+
+    // As the small text put into the editor's own document whole.
+    shown.setPlainText(kept);
+    QTextCursor caret = shown.textCursor();
+    caret.setPosition(10);
+    shown.setTextCursor(caret);
+    shown.ensureCursorVisible();
+    for (QPlainTextEdit* e : {&editor, &shown}) e->viewport()->repaint();
+    const QTextDocument& mine = *editor.document();
+    const QTextDocument& theirs = *shown.document();
+    EXPECT_EQ(mine.defaultFont(), theirs.defaultFont());
+    EXPECT_EQ(mine.defaultTextOption().wrapMode(), theirs.defaultTextOption().wrapMode());
+    EXPECT_EQ(mine.defaultTextOption().tabStopDistance(), theirs.defaultTextOption().tabStopDistance());
+    EXPECT_EQ(mine.documentMargin(), theirs.documentMargin());
+    EXPECT_FALSE(mine.isUndoRedoEnabled());
+    EXPECT_EQ(editor.cursorWidth(), shown.cursorWidth());
+    EXPECT_EQ(editor.lineWrapMode(), shown.lineWrapMode());
+    EXPECT_EQ(Colours(editor), Colours(shown));
+    EXPECT_EQ(editor.verticalScrollBar()->maximum(), shown.verticalScrollBar()->maximum());
+    EXPECT_EQ(editor.verticalScrollBar()->value(), shown.verticalScrollBar()->value());
+    EXPECT_EQ(editor.horizontalScrollBar()->maximum(), shown.horizontalScrollBar()->maximum());
+    EXPECT_EQ(editor.cursorRect(), shown.cursorRect());
+
+    // A key meanwhile goes into the text shown and is one more snapshot.
+    Type(w, QStringLiteral("x"));
+    const QString typed = kept.left(10) + QLatin1Char('x') + kept.mid(10);
+    EXPECT_EQ(editor.toPlainText(), typed);
+    EXPECT_EQ(w->History[SqlEditorHistory::HistorySize].Text, typed);
+    QElapsedTimer t;
+    t.start();
+    while (big && t.elapsed() < 60000) QApplication::processEvents();
+    EXPECT_FALSE(big);
+    RetiredDocument::LinesAtATime = 2048;
+    EXPECT_EQ(editor.toPlainText(), typed);
+    EXPECT_EQ(w->LastText, typed);
+
+    // The key undone, then the open again, which comes in slices.
+    frame->ToolButton_undosql->trigger();
+    EXPECT_EQ(editor.toPlainText(), kept);
+    frame->ToolButton_redosql->trigger();
+    EXPECT_NE(SqlScriptLoader::Running(*w), nullptr);
+    AwaitLoad(w);
+    EXPECT_EQ(editor.toPlainText().toUtf8(), opened.toUtf8());
     EXPECT_TRUE(prompter.Prompts.empty());
 }
 

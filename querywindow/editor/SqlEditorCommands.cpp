@@ -26,6 +26,7 @@
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -544,6 +545,7 @@ bool SqlEditorCommands::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched != editor->viewport()) return false;
     switch (event->type()) {
+    case QEvent::Resize: return SqlScriptLoader::ResizeKeepingLines(*editor, *static_cast<QResizeEvent*>(event));
     case QEvent::MouseButtonPress:
         MouseDown(static_cast<QMouseEvent*>(event)->button());
         return false;

@@ -18,6 +18,7 @@
 
 #include <QKeyEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -830,6 +831,104 @@ TEST_F(BigScripts, UndoAndRedoInABigScriptPutBackTheHistorysTextsWithTheirColour
     EXPECT_EQ(w->History[SqlEditorHistory::HistorySize].Text, w->LastText);
     EXPECT_EQ(w->History[SqlEditorHistory::HistorySize - 1].Text, typed);
     EXPECT_TRUE(prompter.Prompts.empty());
+}
+
+// A script without long lines is not wrapped: when the window's width changes, its lines keep the
+// layouts they have, and everything shown is as for the same script put in at once, laid out anew:
+// the scroll ranges and places, the caret, a selection over lines and one of the whole line width.
+TEST_F(BigScripts, AWidthChangeKeepsTheLinesOfABigScriptAndShowsItAsLaidOutAnew)
+{
+    TFMain* atOnce = OpenSQLite();
+    TFMain* w = OpenSQLite();
+    ASSERT_TRUE(atOnce && w);
+    QByteArray bytes;
+    for (int i = 0; i < 400; ++i) {
+        bytes += "select a" + QByteArray::number(i) + " from t where b > " + QByteArray::number(i);
+        // Lines wider than the window, of three widths.
+        if (i % 50 == 7) bytes += " and " + QByteArray("c = 1 and ").repeated(20 + i / 10);
+        bytes += "\r\n";
+    }
+    const QString path = Path(QStringLiteral("wide.sql"));
+    WriteBytes(path, bytes);
+    OpenInto(atOnce, path, false);
+    OpenInto(w, path, true);
+    AwaitLoad(w);
+    QPlainTextEdit& editor = *w->RichEdit_sql;
+    QPlainTextEdit& shown = *atOnce->RichEdit_sql;
+    ASSERT_EQ(editor.toPlainText(), shown.toPlainText());
+    ASSERT_EQ(editor.lineWrapMode(), QPlainTextEdit::NoWrap);
+    const int wide = 207;
+    auto caretTo = [](QPlainTextEdit& e, int position) {
+        QTextCursor caret = e.textCursor();
+        caret.setPosition(position);
+        e.setTextCursor(caret);
+        e.ensureCursorVisible();
+        e.viewport()->repaint();
+    };
+    // The widest line seen once, then the start shown.
+    for (QPlainTextEdit* e : {&editor, &shown}) {
+        caretTo(*e, e->document()->findBlockByNumber(wide).position() + 700);
+        caretTo(*e, 0);
+    }
+    // The caret blinks only in the active window: the pictures are compared without it.
+    for (QPlainTextEdit* e : {&editor, &shown}) e->setCursorWidth(0);
+    const QTextBlock widest = editor.document()->findBlockByNumber(wide);
+    ASSERT_GT(widest.layout()->lineCount(), 0);
+    QMdiSubWindow* subWindows[] = {frame->SubWindowOf(w), frame->SubWindowOf(atOnce)};
+    const QSize size = subWindows[0]->size();
+    for (const int width : {size.width() - 150, size.width() + 250, size.width() + 40, size.width() - 300}) {
+        for (QMdiSubWindow* sub : subWindows) sub->resize(width, size.height());
+        QApplication::processEvents();
+        ASSERT_EQ(editor.viewport()->size(), shown.viewport()->size()) << width;
+        EXPECT_GT(widest.layout()->lineCount(), 0) << width;
+        auto same = [&](const char* what) {
+            for (QPlainTextEdit* e : {&editor, &shown}) e->viewport()->repaint();
+            QApplication::processEvents();
+            for (QScrollBar* (QPlainTextEdit::*bar)() const : {&QPlainTextEdit::horizontalScrollBar, &QPlainTextEdit::verticalScrollBar}) {
+                EXPECT_EQ((editor.*bar)()->maximum(), (shown.*bar)()->maximum()) << width << " " << what;
+                EXPECT_EQ((editor.*bar)()->value(), (shown.*bar)()->value()) << width << " " << what;
+                EXPECT_EQ((editor.*bar)()->pageStep(), (shown.*bar)()->pageStep()) << width << " " << what;
+            }
+            EXPECT_EQ(editor.cursorRect(), shown.cursorRect()) << width << " " << what;
+            EXPECT_EQ(editor.viewport()->grab().toImage(), shown.viewport()->grab().toImage()) << width << " " << what;
+        };
+        same("after the resize");
+        for (const int line : {0, 57, wide, 399}) {
+            for (QPlainTextEdit* e : {&editor, &shown}) {
+                caretTo(*e, e->document()->findBlockByNumber(line).position() + 3);
+                // The caret's line marked over the whole width, and lines selected from there on.
+                QTextEdit::ExtraSelection mark;
+                mark.cursor = e->textCursor();
+                mark.format.setBackground(QColor(0xE0, 0xF0, 0xFF));
+                mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+                e->setExtraSelections({mark});
+            }
+            same("the caret's line marked");
+            for (QPlainTextEdit* e : {&editor, &shown}) {
+                QTextCursor selection = e->textCursor();
+                selection.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, 9);
+                selection.movePosition(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);
+                e->setTextCursor(selection);
+                e->ensureCursorVisible();
+                e->setExtraSelections({});
+            }
+            same("lines selected");
+        }
+        for (QPlainTextEdit* e : {&editor, &shown}) caretTo(*e, 0);
+        same("back at the start");
+    }
+    // The widest line made short: the scroll range follows as for the line laid out anew.
+    for (QPlainTextEdit* e : {&editor, &shown}) {
+        caretTo(*e, e->document()->findBlockByNumber(wide).position() + 60);
+        QTextCursor rest = e->textCursor();
+        rest.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        e->setTextCursor(rest);
+        e->textCursor().removeSelectedText();
+        e->viewport()->repaint();
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(editor.horizontalScrollBar()->maximum(), shown.horizontalScrollBar()->maximum());
+    EXPECT_EQ(editor.toPlainText(), shown.toPlainText());
 }
 
 // An undo of a big open back to a small text shows the small one at once, in a document of its own

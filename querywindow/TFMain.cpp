@@ -3,7 +3,7 @@
 #include "ClosingPrompts.h"
 #include "CommandImage.h"
 #include "EditorBookkeeping.h"
-#include "EditorDocumentLayout.h"
+#include "EditorDocuments.h"
 #include "FindReplaceController.h"
 #include "FrameToolbarMirror.h"
 #include "ImageLists.h"
@@ -228,7 +228,7 @@ void TFMain::BuildControls()
     editorSplitter_->setHandleWidth(QueryWindowGeometry::SplitterHeight);
 
     RichEdit_sql = TextArea(editorSplitter_, "RichEdit_sql", LongLineDisplay::EditorFont(PixelFont(QStringLiteral("宋体"), 13)));
-    EditorDocumentLayout::Install(*RichEdit_sql);
+    RichEdit_sql->setDocument(NewEditorDocument(*RichEdit_sql->document(), RichEdit_sql));
     // The window keeps its own history of the editor's text.
     RichEdit_sql->setUndoRedoEnabled(false);
 

@@ -2,30 +2,8 @@
 
 #include "LongLineDisplay.h"
 
-#include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
-
-void EditorDocumentLayout::SetUp(QTextDocument& document, EditorDocumentLayout* layout, const QPlainTextEdit& editor)
-{
-    const QTextDocument& current = *editor.document();
-    document.setDefaultFont(current.defaultFont());
-    document.setDefaultTextOption(current.defaultTextOption());
-    document.setDocumentMargin(current.documentMargin());
-    document.setIndentWidth(current.indentWidth());
-    document.setUseDesignMetrics(current.useDesignMetrics());
-    document.setDefaultCursorMoveStyle(current.defaultCursorMoveStyle());
-    document.setUndoRedoEnabled(current.isUndoRedoEnabled());
-    layout->setProperty("cursorWidth", current.documentLayout()->property("cursorWidth"));
-    document.setDocumentLayout(layout);
-}
-
-void EditorDocumentLayout::Install(QPlainTextEdit& editor)
-{
-    auto* document = new QTextDocument(&editor);
-    SetUp(*document, new EditorDocumentLayout(document), editor);
-    editor.setDocument(document);
-}
 
 void EditorDocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 {

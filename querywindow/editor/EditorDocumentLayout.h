@@ -5,17 +5,11 @@
 
 #include <QPlainTextDocumentLayout>
 
-class QPlainTextEdit;
 class QTextBlock;
 
 class EditorDocumentLayout : public QPlainTextDocumentLayout {
 public:
     using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
-
-    // Sets document up as editor's own one is, laid out by layout (made for document).
-    static void SetUp(QTextDocument& document, EditorDocumentLayout* layout, const QPlainTextEdit& editor);
-    // Gives editor an empty document of its own with this layout.
-    static void Install(QPlainTextEdit& editor);
 
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;

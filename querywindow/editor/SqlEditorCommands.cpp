@@ -1,6 +1,7 @@
 #include "SqlEditorCommands.h"
 
 #include "EditorBookkeeping.h"
+#include "EditorDocuments.h"
 #include "FindReplaceDialog.h"
 #include "FontChooser.h"
 #include "KeywordColouring.h"
@@ -24,6 +25,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -127,9 +129,11 @@ void SqlEditorCommands::AdoptDocument(QTextDocument* document, const SnapshotTex
                                       const std::function<void()>& taken)
 {
     QPlainTextEdit& editor = *window_.RichEdit_sql;
-    // A document of an earlier such hand-over is the editor's child; the editor's first one goes
-    // with the hand-over itself.
-    const QPointer<QTextDocument> previous = editor.document();
+    // The editor's own documents, that of an earlier such hand-over or the first one (its text
+    // control's), go in slices once the new one is shown: a big text's lines take long to free.
+    QTextDocument* previous = editor.document();
+    const bool owned = previous->parent() == &editor || (previous->parent() && previous->parent()->inherits("QWidgetTextControl"));
+    if (owned) RetiredDocument::Retire(previous, editor);
     document->setParent(&editor);
     longLines_->Prepare(longLine);
     adopting_ = true;
@@ -139,7 +143,6 @@ void SqlEditorCommands::AdoptDocument(QTextDocument* document, const SnapshotTex
     colouring_->DocumentReplaced();
     longLines_->DocumentReplaced();
     WatchDocument(&text);
-    if (previous && previous->parent() == &editor) previous->deleteLater();
     ChangedTo(text, coloured);
 }
 
@@ -229,8 +232,14 @@ void SqlEditorCommands::Restore(const SnapshotText& snapshot)
     const qsizetype removed = shown_.size() - start - end;
     const qsizetype inserted = snapshot.size() - start - end;
     if (removed + inserted >= SqlScriptLoader::SlicedFrom && snapshot.size() < SqlScriptLoader::SlicedFrom) {
-        // A small text in place of a big one: clearing the document at once is quick.
-        editor.setPlainText(snapshot.ToString());
+        // A small text in place of a big one: it goes into a new document, with the format a new
+        // text takes, and the big one is emptied in slices afterwards.
+        QTextDocument* document = NewEditorDocument(*editor.document());
+        QTextCursor(document).insertText(snapshot.ToString(), editor.textCursor().charFormat());
+        bool longLine = false;
+        for (QTextBlock block = document->firstBlock(); block.isValid(); block = block.next())
+            if (LongLineDisplay::KeepIfLong(block)) longLine = true;
+        AdoptDocument(document, snapshot, false, longLine);
         editor.document()->setModified(true);
         return;
     }
@@ -533,6 +542,7 @@ bool SqlEditorCommands::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched != editor->viewport()) return false;
     switch (event->type()) {
+    case QEvent::Resize: return SqlScriptLoader::ResizeKeepingLines(*editor, *static_cast<QResizeEvent*>(event));
     case QEvent::MouseButtonPress:
         MouseDown(static_cast<QMouseEvent*>(event)->button());
         return false;

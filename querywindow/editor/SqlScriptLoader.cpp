@@ -4,6 +4,7 @@
 #include "ModalDialogs.h"
 #include "Prompter.h"
 
+#include "EditorDocuments.h"
 #include "KeywordColouring.h"
 #include "LineColouring.h"
 #include "LongLineDisplay.h"
@@ -12,6 +13,7 @@
 #include "StatusPanelBar.h"
 #include "TFMain.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
@@ -107,25 +109,112 @@ public:
         layingOut_ = false;
     }
 
+    // The editor, which does not wrap, became width wide: its lines keep their layouts, which do
+    // not depend on the width then, and the widest line is counted again from the lines asked for
+    // from now on, as the toolkit counts it after laying every line out anew for a new width.
+    void WidthChanged(qreal width)
+    {
+        shownWidth_ = width;
+        widest_ = width;
+        widestBlock_ = QTextBlock();
+        counting_ = true;
+    }
+
     QRectF blockBoundingRect(const QTextBlock& block) const override
     {
         // The line's place before its layout is asked for only to repaint it.
         if (Filling || (layingOut_ && block.layout()->lineCount() == 0)) return QRectF();
-        return QPlainTextDocumentLayout::blockBoundingRect(block);
+        const QRectF rect = QPlainTextDocumentLayout::blockBoundingRect(block);
+        if (counting_) Count(block);
+        return rect;
+    }
+    QSizeF documentSize() const override
+    {
+        QSizeF size = QPlainTextDocumentLayout::documentSize();
+        if (counting_) size.setWidth(widest_);
+        return size;
+    }
+    QRectF frameBoundingRect(QTextFrame* frame) const override
+    {
+        QRectF rect = QPlainTextDocumentLayout::frameBoundingRect(frame);
+        if (counting_) rect.setWidth(std::max(shownWidth_, widest_));
+        return rect;
     }
 
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override
     {
-        if (!Filling) EditorDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+        if (Filling) return;
+        EditorDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+        // Wrapped, every line is laid out anew for the width; a single line is the widest itself.
+        if (counting_ && (document()->defaultTextOption().wrapMode() != QTextOption::NoWrap || document()->blockCount() == 1))
+            counting_ = false;
     }
 
 private:
+    // The widest line as the toolkit keeps it: max over lines of natural width plus both margins.
+    qreal Width(const QTextBlock& block) const
+    {
+        const QTextLayout* layout = block.layout();
+        qreal width = 0;
+        for (int i = 0; i < layout->lineCount(); ++i)
+            width = std::max(width, layout->lineAt(i).naturalTextWidth() + 2 * document()->documentMargin());
+        return width;
+    }
+    void Count(const QTextBlock& block) const
+    {
+        const qreal width = Width(block);
+        if (width > widest_) {
+            widest_ = width;
+            widestBlock_ = block;
+        } else if (block == widestBlock_ && width < widest_) {
+            // The widest line became narrower: the widest of those laid out.
+            widest_ = shownWidth_;
+            widestBlock_ = QTextBlock();
+            for (QTextBlock b = document()->firstBlock(); b.isValid(); b = b.next())
+                if (const qreal w = Width(b); w > widest_) {
+                    widest_ = w;
+                    widestBlock_ = b;
+                }
+        } else {
+            return;
+        }
+        // The scroll bars follow once the layout asked for is done, as they would for a new line.
+        if (sizePending_) return;
+        sizePending_ = true;
+        QMetaObject::invokeMethod(
+            const_cast<SlicedLoadLayout*>(this),
+            [this] {
+                sizePending_ = false;
+                emit const_cast<SlicedLoadLayout*>(this)->documentSizeChanged(documentSize());
+            },
+            Qt::QueuedConnection);
+    }
+
     bool layingOut_ = false;
     bool stepping_ = false;
     qreal height_ = 0;
     int lineCount_ = 0;
+    bool counting_ = false;
+    qreal shownWidth_ = 0;
+    mutable qreal widest_ = 0;
+    mutable QTextBlock widestBlock_;
+    mutable bool sizePending_ = false;
 };
+
+bool SqlScriptLoader::ResizeKeepingLines(QPlainTextEdit& editor, const QResizeEvent& event)
+{
+    auto* layout = dynamic_cast<SlicedLoadLayout*>(editor.document()->documentLayout());
+    const int width = event.size().width();
+    if (!layout || layout->Filling || editor.lineWrapMode() != QPlainTextEdit::NoWrap || !event.oldSize().isValid() ||
+        event.oldSize().width() == width)
+        return false;
+    layout->WidthChanged(width);
+    // The editor takes the new size as one of the same width: its scroll bars follow, its lines stay.
+    QResizeEvent sameWidth(event.size(), QSize(width, event.oldSize().height()));
+    QCoreApplication::sendEvent(editor.viewport(), &sameWidth);
+    return true;
+}
 
 SqlScriptLoader* SqlScriptLoader::Running(const TFMain& window)
 {
@@ -164,10 +253,9 @@ SqlScriptLoader::SqlScriptLoader(TFMain& window, const QString& text, const Snap
 {
     QPlainTextEdit& editor = *window.RichEdit_sql;
     document_ = new QTextDocument;
-    // The new document is set up as the editor's own one is.
     layout_ = new SlicedLoadLayout(document_);
-    EditorDocumentLayout::SetUp(*document_, layout_, editor);
-    document_->setUndoRedoEnabled(false);
+    document_->setDocumentLayout(layout_);
+    SetUpAsShown(*document_, *editor.document());
     // A hidden view of the editor's width and wrapping takes the document while it is empty: the
     // editor that takes it whole then finds it set up for its width and lays no line out again.
     holder_ = new QPlainTextEdit;

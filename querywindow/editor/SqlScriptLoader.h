@@ -17,6 +17,7 @@
 
 class QPlainTextEdit;
 class QProgressBar;
+class QResizeEvent;
 class QTextDocument;
 class SlicedLoadLayout;
 class TFMain;
@@ -34,6 +35,10 @@ public:
     // The same for text, a whole editor text as the window's history keeps it, of at least
     // SlicedFrom characters: always in slices. The load, whose end can be watched.
     static SqlScriptLoader* LoadEditorText(TFMain& window, const SnapshotText& text, std::function<void()> done);
+    // A width change of editor's viewport (event) while it does not wrap a document that a load
+    // put in: handled (true) without laying the document's lines out again, which takes long for a
+    // big text and changes nothing that shows.
+    static bool ResizeKeepingLines(QPlainTextEdit& editor, const QResizeEvent& event);
     // The load running in window, if any.
     static SqlScriptLoader* Running(const TFMain& window);
     // While a load runs in window, a change of the editor's text would be lost at the hand-over:

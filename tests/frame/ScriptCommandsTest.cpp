@@ -1,6 +1,7 @@
 // SQL scripts: opened into and saved from the active query window through the frame's commands,
 // with the file dialogs answered headless, and the script file's encoding and line rules.
 #include "FailingLastStep.h"
+#include "EditorDocuments.h"
 #include "FindReplaceDialog.h"
 #include "ImmutableFolder.h"
 #include "KeywordLists.h"
@@ -17,6 +18,7 @@
 
 #include <QKeyEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -836,6 +838,199 @@ TEST_F(BigScripts, UndoAndRedoInABigScriptPutBackTheHistorysTextsWithTheirColour
     Type(w, QStringLiteral("y"));
     EXPECT_EQ(w->History[SqlEditorHistory::HistorySize].Text, w->LastText);
     EXPECT_EQ(w->History[SqlEditorHistory::HistorySize - 1].Text, typed);
+    EXPECT_TRUE(prompter.Prompts.empty());
+}
+
+// A script without long lines is not wrapped: when the window's width changes, its lines keep the
+// layouts they have, and everything shown is as for the same script put in at once, laid out anew:
+// the scroll ranges and places, the caret, a selection over lines and one of the whole line width.
+TEST_F(BigScripts, AWidthChangeKeepsTheLinesOfABigScriptAndShowsItAsLaidOutAnew)
+{
+    TFMain* atOnce = OpenSQLite();
+    TFMain* w = OpenSQLite();
+    ASSERT_TRUE(atOnce && w);
+    QByteArray bytes;
+    for (int i = 0; i < 400; ++i) {
+        bytes += "select a" + QByteArray::number(i) + " from t where b > " + QByteArray::number(i);
+        // Lines wider than the window, of three widths.
+        if (i % 50 == 7) bytes += " and " + QByteArray("c = 1 and ").repeated(20 + i / 10);
+        bytes += "\r\n";
+    }
+    const QString path = Path(QStringLiteral("wide.sql"));
+    WriteBytes(path, bytes);
+    OpenInto(atOnce, path, false);
+    OpenInto(w, path, true);
+    AwaitLoad(w);
+    QPlainTextEdit& editor = *w->RichEdit_sql;
+    QPlainTextEdit& shown = *atOnce->RichEdit_sql;
+    ASSERT_EQ(editor.toPlainText(), shown.toPlainText());
+    ASSERT_EQ(editor.lineWrapMode(), QPlainTextEdit::NoWrap);
+    const int wide = 207;
+    auto caretTo = [](QPlainTextEdit& e, int position) {
+        QTextCursor caret = e.textCursor();
+        caret.setPosition(position);
+        e.setTextCursor(caret);
+        e.ensureCursorVisible();
+        e.viewport()->repaint();
+    };
+    // The widest line seen once, then the start shown.
+    for (QPlainTextEdit* e : {&editor, &shown}) {
+        caretTo(*e, e->document()->findBlockByNumber(wide).position() + 700);
+        caretTo(*e, 0);
+    }
+    // The caret blinks only in the active window: the pictures are compared without it.
+    for (QPlainTextEdit* e : {&editor, &shown}) e->setCursorWidth(0);
+    const QTextBlock widest = editor.document()->findBlockByNumber(wide);
+    ASSERT_GT(widest.layout()->lineCount(), 0);
+    QMdiSubWindow* subWindows[] = {frame->SubWindowOf(w), frame->SubWindowOf(atOnce)};
+    const QSize size = subWindows[0]->size();
+    for (const int width : {size.width() - 150, size.width() + 250, size.width() + 40, size.width() - 300}) {
+        for (QMdiSubWindow* sub : subWindows) sub->resize(width, size.height());
+        QApplication::processEvents();
+        ASSERT_EQ(editor.viewport()->size(), shown.viewport()->size()) << width;
+        EXPECT_GT(widest.layout()->lineCount(), 0) << width;
+        auto same = [&](const char* what) {
+            for (QPlainTextEdit* e : {&editor, &shown}) e->viewport()->repaint();
+            QApplication::processEvents();
+            for (QScrollBar* (QPlainTextEdit::*bar)() const : {&QPlainTextEdit::horizontalScrollBar, &QPlainTextEdit::verticalScrollBar}) {
+                EXPECT_EQ((editor.*bar)()->maximum(), (shown.*bar)()->maximum()) << width << " " << what;
+                EXPECT_EQ((editor.*bar)()->value(), (shown.*bar)()->value()) << width << " " << what;
+                EXPECT_EQ((editor.*bar)()->pageStep(), (shown.*bar)()->pageStep()) << width << " " << what;
+            }
+            EXPECT_EQ(editor.cursorRect(), shown.cursorRect()) << width << " " << what;
+            EXPECT_EQ(editor.viewport()->grab().toImage(), shown.viewport()->grab().toImage()) << width << " " << what;
+        };
+        same("after the resize");
+        for (const int line : {0, 57, wide, 399}) {
+            for (QPlainTextEdit* e : {&editor, &shown}) {
+                caretTo(*e, e->document()->findBlockByNumber(line).position() + 3);
+                // The caret's line marked over the whole width, and lines selected from there on.
+                QTextEdit::ExtraSelection mark;
+                mark.cursor = e->textCursor();
+                mark.format.setBackground(QColor(0xE0, 0xF0, 0xFF));
+                mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+                e->setExtraSelections({mark});
+            }
+            same("the caret's line marked");
+            for (QPlainTextEdit* e : {&editor, &shown}) {
+                QTextCursor selection = e->textCursor();
+                selection.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, 9);
+                selection.movePosition(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);
+                e->setTextCursor(selection);
+                e->ensureCursorVisible();
+                e->setExtraSelections({});
+            }
+            same("lines selected");
+        }
+        for (QPlainTextEdit* e : {&editor, &shown}) caretTo(*e, 0);
+        same("back at the start");
+    }
+    // The widest line made short: the scroll range follows as for the line laid out anew.
+    for (QPlainTextEdit* e : {&editor, &shown}) {
+        caretTo(*e, e->document()->findBlockByNumber(wide).position() + 60);
+        QTextCursor rest = e->textCursor();
+        rest.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        e->setTextCursor(rest);
+        e->textCursor().removeSelectedText();
+        e->viewport()->repaint();
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(editor.horizontalScrollBar()->maximum(), shown.horizontalScrollBar()->maximum());
+    EXPECT_EQ(editor.toPlainText(), shown.toPlainText());
+}
+
+// An undo of a big open back to a small text shows the small one at once, in a document of its own
+// set up as the editor's, shown and coloured as a text put in whole; the big document goes in
+// slices afterwards while the editor takes keys, and the history is as for any undo.
+TEST_F(BigScripts, AnUndoBackToASmallTextShowsItAtOnceAndTheBigDocumentGoesInSlicesAfterwards)
+{
+    TFMain* reference = OpenSQLite();
+    TFMain* w = OpenSQLite();
+    ASSERT_TRUE(reference && w);
+    const QString path = Path(QStringLiteral("big.sql"));
+    WriteBytes(path, BigScript());
+    const QString kept = QStringLiteral("select a, b from t where a > 1\n  -- 注释 select\nupdate x set y = getdate();");
+    w->RichEdit_sql->setPlainText(kept);
+    OpenInto(w, path, true);
+    AwaitLoad(w);
+    const QString opened = FileText(BigScript());
+    QPlainTextEdit& editor = *w->RichEdit_sql;
+    ASSERT_EQ(editor.toPlainText(), opened);
+    const QPointer<QTextDocument> big = editor.document();
+    const int bigLines = big->blockCount();
+    const auto undo = w->UndoCount, redo = w->RedoCount, cursor = w->HistoryCursor;
+    // Scrolled to the end, with the caret then put near the start.
+    QPlainTextEdit& shown = *reference->RichEdit_sql;
+    shown.setPlainText(opened);
+    for (QPlainTextEdit* e : {&editor, &shown}) {
+        QTextCursor caret = e->textCursor();
+        caret.movePosition(QTextCursor::End);
+        e->setTextCursor(caret);
+        e->ensureCursorVisible();
+        caret.setPosition(10);
+        e->setTextCursor(caret);
+    }
+
+    RetiredDocument::LinesAtATime = 100;
+    Activate(w);
+    frame->ToolButton_undosql->trigger();
+    EXPECT_EQ(SqlScriptLoader::Running(*w), nullptr);
+    EXPECT_EQ(editor.toPlainText(), kept);
+    ASSERT_TRUE(big);
+    EXPECT_NE(editor.document(), big.data());
+    EXPECT_EQ(big->blockCount(), bigLines);
+    EXPECT_EQ(editor.document()->parent(), &editor);
+    EXPECT_EQ(w->LastText, kept);
+    EXPECT_EQ(w->UndoCount, undo - 1);
+    EXPECT_EQ(w->RedoCount, redo + 1);
+    EXPECT_EQ(w->HistoryCursor, cursor - 1);
+    EXPECT_EQ(w->RestoringHistory, 0);
+    EXPECT_TRUE(editor.document()->isModified());
+    EXPECT_TRUE(frame->ToolButton_redosql->isEnabled());
+    EXPECT_EQ(editor.textCursor().position(), 10);
+
+    // As the small text put into the editor's own document whole.
+    shown.setPlainText(kept);
+    QTextCursor caret = shown.textCursor();
+    caret.setPosition(10);
+    shown.setTextCursor(caret);
+    shown.ensureCursorVisible();
+    for (QPlainTextEdit* e : {&editor, &shown}) e->viewport()->repaint();
+    const QTextDocument& mine = *editor.document();
+    const QTextDocument& theirs = *shown.document();
+    EXPECT_EQ(mine.defaultFont(), theirs.defaultFont());
+    EXPECT_EQ(mine.defaultTextOption().wrapMode(), theirs.defaultTextOption().wrapMode());
+    EXPECT_EQ(mine.defaultTextOption().tabStopDistance(), theirs.defaultTextOption().tabStopDistance());
+    EXPECT_EQ(mine.documentMargin(), theirs.documentMargin());
+    EXPECT_FALSE(mine.isUndoRedoEnabled());
+    EXPECT_EQ(editor.cursorWidth(), shown.cursorWidth());
+    EXPECT_EQ(editor.lineWrapMode(), shown.lineWrapMode());
+    EXPECT_EQ(Colours(editor), Colours(shown));
+    EXPECT_EQ(editor.verticalScrollBar()->maximum(), shown.verticalScrollBar()->maximum());
+    EXPECT_EQ(editor.verticalScrollBar()->value(), shown.verticalScrollBar()->value());
+    EXPECT_EQ(editor.horizontalScrollBar()->maximum(), shown.horizontalScrollBar()->maximum());
+    EXPECT_EQ(editor.cursorRect(), shown.cursorRect());
+
+    // A key meanwhile goes into the text shown and is one more snapshot.
+    Type(w, QStringLiteral("x"));
+    const QString typed = kept.left(10) + QLatin1Char('x') + kept.mid(10);
+    EXPECT_EQ(editor.toPlainText(), typed);
+    EXPECT_EQ(w->History[SqlEditorHistory::HistorySize].Text, typed);
+    QElapsedTimer t;
+    t.start();
+    while (big && t.elapsed() < 60000) QApplication::processEvents();
+    EXPECT_FALSE(big);
+    RetiredDocument::LinesAtATime = 2048;
+    EXPECT_EQ(editor.toPlainText(), typed);
+    EXPECT_EQ(w->LastText, typed);
+
+    // The key undone, then the open again, which comes in slices.
+    frame->ToolButton_undosql->trigger();
+    EXPECT_EQ(editor.toPlainText(), kept);
+    frame->ToolButton_redosql->trigger();
+    EXPECT_NE(SqlScriptLoader::Running(*w), nullptr);
+    AwaitLoad(w);
+    EXPECT_EQ(editor.toPlainText().toUtf8(), opened.toUtf8());
     EXPECT_TRUE(prompter.Prompts.empty());
 }
 

@@ -236,40 +236,36 @@ bool ReadFiniteDouble(std::string_view s, double& v)
 }
 
 // A plain decimal of at most 15 significant digits, 0 or of a size in [0.0001, 10^15): its general
-// format is the text itself without the fraction's trailing zeros. Appends that and returns true.
-bool AppendPlainDecimal(std::string_view s, std::string& out)
+// format is the text itself up to the fraction's last digit other than zero (the point goes with
+// an all-zero fraction). Returns the length of that part; 0 for any other text, and for a zero
+// with a sign, which that format shows without it.
+std::size_t PlainDecimalLength(std::string_view s)
 {
     std::size_t i = s.size() > 0 && s[0] == '-' ? 1 : 0;
     const std::size_t intStart = i;
     while (i < s.size() && DigitValue(s[i]) <= 9) ++i;
     const std::string_view whole = s.substr(intStart, i - intStart);
-    if (whole.empty() || (whole.size() > 1 && whole[0] == '0')) return false;
+    if (whole.empty() || (whole.size() > 1 && whole[0] == '0')) return 0;
     std::string_view fraction;
     if (i < s.size()) {
-        if (s[i] != '.') return false;
+        if (s[i] != '.') return 0;
         fraction = s.substr(i + 1);
-        if (fraction.empty()) return false;
+        if (fraction.empty()) return 0;
         for (char ch : fraction)
-            if (DigitValue(ch) > 9) return false;
+            if (DigitValue(ch) > 9) return 0;
     }
     while (!fraction.empty() && fraction.back() == '0') fraction.remove_suffix(1);
     std::size_t significant;
     if (whole == "0") {
-        if (fraction.empty()) {
-            out += '0';
-            return true;
-        }
+        if (fraction.empty()) return intStart ? 0 : 1;
         const std::size_t zeros = fraction.find_first_not_of('0');
-        if (zeros > 3) return false;
+        if (zeros > 3) return 0;
         significant = fraction.size() - zeros;
     } else {
         significant = whole.size() + fraction.size();
     }
-    if (significant > 15 || whole.size() > 15) return false;
-    // The sign, the whole part and the point with what is left of the fraction stand in the text
-    // one after another.
-    out.append(s.substr(0, fraction.empty() ? i : i + 1 + fraction.size()));
-    return true;
+    if (significant > 15 || whole.size() > 15) return 0;
+    return fraction.empty() ? i : i + 1 + fraction.size();
 }
 
 // The characters a text buffer holds first: the driver's size, at least the name's, at most the
@@ -295,73 +291,101 @@ bool KeepsAnyValue(std::string_view dbmsName) { return dbmsName == "SQLite"; }
 
 namespace {
 
+// A kind that shows no fraction of a second.
+bool ShowsNoFraction(TDbmsKind kind)
+{
+    return kind != DbmsKind::DB2 && kind != DbmsKind::MicrosoftSqlServer && kind != DbmsKind::Sybase &&
+           kind != DbmsKind::Informix;
+}
+
+// True where the text is exactly a value of C type valueType and is its own rendering.
+bool ShowsAsItself(std::string_view v, SQLSMALLINT valueType, TDbmsKind kind)
+{
+    switch (valueType) {
+    case SQL_C_LONG: return RendersAsItself(v, 10);
+    case SQL_C_SBIGINT: return RendersAsItself(v, 19);
+    case SQL_C_BIT: return v == "0" || v == "1";
+    case SQL_C_DOUBLE: {
+        const std::size_t kept = PlainDecimalLength(v);
+        return kept && kept == v.size();
+    }
+    // Four digits of year, two of month and day, and so on: the text is its own rendering.
+    case SQL_C_DATE: {
+        DATE_STRUCT d;
+        return v.size() == 10 && ReadDate(v, d);
+    }
+    case SQL_C_TIME: {
+        TIME_STRUCT t;
+        return v.size() == 8 && ReadTime(v, 0, t);
+    }
+    case SQL_C_TIMESTAMP: {
+        TIMESTAMP_STRUCT t;
+        return v.size() == 19 && ShowsNoFraction(kind) && ReadTimestamp(v, t);
+    }
+    default: return false;
+    }
+}
+
 // Appends the text as a value of C type valueType where it is exactly one; false, appending
 // nothing, where it is not.
 bool AppendTypedValue(std::string_view v, SQLSMALLINT valueType, const RenderContext& c, std::string& out)
 {
+    if (ShowsAsItself(v, valueType, c.Kind)) {
+        out.append(v);
+        return true;
+    }
+    // A value that its rendering writes otherwise; a date, a time or a bit is only ever itself.
     switch (valueType) {
     case SQL_C_LONG: {
-        if (RendersAsItself(v, 10)) {
-            out.append(v);
+        std::int32_t x;
+        if (ReadWhole(v, x)) {
+            AppendInteger(x, out);
             return true;
         }
-        std::int32_t x;
-        if (ReadWhole(v, x)) return AppendInteger(x, out), true;
         break;
     }
     case SQL_C_SHORT: {
         std::int16_t x;
-        if (ReadWhole(v, x)) return AppendInteger(x, out), true;
+        if (ReadWhole(v, x)) {
+            AppendInteger(x, out);
+            return true;
+        }
         break;
     }
     case SQL_C_SBIGINT: {
-        if (RendersAsItself(v, 19)) {
-            out.append(v);
+        std::int64_t x;
+        if (ReadWhole(v, x)) {
+            AppendInteger(x, out);
             return true;
         }
-        std::int64_t x;
-        if (ReadWhole(v, x)) return AppendInteger(x, out), true;
         break;
     }
     case SQL_C_TINYINT: {
         int x;
         const bool unsignedByte = TinyIntIsUnsigned(c.Kind);
-        if (ReadWhole(v, x) && (unsignedByte ? x >= 0 && x <= 255 : x >= -128 && x <= 127))
-            return AppendInteger(x, out), true;
-        break;
-    }
-    case SQL_C_BIT:
-        if (v == "0" || v == "1") {
-            out.append(v);
+        if (ReadWhole(v, x) && (unsignedByte ? x >= 0 && x <= 255 : x >= -128 && x <= 127)) {
+            AppendInteger(x, out);
             return true;
         }
         break;
+    }
     case SQL_C_DOUBLE: {
-        if (AppendPlainDecimal(v, out)) return true;
+        if (const std::size_t kept = PlainDecimalLength(v)) {
+            out.append(v.substr(0, kept));
+            return true;
+        }
         double x;
-        if (ReadFiniteDouble(v, x)) return AppendGeneralFloat(x, out), true;
+        if (ReadFiniteDouble(v, x)) {
+            AppendGeneralFloat(x, out);
+            return true;
+        }
         break;
     }
     case SQL_C_FLOAT: {
         double x;
         // Only a value that a 32-bit float holds exactly is one: any other would be changed.
-        if (ReadFiniteDouble(v, x) && static_cast<double>(static_cast<float>(x)) == x)
-            return AppendGeneralFloat(x, out), true;
-        break;
-    }
-    case SQL_C_DATE: {
-        DATE_STRUCT d;
-        // Four digits of year, two of month and day: the text is its own rendering.
-        if (v.size() == 10 && ReadDate(v, d)) {
-            out.append(v);
-            return true;
-        }
-        break;
-    }
-    case SQL_C_TIME: {
-        TIME_STRUCT t;
-        if (v.size() == 8 && ReadTime(v, 0, t)) {
-            out.append(v);
+        if (ReadFiniteDouble(v, x) && static_cast<double>(static_cast<float>(x)) == x) {
+            AppendGeneralFloat(x, out);
             return true;
         }
         break;
@@ -370,12 +394,12 @@ bool AppendTypedValue(std::string_view v, SQLSMALLINT valueType, const RenderCon
         TIMESTAMP_STRUCT t;
         if (!ReadTimestamp(v, t)) break;
         // A kind that shows no fraction: the text's date and time are their own rendering.
-        if (c.Kind != DbmsKind::DB2 && c.Kind != DbmsKind::MicrosoftSqlServer && c.Kind != DbmsKind::Sybase &&
-            c.Kind != DbmsKind::Informix) {
+        if (ShowsNoFraction(c.Kind)) {
             out.append(v.substr(0, 19));
             return true;
         }
-        return AppendTimestamp(t, c.Kind, out), true;
+        AppendTimestamp(t, c.Kind, out);
+        return true;
     }
     default: break;
     }
@@ -621,9 +645,14 @@ void RenderResultField(const TColumnDescriptor& d, const RenderContext& c, std::
         // The driver's length where it ends the text and the cap does not cut it: a value of the
         // type is only ASCII characters other than zero, so the text read up to its end is the same.
         if (d.ValueType && d.Indicator >= 0 && d.Indicator < d.BufferLength && p[d.Indicator] == 0 &&
-            (!d.CharacterLimit || static_cast<SQLULEN>(d.Indicator) <= d.CharacterLimit) &&
-            AppendTypedValue({p, static_cast<std::size_t>(d.Indicator)}, d.ValueType, c, out))
-            return;
+            (!d.CharacterLimit || static_cast<SQLULEN>(d.Indicator) <= d.CharacterLimit)) {
+            const std::string_view v(p, static_cast<std::size_t>(d.Indicator));
+            if (ShowsAsItself(v, d.ValueType, c.Kind)) {
+                out.append(v);
+                return;
+            }
+            if (AppendTypedValue(v, d.ValueType, c, out)) return;
+        }
         std::string_view v(p, null ? 0 : strnlen(p, static_cast<std::size_t>(d.BufferLength)));
         v = v.substr(0, Utf8Text::CompleteLength(v));
         // The cap counts characters; only a value with more bytes than that can exceed it.

@@ -11,7 +11,9 @@
 // binding the columns by their types as for every other driver (b0, the binding before SQLite's
 // values were read as text), and with a bare loop that binds every column as text and writes
 // the rows as CSV (a3), also on a thread of its own as the run fetches (a3t): once a process has
-// a second thread, every mutex of the SQLite library costs an atomic operation.
+// a second thread, every mutex of the SQLite library costs an atomic operation. When
+// RESULT_BENCH_REFERENCE names the same bench built from another commit, its save-to-file run
+// (bref) joins those rounds, and its file is compared with ours byte for byte.
 // The worst user-interface stall is the longest gap between the ticks of a 5 ms timer on the
 // user-interface thread, under a real display, from the run's start through its first paint and
 // the window's close until the worker has gone and the window's thread is idle.
@@ -24,6 +26,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
@@ -310,6 +313,15 @@ Figures RunIsql(const QString& dsn, const QString& file)
     return f;
 }
 
+bool SameBytes(const QString& a, const QString& b)
+{
+    QFile fa(a), fb(b);
+    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size()) return false;
+    while (!fa.atEnd())
+        if (fa.read(1 << 20) != fb.read(1 << 20)) return false;
+    return true;
+}
+
 double Median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -350,6 +362,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QString self = QCoreApplication::applicationFilePath();
     const QString dir = argc >= 2 ? argv[1] : "/tmp";
+    const QString reference = QString::fromLocal8Bit(qgetenv("RESULT_BENCH_REFERENCE"));
     struct Source {
         const char* dsn;
         const char* settings;
@@ -395,9 +408,12 @@ int main(int argc, char** argv)
                     (e.peakKb - b.peakKb) / 1024.0, (e.peakKb - b.peakKb) * 1024.0 / textBytes);
         if (dsn.startsWith("BenchSQLite")) {
             const QString fileB0 = dir + "/" + dsn + "-bytype.csv", fileA3 = dir + "/" + dsn + "-bare.csv";
-            const std::vector<Figures> g = Interleaved(
-                5, {[&] { return RunChild(self, "b", dsn, fileB); }, [&] { return RunChild(self, "b0", dsn, fileB0); },
-                    [&] { return RunChild(self, "a3", dsn, fileA3); }, [&] { return RunChild(self, "a3t", dsn, fileA3); }});
+            const QString fileRef = dir + "/" + dsn + "-reference.csv";
+            std::vector<std::function<Figures()>> runs{
+                [&] { return RunChild(self, "b", dsn, fileB); }, [&] { return RunChild(self, "b0", dsn, fileB0); },
+                [&] { return RunChild(self, "a3", dsn, fileA3); }, [&] { return RunChild(self, "a3t", dsn, fileA3); }};
+            if (!reference.isEmpty()) runs.push_back([&] { return RunChild(reference, "b", dsn, fileRef); });
+            const std::vector<Figures> g = Interleaved(5, runs);
             std::printf("  interleaved, medians of 5 rounds (process; the run alone, from its execution to its end):\n");
             auto runLine = [&](const char* what, const Figures& r) {
                 std::printf("  %-52s %8.0f ms %8.0f ms run\n", what, r.ms, r.runMs);
@@ -409,6 +425,13 @@ int main(int argc, char** argv)
             std::printf("  time b/b0 %.2f (run %.2f)   time b/a3 %.2f (run %.2f)   time b/a3t %.2f (run %.2f)\n",
                         g[0].ms / g[1].ms, g[0].runMs / g[1].runMs, g[0].ms / g[2].ms, g[0].runMs / g[2].runMs,
                         g[0].ms / g[3].ms, g[0].runMs / g[3].runMs);
+            if (!reference.isEmpty()) {
+                const Figures& r = g[4];
+                runLine("(bref) the same run of the reference build", r);
+                std::printf("  time bref/a3t %.2f (run %.2f)   time b/bref %.2f (run %.2f)   files %s\n", r.ms / g[3].ms,
+                            r.runMs / g[3].runMs, g[0].ms / r.ms, g[0].runMs / r.runMs,
+                            SameBytes(fileB, fileRef) ? "byte for byte the same" : "DIFFER");
+            }
         }
     }
 

@@ -70,6 +70,7 @@ export ODBCSYSINI="$work/odbcsys" ODBCINI="$work/odbc.ini" QT_QPA_PLATFORM=offsc
 
 # The stalls of the window's thread are measured under a real display.
 display() { QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1080x24" "$@"; }
+# RESULT_BENCH_REFERENCE: the same bench of another build, its save-to-file run beside ours on SQLite.
 display build/bench/result_bench "$work"
 # Many short statements, beside isql.
 OSTREL_DIR="$PWD/build/install" display build/bench/batch_bench

@@ -129,29 +129,53 @@ void AppendBinary(const TColumnDescriptor& d, const RenderContext& c, std::strin
     }
 }
 
+// The value of a decimal digit; above 9 for any other character.
+unsigned DigitValue(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)) - unsigned{'0'}; }
+
 // Exactly n decimal digits of s from at, as a number.
 bool ReadDigits(std::string_view s, std::size_t at, std::size_t n, unsigned& v)
 {
     if (at + n > s.size()) return false;
     v = 0;
     for (std::size_t i = at; i < at + n; ++i) {
-        if (s[i] < '0' || s[i] > '9') return false;
-        v = v * 10 + static_cast<unsigned>(s[i] - '0');
+        const unsigned digit = DigitValue(s[i]);
+        if (digit > 9) return false;
+        v = v * 10 + digit;
     }
     return true;
+}
+
+// Exactly N decimal digits at p, which holds them, as a number; every digit looked at in one pass.
+template <std::size_t N>
+bool ReadFixedDigits(const char* p, unsigned& v)
+{
+    v = 0;
+    bool digits = true;
+#pragma GCC unroll 4
+    for (std::size_t i = 0; i < N; ++i) {
+        const unsigned digit = DigitValue(p[i]);
+        digits &= digit <= 9;
+        v = v * 10 + digit;
+    }
+    return digits;
 }
 
 // "YYYY-MM-DD": a day of the calendar, years 1 to 9999.
 bool ReadDate(std::string_view s, DATE_STRUCT& d)
 {
     unsigned y, m, day;
-    if (s.size() < 10 || !ReadDigits(s, 0, 4, y) || s[4] != '-' || !ReadDigits(s, 5, 2, m) || s[7] != '-' ||
-        !ReadDigits(s, 8, 2, day))
+    if (s.size() < 10) return false;
+    const char* p = s.data();
+    if (!ReadFixedDigits<4>(p, y) || p[4] != '-' || !ReadFixedDigits<2>(p + 5, m) || p[7] != '-' ||
+        !ReadFixedDigits<2>(p + 8, day))
         return false;
     static constexpr unsigned days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (y < 1 || m < 1 || m > 12 || day < 1) return false;
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    if (day > days[m - 1] + (m == 2 && leap ? 1 : 0)) return false;
+    // Every month has 28 days: only a later day needs the month's length.
+    if (day > 28) {
+        const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+        if (day > days[m - 1] + (m == 2 && leap ? 1 : 0)) return false;
+    }
     d = {static_cast<SQLSMALLINT>(y), static_cast<SQLUSMALLINT>(m), static_cast<SQLUSMALLINT>(day)};
     return true;
 }
@@ -160,8 +184,10 @@ bool ReadDate(std::string_view s, DATE_STRUCT& d)
 bool ReadTime(std::string_view s, std::size_t at, TIME_STRUCT& t)
 {
     unsigned h, m, sec;
-    if (!ReadDigits(s, at, 2, h) || s.size() < at + 8 || s[at + 2] != ':' || !ReadDigits(s, at + 3, 2, m) ||
-        s[at + 5] != ':' || !ReadDigits(s, at + 6, 2, sec) || h > 23 || m > 59 || sec > 59)
+    if (s.size() < at + 8) return false;
+    const char* p = s.data() + at;
+    if (!ReadFixedDigits<2>(p, h) || p[2] != ':' || !ReadFixedDigits<2>(p + 3, m) || p[5] != ':' ||
+        !ReadFixedDigits<2>(p + 6, sec) || h > 23 || m > 59 || sec > 59)
         return false;
     t = {static_cast<SQLUSMALLINT>(h), static_cast<SQLUSMALLINT>(m), static_cast<SQLUSMALLINT>(sec)};
     return true;
@@ -191,7 +217,7 @@ bool RendersAsItself(std::string_view s, std::size_t maximumDigits)
     const std::size_t digits = s.size() - sign;
     if (digits == 0 || digits >= maximumDigits || (s[sign] == '0' && (digits > 1 || sign))) return false;
     for (std::size_t i = sign; i < s.size(); ++i)
-        if (s[i] < '0' || s[i] > '9') return false;
+        if (DigitValue(s[i]) > 9) return false;
     return true;
 }
 
@@ -210,41 +236,36 @@ bool ReadFiniteDouble(std::string_view s, double& v)
 }
 
 // A plain decimal of at most 15 significant digits, 0 or of a size in [0.0001, 10^15): its general
-// format is the text itself without the fraction's trailing zeros. Appends that and returns true.
-bool AppendPlainDecimal(std::string_view s, std::string& out)
+// format is the text itself up to the fraction's last digit other than zero (the point goes with
+// an all-zero fraction). Returns the length of that part; 0 for any other text, and for a zero
+// with a sign, which that format shows without it.
+std::size_t PlainDecimalLength(std::string_view s)
 {
     std::size_t i = s.size() > 0 && s[0] == '-' ? 1 : 0;
     const std::size_t intStart = i;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+    while (i < s.size() && DigitValue(s[i]) <= 9) ++i;
     const std::string_view whole = s.substr(intStart, i - intStart);
-    if (whole.empty() || (whole.size() > 1 && whole[0] == '0')) return false;
+    if (whole.empty() || (whole.size() > 1 && whole[0] == '0')) return 0;
     std::string_view fraction;
     if (i < s.size()) {
-        if (s[i] != '.') return false;
+        if (s[i] != '.') return 0;
         fraction = s.substr(i + 1);
-        if (fraction.empty() || fraction.find_first_not_of("0123456789") != std::string_view::npos) return false;
+        if (fraction.empty()) return 0;
+        for (char ch : fraction)
+            if (DigitValue(ch) > 9) return 0;
     }
     while (!fraction.empty() && fraction.back() == '0') fraction.remove_suffix(1);
     std::size_t significant;
     if (whole == "0") {
-        if (fraction.empty()) {
-            out += '0';
-            return true;
-        }
+        if (fraction.empty()) return intStart ? 0 : 1;
         const std::size_t zeros = fraction.find_first_not_of('0');
-        if (zeros > 3) return false;
+        if (zeros > 3) return 0;
         significant = fraction.size() - zeros;
     } else {
         significant = whole.size() + fraction.size();
     }
-    if (significant > 15 || whole.size() > 15) return false;
-    if (intStart) out += '-';
-    out.append(whole);
-    if (!fraction.empty()) {
-        out += '.';
-        out.append(fraction);
-    }
-    return true;
+    if (significant > 15 || whole.size() > 15) return 0;
+    return fraction.empty() ? i : i + 1 + fraction.size();
 }
 
 // The characters a text buffer holds first: the driver's size, at least the name's, at most the
@@ -268,72 +289,104 @@ bool TinyIntIsUnsigned(TDbmsKind kind)
 
 bool KeepsAnyValue(std::string_view dbmsName) { return dbmsName == "SQLite"; }
 
-void AppendValueText(std::string_view v, SQLSMALLINT valueType, const RenderContext& c, std::string& out)
+namespace {
+
+// A kind that shows no fraction of a second.
+bool ShowsNoFraction(TDbmsKind kind)
+{
+    return kind != DbmsKind::DB2 && kind != DbmsKind::MicrosoftSqlServer && kind != DbmsKind::Sybase &&
+           kind != DbmsKind::Informix;
+}
+
+// True where the text is exactly a value of C type valueType and is its own rendering.
+bool ShowsAsItself(std::string_view v, SQLSMALLINT valueType, TDbmsKind kind)
 {
     switch (valueType) {
+    case SQL_C_LONG: return RendersAsItself(v, 10);
+    case SQL_C_SBIGINT: return RendersAsItself(v, 19);
+    case SQL_C_BIT: return v == "0" || v == "1";
+    case SQL_C_DOUBLE: {
+        const std::size_t kept = PlainDecimalLength(v);
+        return kept && kept == v.size();
+    }
+    // Four digits of year, two of month and day, and so on: the text is its own rendering.
+    case SQL_C_DATE: {
+        DATE_STRUCT d;
+        return v.size() == 10 && ReadDate(v, d);
+    }
+    case SQL_C_TIME: {
+        TIME_STRUCT t;
+        return v.size() == 8 && ReadTime(v, 0, t);
+    }
+    case SQL_C_TIMESTAMP: {
+        TIMESTAMP_STRUCT t;
+        return v.size() == 19 && ShowsNoFraction(kind) && ReadTimestamp(v, t);
+    }
+    default: return false;
+    }
+}
+
+// Appends the text as a value of C type valueType where it is exactly one; false, appending
+// nothing, where it is not.
+bool AppendTypedValue(std::string_view v, SQLSMALLINT valueType, const RenderContext& c, std::string& out)
+{
+    if (ShowsAsItself(v, valueType, c.Kind)) {
+        out.append(v);
+        return true;
+    }
+    // A value that its rendering writes otherwise; a date, a time or a bit is only ever itself.
+    switch (valueType) {
     case SQL_C_LONG: {
-        if (RendersAsItself(v, 10)) {
-            out.append(v);
-            return;
-        }
         std::int32_t x;
-        if (ReadWhole(v, x)) return AppendInteger(x, out);
+        if (ReadWhole(v, x)) {
+            AppendInteger(x, out);
+            return true;
+        }
         break;
     }
     case SQL_C_SHORT: {
         std::int16_t x;
-        if (ReadWhole(v, x)) return AppendInteger(x, out);
+        if (ReadWhole(v, x)) {
+            AppendInteger(x, out);
+            return true;
+        }
         break;
     }
     case SQL_C_SBIGINT: {
-        if (RendersAsItself(v, 19)) {
-            out.append(v);
-            return;
-        }
         std::int64_t x;
-        if (ReadWhole(v, x)) return AppendInteger(x, out);
+        if (ReadWhole(v, x)) {
+            AppendInteger(x, out);
+            return true;
+        }
         break;
     }
     case SQL_C_TINYINT: {
         int x;
         const bool unsignedByte = TinyIntIsUnsigned(c.Kind);
-        if (ReadWhole(v, x) && (unsignedByte ? x >= 0 && x <= 255 : x >= -128 && x <= 127))
-            return AppendInteger(x, out);
-        break;
-    }
-    case SQL_C_BIT:
-        if (v == "0" || v == "1") {
-            out.append(v);
-            return;
+        if (ReadWhole(v, x) && (unsignedByte ? x >= 0 && x <= 255 : x >= -128 && x <= 127)) {
+            AppendInteger(x, out);
+            return true;
         }
         break;
+    }
     case SQL_C_DOUBLE: {
-        if (AppendPlainDecimal(v, out)) return;
+        if (const std::size_t kept = PlainDecimalLength(v)) {
+            out.append(v.substr(0, kept));
+            return true;
+        }
         double x;
-        if (ReadFiniteDouble(v, x)) return AppendGeneralFloat(x, out);
+        if (ReadFiniteDouble(v, x)) {
+            AppendGeneralFloat(x, out);
+            return true;
+        }
         break;
     }
     case SQL_C_FLOAT: {
         double x;
         // Only a value that a 32-bit float holds exactly is one: any other would be changed.
-        if (ReadFiniteDouble(v, x) && static_cast<double>(static_cast<float>(x)) == x)
-            return AppendGeneralFloat(x, out);
-        break;
-    }
-    case SQL_C_DATE: {
-        DATE_STRUCT d;
-        // Four digits of year, two of month and day: the text is its own rendering.
-        if (v.size() == 10 && ReadDate(v, d)) {
-            out.append(v);
-            return;
-        }
-        break;
-    }
-    case SQL_C_TIME: {
-        TIME_STRUCT t;
-        if (v.size() == 8 && ReadTime(v, 0, t)) {
-            out.append(v);
-            return;
+        if (ReadFiniteDouble(v, x) && static_cast<double>(static_cast<float>(x)) == x) {
+            AppendGeneralFloat(x, out);
+            return true;
         }
         break;
     }
@@ -341,15 +394,23 @@ void AppendValueText(std::string_view v, SQLSMALLINT valueType, const RenderCont
         TIMESTAMP_STRUCT t;
         if (!ReadTimestamp(v, t)) break;
         // A kind that shows no fraction: the text's date and time are their own rendering.
-        if (c.Kind != DbmsKind::DB2 && c.Kind != DbmsKind::MicrosoftSqlServer && c.Kind != DbmsKind::Sybase &&
-            c.Kind != DbmsKind::Informix) {
+        if (ShowsNoFraction(c.Kind)) {
             out.append(v.substr(0, 19));
-            return;
+            return true;
         }
-        return AppendTimestamp(t, c.Kind, out);
+        AppendTimestamp(t, c.Kind, out);
+        return true;
     }
     default: break;
     }
+    return false;
+}
+
+} // namespace
+
+void AppendValueText(std::string_view v, SQLSMALLINT valueType, const RenderContext& c, std::string& out)
+{
+    if (AppendTypedValue(v, valueType, c, out)) return;
     if (c.DoubleQualifier && !c.Qualifier.empty() &&
         (v.find_first_of(",\r\n") != std::string_view::npos || v.find(c.Qualifier) != std::string_view::npos))
         AppendQualified(v, c, out);
@@ -359,6 +420,10 @@ void AppendValueText(std::string_view v, SQLSMALLINT valueType, const RenderCont
 
 void AppendQualified(std::string_view value, const RenderContext& c, std::string& out)
 {
+    if (c.Qualifier.empty()) {
+        out.append(value);
+        return;
+    }
     out += c.Qualifier;
     if (c.DoubleQualifier && !c.Qualifier.empty() && value.find(c.Qualifier) != std::string_view::npos) {
         for (std::size_t i = 0; i < value.size();) {
@@ -577,6 +642,17 @@ void RenderResultField(const TColumnDescriptor& d, const RenderContext& c, std::
     switch (d.CType) {
     case SQL_C_CHAR: {
         const char* p = d.DataBuffer.get();
+        // The driver's length where it ends the text and the cap does not cut it: a value of the
+        // type is only ASCII characters other than zero, so the text read up to its end is the same.
+        if (d.ValueType && d.Indicator >= 0 && d.Indicator < d.BufferLength && p[d.Indicator] == 0 &&
+            (!d.CharacterLimit || static_cast<SQLULEN>(d.Indicator) <= d.CharacterLimit)) {
+            const std::string_view v(p, static_cast<std::size_t>(d.Indicator));
+            if (ShowsAsItself(v, d.ValueType, c.Kind)) {
+                out.append(v);
+                return;
+            }
+            if (AppendTypedValue(v, d.ValueType, c, out)) return;
+        }
         std::string_view v(p, null ? 0 : strnlen(p, static_cast<std::size_t>(d.BufferLength)));
         v = v.substr(0, Utf8Text::CompleteLength(v));
         // The cap counts characters; only a value with more bytes than that can exceed it.

@@ -19,6 +19,7 @@ inline std::size_t BoundaryAtOrBefore(std::string_view text, std::size_t maxByte
 // Length of the text without a trailing incomplete multi-byte sequence.
 inline std::size_t CompleteLength(std::string_view text)
 {
+    if (text.empty() || static_cast<unsigned char>(text.back()) < 0x80) return text.size();
     std::size_t i = text.size();
     std::size_t back = 0;
     while (i > 0 && back < 4 && (static_cast<unsigned char>(text[i - 1]) & 0xC0) == 0x80) --i, ++back;

@@ -170,6 +170,27 @@ TEST(ResultRendering, DriverTextShowsByTheTypeOnlyWhereItIsExactlyAValueOfIt)
         {SQL_C_TIMESTAMP, 2, "2024-03-05 07:08:09", "2024-03-05 07:08:09.000"},
         {SQL_C_TIMESTAMP, 2, "2024-03-05", "2024-03-05"}, {SQL_C_TIMESTAMP, 2, "2024-03-05 07:08:09.", "2024-03-05 07:08:09."},
         {SQL_C_TIMESTAMP, 2, "2024-03-05T07:08:09", "2024-03-05T07:08:09"},
+        // Only a day of the calendar is a date: its fraction goes only where it is one.
+        {SQL_C_TIMESTAMP, 20, "2000-02-29 00:00:00.5", "2000-02-29 00:00:00"},
+        {SQL_C_TIMESTAMP, 20, "1900-02-29 00:00:00.5", "1900-02-29 00:00:00.5"},
+        {SQL_C_TIMESTAMP, 20, "2023-04-30 23:59:59.5", "2023-04-30 23:59:59"},
+        {SQL_C_TIMESTAMP, 20, "2023-04-31 00:00:00.5", "2023-04-31 00:00:00.5"},
+        {SQL_C_TIMESTAMP, 20, "2023-12-31 00:00:00.5", "2023-12-31 00:00:00"},
+        {SQL_C_TIMESTAMP, 20, "2024-13-01 00:00:00.5", "2024-13-01 00:00:00.5"},
+        {SQL_C_TIMESTAMP, 20, "2024-00-10 00:00:00.5", "2024-00-10 00:00:00.5"},
+        {SQL_C_TIMESTAMP, 20, "2024-01-00 00:00:00.5", "2024-01-00 00:00:00.5"},
+        {SQL_C_TIMESTAMP, 20, "0000-01-01 00:00:00.5", "0000-01-01 00:00:00.5"},
+        {SQL_C_TIMESTAMP, 20, "2024-01-0/ 00:00:00.5", "2024-01-0/ 00:00:00.5"},
+        {SQL_C_TIMESTAMP, 20, "2024-01-:1 00:00:00.5", "2024-01-:1 00:00:00.5"},
+        {SQL_C_TIMESTAMP, 20, "2024-01-01 24:00:00.5", "2024-01-01 24:00:00.5"},
+        {SQL_C_TIMESTAMP, 20, "2024-01-01 23:60:00.5", "2024-01-01 23:60:00.5"},
+        {SQL_C_TIMESTAMP, 20, "2024-01-01 23:59:60.5", "2024-01-01 23:59:60.5"},
+        {SQL_C_TIMESTAMP, 20, "2024-01-01 0:00:00.5", "2024-01-01 0:00:00.5"},
+        {SQL_C_TIMESTAMP, 20, "2024-01-01 00:00:00.5x", "2024-01-01 00:00:00.5x"},
+        // Plain decimals lose only the fraction's trailing zeros, and the point with them.
+        {SQL_C_DOUBLE, 20, "-12.000", "-12"}, {SQL_C_DOUBLE, 20, "-0.000", "0"}, {SQL_C_DOUBLE, 20, "0.0050", "0.005"},
+        {SQL_C_DOUBLE, 20, "-0.00012", "-0.00012"}, {SQL_C_DOUBLE, 20, "1.", "1"}, {SQL_C_DOUBLE, 20, "1.2/", "1.2/"},
+        {SQL_C_DOUBLE, 20, "1.2:", "1.2:"}, {SQL_C_DOUBLE, 20, "1.", "1"}, {SQL_C_LONG, 20, "12:", "12:"},
     };
     for (const Case& c : cases) {
         RenderContext ctx;
@@ -186,6 +207,43 @@ TEST(ResultRendering, DriverTextShowsByTheTypeOnlyWhereItIsExactlyAValueOfIt)
         std::string out;
         AppendValueText(text, SQL_C_LONG, file, out);
         EXPECT_EQ(out, shown);
+    }
+}
+
+TEST(ResultRendering, DriverTextForATypeEndsWhereTheBufferTextEnds)
+{
+    // The driver's length where it ends the text; else the text up to its first zero byte, whole
+    // characters, up to the cap.
+    struct Case {
+        std::string buffer;
+        SQLLEN indicator;
+        SQLSMALLINT valueType;
+        SQLULEN characterLimit;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"2024-02-29", 10, SQL_C_DATE, 31, "2024-02-29"},
+        {std::string("12\0xyz", 6), 6, SQL_C_LONG, 31, "12"},
+        {std::string("2024-01-01\0", 11), 11, SQL_C_DATE, 31, "2024-01-01"},
+        {"12345", 3, SQL_C_LONG, 31, "12345"},
+        {"12345", 5, SQL_C_LONG, 4, "1234"},
+        {"1.50", 4, SQL_C_DOUBLE, 0, "1.5"},
+        {"007", 3, SQL_C_LONG, 31, "7"},
+        {"a,b", 3, SQL_C_LONG, 31, "'a,b'"},
+        {"1234567", 40, SQL_C_LONG, 31, "1234567"},
+    };
+    RenderContext file;
+    file.Kind = 20;
+    file.Qualifier = "'";
+    file.DoubleQualifier = true;
+    for (const Case& c : cases) {
+        TColumnDescriptor d = Text(c.buffer, 32);
+        d.Indicator = c.indicator;
+        d.ValueType = c.valueType;
+        d.CharacterLimit = c.characterLimit;
+        std::string out;
+        RenderResultField(d, file, out);
+        EXPECT_EQ(out, c.shown) << c.buffer << " indicator " << c.indicator;
     }
 }
 

@@ -135,11 +135,15 @@ void SqlEditorCommands::AdoptDocument(QTextDocument* document, const SnapshotTex
     const bool owned = previous->parent() == &editor || (previous->parent() && previous->parent()->inherits("QWidgetTextControl"));
     if (owned) RetiredDocument::Retire(previous, editor);
     document->setParent(&editor);
-    longLines_->Prepare(longLine);
+    // The display stops wrapping while the editor shows the smaller of the two documents: the
+    // bigger one is not laid out again for it.
+    const bool unwrapAfter = !longLine && document->characterCount() < previous->characterCount();
+    if (!unwrapAfter) longLines_->Prepare(longLine);
     adopting_ = true;
     editor.setDocument(document);
     if (taken) taken();
     adopting_ = false;
+    if (unwrapAfter) longLines_->Prepare(false);
     colouring_->DocumentReplaced();
     longLines_->DocumentReplaced();
     WatchDocument(&text);

@@ -7,7 +7,6 @@
 #include "FindReplaceController.h"
 #include "FrameToolbarMirror.h"
 #include "ImageLists.h"
-#include "LongLineDisplay.h"
 #include "ModalDialogs.h"
 #include "MuliThread.h"
 #include "Prompter.h"
@@ -227,7 +226,7 @@ void TFMain::BuildControls()
     editorSplitter_->setChildrenCollapsible(false);
     editorSplitter_->setHandleWidth(QueryWindowGeometry::SplitterHeight);
 
-    RichEdit_sql = TextArea(editorSplitter_, "RichEdit_sql", LongLineDisplay::EditorFont(PixelFont(QStringLiteral("宋体"), 13)));
+    RichEdit_sql = TextArea(editorSplitter_, "RichEdit_sql", PixelFont(QStringLiteral("宋体"), 13));
     RichEdit_sql->setDocument(NewEditorDocument(*RichEdit_sql->document(), RichEdit_sql));
     // The window keeps its own history of the editor's text.
     RichEdit_sql->setUndoRedoEnabled(false);
@@ -751,7 +750,7 @@ void TFMain::ApplySettingFonts()
     if (Settings::SqlEditorFont.Present) {
         // The whole text takes the font, and the selection stays where it was.
         const QTextCursor kept = RichEdit_sql->textCursor();
-        RichEdit_sql->setFont(LongLineDisplay::EditorFont(SettingFont(Settings::SqlEditorFont, RichEdit_sql->font())));
+        RichEdit_sql->setFont(SettingFont(Settings::SqlEditorFont, RichEdit_sql->font()));
         RichEdit_sql->setTextCursor(kept);
     }
     if (Settings::ResultFont.Present) RichEdit_result->setFont(SettingFont(Settings::ResultFont, RichEdit_result->font()));

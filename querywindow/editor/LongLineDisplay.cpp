@@ -6,12 +6,6 @@
 #include <QTextLayout>
 #include <QTimer>
 
-QFont LongLineDisplay::EditorFont(QFont font)
-{
-    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
-    return font;
-}
-
 bool LongLineDisplay::KeepIfLong(QTextBlock block)
 {
     if (!IsLong(block)) return false;

@@ -3,7 +3,6 @@
 // such line keeps its shaped glyphs, so that the caret's blink and a repaint do not shape it again.
 #pragma once
 
-#include <QFont>
 #include <QObject>
 
 #include <QTextBlock>
@@ -17,10 +16,6 @@ public:
     static inline int LongLine = 10000;
 
     explicit LongLineDisplay(QPlainTextEdit& editor);
-
-    // font for the editor: text whose script needs no shaping is laid out without it, which halves
-    // the layout of a long line and changes nothing else that shows but ligatures.
-    static QFont EditorFont(QFont font);
 
     // Sets the display for a document before the editor is given it: wrapped when it has a long line.
     void Prepare(bool longLine) { SetWrapped(longLine); }

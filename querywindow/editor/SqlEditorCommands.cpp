@@ -129,8 +129,8 @@ void SqlEditorCommands::AdoptDocument(QTextDocument* document, const SnapshotTex
                                       const std::function<void()>& taken)
 {
     QPlainTextEdit& editor = *window_.RichEdit_sql;
-    // The editor's own documents, that of an earlier such hand-over or the first one (its text
-    // control's), go in slices once the new one is shown: a big text's lines take long to free.
+    // The editor's own documents (its first one and those of earlier hand-overs) go in slices once
+    // the new one is shown: a big text's lines take long to free.
     QTextDocument* previous = editor.document();
     const bool owned = previous->parent() == &editor || (previous->parent() && previous->parent()->inherits("QWidgetTextControl"));
     if (owned) RetiredDocument::Retire(previous, editor);
@@ -514,7 +514,7 @@ void SqlEditorCommands::FontClick()
             size.setFontPointSize(chosen->pointSizeF());
             all.mergeCharFormat(size);
         }
-        editor.setFont(LongLineDisplay::EditorFont(*chosen));
+        editor.setFont(*chosen);
         document.setModified(modified);
 
         FontSetting& font = Settings::SqlEditorFont;

@@ -1196,14 +1196,14 @@ TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchange
     EXPECT_EQ(w->RichEdit_sql->lineWrapMode(), QPlainTextEdit::NoWrap);
     QByteArray line = "insert into t values ";
     for (int i = 0; line.size() < 300000; ++i) line += "(" + QByteArray::number(i) + ", 'x'), ";
-    // The long line among others, and a script of that one line alone.
-    const QByteArray scripts[] = {"select 1;\r\n" + line + "\r\nselect 2;", line};
+    // The long line among others, and a script of that one line alone, with a line end or none.
+    const QByteArray scripts[] = {"select 1;\r\n" + line + "\r\nselect 2;", line, line + "\r\n"};
     // At once; in slices; in slices with the window made narrower while the script comes in.
     for (const QByteArray& bytes : scripts)
         for (const int way : {0, 1, 2}) {
-            const bool alone = bytes == line, sliced = way > 0;
+            const bool alone = bytes.startsWith(line), sliced = way > 0;
             SCOPED_TRACE(alone ? "one line" : "three lines");
-            const QString path = Path(QStringLiteral("long%1%2.sql").arg(alone).arg(way));
+            const QString path = Path(QStringLiteral("long%1%2%3.sql").arg(alone).arg(bytes.size()).arg(way));
             WriteBytes(path, bytes);
             OpenInto(w, path, sliced);
             if (way == 2)
@@ -1242,7 +1242,7 @@ TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchange
             EXPECT_EQ(editor.cursorRect(), caret) << way;
         }
     // The three-line script again, for the typing below.
-    OpenInto(w, Path(QStringLiteral("long01.sql")), true);
+    OpenInto(w, Path(QStringLiteral("long%1%2%3.sql").arg(0).arg(scripts[0].size()).arg(1)), true);
     AwaitLoad(w);
     // Typing at the long line's end colours as anywhere else, and the line stays wrapped.
     {
@@ -1286,6 +1286,32 @@ TEST_F(BigScripts, ALineTooLongForOneScreenLineIsShownWrappedWithItsTextUnchange
         EXPECT_EQ(editor.verticalScrollBar()->maximum(), range);
         EXPECT_EQ(editor.verticalScrollBar()->value(), top);
         EXPECT_EQ(editor.cursorRect(), caret);
+    }
+    // A change of a long line out of view, in one edit as the window's undo and redo make them:
+    // once the event loop has turned, the line's screen lines count in the scroll range.
+    {
+        QPlainTextEdit& editor = *w->RichEdit_sql;
+        QString text;
+        for (int i = 0; i < 300; ++i) text += QStringLiteral("select %1;\n").arg(i);
+        editor.setPlainText(text + QString::fromUtf8(line));
+        QTextCursor top = editor.textCursor();
+        top.setPosition(0);
+        editor.setTextCursor(top);
+        editor.verticalScrollBar()->setValue(0);
+        editor.viewport()->repaint();
+        QApplication::processEvents();
+        const QTextBlock block = editor.document()->lastBlock();
+        ASSERT_TRUE(LongLineDisplay::IsLong(block));
+        const int linesBefore = block.layout()->lineCount();
+        QTextCursor change(editor.document());
+        change.beginEditBlock();
+        change.setPosition(block.position() + 150000);
+        change.insertText(QString(3000, QLatin1Char('w')));
+        change.endEditBlock();
+        QApplication::processEvents();
+        EXPECT_GT(block.layout()->lineCount(), linesBefore);
+        EXPECT_EQ(block.lineCount(), block.layout()->lineCount());
+        EXPECT_EQ(editor.verticalScrollBar()->value(), 0);
     }
     // Without a long line the editor shows every line on one screen line again.
     Activate(w);

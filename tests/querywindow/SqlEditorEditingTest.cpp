@@ -508,8 +508,6 @@ TEST_F(EditorFont, TheChosenFontAppliesAndIsWrittenToTheSettingsFile)
     EXPECT_EQ(Editor()->font().family(), u"DejaVu Sans"_s);
     EXPECT_TRUE(Editor()->font().bold());
     EXPECT_EQ(Editor()->font().pointSize(), 15);
-    // As the editor's first font, laid out without shaping where the text needs none.
-    EXPECT_TRUE(Editor()->font().styleStrategy() & QFont::PreferNoShaping);
     EXPECT_EQ(Settings::SqlEditorFont.FaceName, u"DejaVu Sans"_s);
     EXPECT_EQ(Settings::SqlEditorFont.Size, 15);
     EXPECT_EQ(Settings::SqlEditorFont.Style, FontSetting::Bold | FontSetting::Italic);

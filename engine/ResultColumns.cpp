@@ -298,17 +298,14 @@ bool ShowsNoFraction(TDbmsKind kind)
            kind != DbmsKind::Informix;
 }
 
-// True where the text is exactly a value of C type valueType and is its own rendering.
+// True where the text is exactly a value of C type valueType and is its own rendering (a plain
+// decimal's own part is found where it is written).
 bool ShowsAsItself(std::string_view v, SQLSMALLINT valueType, TDbmsKind kind)
 {
     switch (valueType) {
     case SQL_C_LONG: return RendersAsItself(v, 10);
     case SQL_C_SBIGINT: return RendersAsItself(v, 19);
     case SQL_C_BIT: return v == "0" || v == "1";
-    case SQL_C_DOUBLE: {
-        const std::size_t kept = PlainDecimalLength(v);
-        return kept && kept == v.size();
-    }
     // Four digits of year, two of month and day, and so on: the text is its own rendering.
     case SQL_C_DATE: {
         DATE_STRUCT d;
@@ -646,12 +643,7 @@ void RenderResultField(const TColumnDescriptor& d, const RenderContext& c, std::
         // type is only ASCII characters other than zero, so the text read up to its end is the same.
         if (d.ValueType && d.Indicator >= 0 && d.Indicator < d.BufferLength && p[d.Indicator] == 0 &&
             (!d.CharacterLimit || static_cast<SQLULEN>(d.Indicator) <= d.CharacterLimit)) {
-            const std::string_view v(p, static_cast<std::size_t>(d.Indicator));
-            if (ShowsAsItself(v, d.ValueType, c.Kind)) {
-                out.append(v);
-                return;
-            }
-            if (AppendTypedValue(v, d.ValueType, c, out)) return;
+            if (AppendTypedValue(std::string_view(p, static_cast<std::size_t>(d.Indicator)), d.ValueType, c, out)) return;
         }
         std::string_view v(p, null ? 0 : strnlen(p, static_cast<std::size_t>(d.BufferLength)));
         v = v.substr(0, Utf8Text::CompleteLength(v));

@@ -28,11 +28,11 @@ public:
     bool Wrapped() const { return wrapped_; }
     // Sets view to show long lines wrapped at its edge (wrapped) or every line on one screen line.
     static void ShowWrapped(QPlainTextEdit& view, bool wrapped);
+    // Looks at every line of document: true when one is long. Long lines keep their glyphs.
+    static bool HasLongLine(QTextDocument& document);
 
 private:
     void ContentsChange(int position, int charsRemoved, int charsAdded);
-    // Looks at every line of document: true when one is long. Long lines keep their glyphs.
-    static bool HasLongLine(QTextDocument& document);
     void Rescan();
     void SetWrapped(bool wrapped);
 

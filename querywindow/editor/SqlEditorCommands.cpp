@@ -132,8 +132,7 @@ void SqlEditorCommands::AdoptDocument(QTextDocument* document, const SnapshotTex
     // The editor's own documents (its first one and those of earlier hand-overs) go in slices once
     // the new one is shown: a big text's lines take long to free.
     QTextDocument* previous = editor.document();
-    const bool owned = previous->parent() == &editor || (previous->parent() && previous->parent()->inherits("QWidgetTextControl"));
-    if (owned) RetiredDocument::Retire(previous, editor);
+    if (previous->parent() == &editor) RetiredDocument::Retire(previous, editor);
     document->setParent(&editor);
     // The display stops wrapping while the editor shows the smaller of the two documents: the
     // bigger one is not laid out again for it.
@@ -240,10 +239,7 @@ void SqlEditorCommands::Restore(const SnapshotText& snapshot)
         // text takes, and the big one is emptied in slices afterwards.
         QTextDocument* document = NewEditorDocument(*editor.document());
         QTextCursor(document).insertText(snapshot.ToString(), editor.textCursor().charFormat());
-        bool longLine = false;
-        for (QTextBlock block = document->firstBlock(); block.isValid(); block = block.next())
-            if (LongLineDisplay::KeepIfLong(block)) longLine = true;
-        AdoptDocument(document, snapshot, false, longLine);
+        AdoptDocument(document, snapshot, false, LongLineDisplay::HasLongLine(*document));
         editor.document()->setModified(true);
         return;
     }

@@ -88,9 +88,10 @@ public:
     // How much of the line the stepped layout has laid out.
     int LaidOut() const
     {
-        const QTextLayout& layout = *document()->firstBlock().layout();
-        if (lineCount_ > 0 || layout.lineCount() == 0) return lineCount_ > 0 ? document()->firstBlock().length() - 1 : 0;
-        return layout.lineAt(layout.lineCount() - 1).textStart();
+        const QTextBlock line = document()->firstBlock();
+        if (lineCount_ > 0) return line.length() - 1;
+        const QTextLayout& layout = *line.layout();
+        return layout.lineCount() ? layout.lineAt(layout.lineCount() - 1).textStart() : 0;
     }
     // The text of one line is whole and the editor has it: the line laid out in steps is taken as
     // it is; else the line is laid out once, at the editor's width (while the editor takes the

@@ -113,6 +113,21 @@ void KeywordColouring::HighlightFromLine(int startLineIndex, TDbmsKind kind)
 
 void KeywordColouring::ColourSpan(const QTextBlock& first, const QTextBlock& last, TDbmsKind kind)
 {
+    // Runs of short lines are coloured whole; a long line only where its colours differ.
+    for (QTextBlock block = first;; block = block.next()) {
+        if (LongLineDisplay::IsLong(block)) {
+            ColourLongLine(block, kind);
+        } else {
+            const QTextBlock start = block;
+            while (block != last && !LongLineDisplay::IsLong(block.next())) block = block.next();
+            ColourShortLines(start, block, kind);
+        }
+        if (block == last) break;
+    }
+}
+
+void KeywordColouring::ColourShortLines(const QTextBlock& first, const QTextBlock& last, TDbmsKind kind)
+{
     QTextDocument* document = editor_.document();
     QTextCursor cursor(document);
     // Black from the span's first character up to the next line's start (the text's end at most).
@@ -123,9 +138,6 @@ void KeywordColouring::ColourSpan(const QTextBlock& first, const QTextBlock& las
 
     for (QTextBlock block = first;; block = block.next()) {
         const bool lastLine = !block.next().isValid();
-        // Every format change drops the line's layout, walking all its screen lines: a long line,
-        // wrapped onto many, is laid out again after the colouring anyway.
-        if (LongLineDisplay::IsLong(block)) block.layout()->clearLayout();
         const QString line = block.text();
         for (const ColourRun& run : LineColourRuns(line, block.position(), !lastLine, kind)) {
             cursor.setPosition(run.Start);
@@ -135,6 +147,68 @@ void KeywordColouring::ColourSpan(const QTextBlock& first, const QTextBlock& las
         block.setUserState(Stamp(kind, lastLine));
         if (block == last) break;
     }
+}
+
+void KeywordColouring::ColourLongLine(QTextBlock block, TDbmsKind kind)
+{
+    QTextDocument* document = editor_.document();
+    const bool lastLine = !block.next().isValid();
+    const QString line = block.text();
+    const int lineStart = block.position();
+    // The colour of every character as the runs leave it over a black line, in pieces of one
+    // colour: the comment covers whatever lies after its start.
+    std::vector<ColourRun> runs = LineColourRuns(line, lineStart, !lastLine, kind);
+    const int commentStart = LineCommentStart(line);
+    const int plainEnd = lineStart + (commentStart >= 0 ? commentStart : static_cast<int>(line.size()));
+    std::vector<ColourRun> wanted;
+    int at = lineStart;
+    for (const ColourRun& run : runs) {
+        const int start = std::max(run.Start, at);
+        const int end = std::min(run.Start + run.Length, plainEnd);
+        if (end <= start) continue;
+        if (start > at) wanted.push_back({at, start - at, KeywordColours::Plain});
+        wanted.push_back({start, end - start, run.Colour});
+        at = end;
+    }
+    if (plainEnd > at) wanted.push_back({at, plainEnd - at, KeywordColours::Plain});
+    if (commentStart >= 0) wanted.push_back({plainEnd, lineStart + static_cast<int>(line.size()) - plainEnd, KeywordColours::LineComment});
+
+    // Where the line's characters show another colour: merging the same colour changes nothing.
+    std::vector<ColourRun> changes;
+    auto piece = wanted.cbegin();
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const QTextCharFormat format = fragment.charFormat();
+        const int fragmentEnd = fragment.position() + fragment.length();
+        for (int from = fragment.position(); from < fragmentEnd;) {
+            while (piece->Start + piece->Length <= from) ++piece;
+            const int to = std::min(fragmentEnd, piece->Start + piece->Length);
+            const QTextCharFormat& colour = ForegroundFormat(piece->Colour);
+            if (!format.hasProperty(QTextFormat::ForegroundBrush) || format.foreground() != colour.foreground()) {
+                if (!changes.empty() && changes.back().Start + changes.back().Length == from && changes.back().Colour == piece->Colour)
+                    changes.back().Length += to - from;
+                else
+                    changes.push_back({from, to - from, piece->Colour});
+            }
+            from = to;
+        }
+    }
+    QTextCursor cursor(document);
+    // Every format change drops the line's layout, walking all its screen lines: it is laid out
+    // again after the colouring anyway.
+    if (!changes.empty()) block.layout()->clearLayout();
+    for (const ColourRun& change : changes) {
+        cursor.setPosition(change.Start);
+        cursor.setPosition(change.Start + change.Length, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(ForegroundFormat(change.Colour));
+    }
+    // The line break is black too, as a whole line's colouring leaves it.
+    if (!lastLine) {
+        cursor.setPosition(lineStart + block.length() - 1);
+        cursor.setPosition(lineStart + block.length(), QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(ForegroundFormat(KeywordColours::Plain));
+    }
+    block.setUserState(Stamp(kind, lastLine));
 }
 
 int KeywordColouring::PartEnd(QStringView line, int from, int length, TDbmsKind kind)

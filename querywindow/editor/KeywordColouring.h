@@ -43,6 +43,10 @@ public:
 private:
     void ContentsChange(int position, int charsRemoved, int charsAdded);
     void ColourSpan(const QTextBlock& first, const QTextBlock& last, TDbmsKind kind);
+    void ColourShortLines(const QTextBlock& first, const QTextBlock& last, TDbmsKind kind);
+    // Sets the colours of a long line only where they differ: a key changes few of them, and
+    // setting them all again costs about as much as laying the line out.
+    void ColourLongLine(QTextBlock block, TDbmsKind kind);
     static int Stamp(TDbmsKind kind, bool lastLine);
 
     QPlainTextEdit& editor_;

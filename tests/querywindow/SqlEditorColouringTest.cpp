@@ -1,8 +1,11 @@
 #include "EditorBookkeeping.h"
+#include "LineColouring.h"
+#include "LongLineDisplay.h"
 #include "SqlEditorTestSupport.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QTextBlock>
 
 using namespace Qt::StringLiterals;
 
@@ -163,6 +166,79 @@ TEST_F(EditorColouring, UndoPutsTheColoursBackWithTheText)
     w.ToolButton_undosqlClick();
     EXPECT_EQ(Text(Editor()), u"select x"_s);
     EXPECT_EQ(RangeColour(Editor(), 0, 6), Blue);
+}
+
+// The colour of every character of the editor's lines (line breaks left out); 0 where none was set.
+std::vector<QRgb> LineColours(const QPlainTextEdit* editor)
+{
+    std::vector<QRgb> colours;
+    for (QTextBlock b = editor->document()->firstBlock(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            const QRgb c = f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color().rgb() : 0;
+            colours.insert(colours.end(), std::size_t(it.fragment().length()), c);
+        }
+    return colours;
+}
+
+// The same for text coloured line by line afresh: black, then each run of the line in its order.
+std::vector<QRgb> FreshLineColours(const QString& text, TDbmsKind kind)
+{
+    std::vector<QRgb> colours;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    int lineStart = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const std::size_t first = colours.size();
+        colours.insert(colours.end(), std::size_t(lines[i].size()), Black.rgb());
+        for (const ColourRun& run : LineColourRuns(lines[i], lineStart, i + 1 < lines.size(), kind))
+            std::fill_n(colours.begin() + qsizetype(first) + (run.Start - lineStart), run.Length, run.Colour.rgb());
+        lineStart += int(lines[i].size()) + 1;
+    }
+    return colours;
+}
+
+TEST_F(EditorColouring, AnEditInALongLineLeavesItColouredAsAColouringOfTheWholeLine)
+{
+    w.DbmsKind = 2;
+    QString line = u"select "_s;
+    while (line.size() <= LongLineDisplay::LongLine + 5000) line += u"(1, 'a') union select x from t, "_s;
+    const QString head = u"select 1 -- one\n"_s;
+    Editor()->setPlainText(head + line + u"\nselect 2 from t"_s);
+    const int start = int(head.size()), middle = start + int(line.size()) / 2;
+    ASSERT_EQ(LineColours(Editor()), FreshLineColours(Text(Editor()), w.DbmsKind));
+    // Where the caret goes (-1: it stays), then the keys typed there ("\b": Backspace).
+    const struct {
+        int at;
+        QString keys;
+    } edits[] = {
+        {start, u"x"_s},             // a keyword at the line's start stops being one
+        {start, u"\b"_s},            // and is one again
+        {middle, u" "_s},            // a blank splits a word
+        {middle + 5, u"--"_s},       // a comment to the line's end
+        {-1, u"\b\b"_s},             // and gone again
+        {middle + 10, u"select "_s}, // a keyword among plain words
+        {start + int(line.size()) / 4, u"\n"_s},  // the line broken into two long ones
+        {-1, u"\b"_s},               // and joined again
+        {start + int(line.size()), u"\nfrom "_s}, // a line after the long one
+        {-1, u"\b\b\b\b\b\b"_s},     // and gone, up into the long line's end
+    };
+    for (const auto& edit : edits) {
+        if (edit.at >= 0) MoveCaret(Editor(), edit.at);
+        for (const QChar c : edit.keys) {
+            if (c == QLatin1Char('\b'))
+                Key(Editor(), Qt::Key_Backspace);
+            else
+                Type(Editor(), QString(c));
+        }
+        SCOPED_TRACE(QString(edit.keys).replace(QLatin1Char('\b'), u"<Backspace>"_s).toStdString() + " at " + std::to_string(edit.at));
+        const std::vector<QRgb> shown = LineColours(Editor()), fresh = FreshLineColours(Text(Editor()), w.DbmsKind);
+        ASSERT_EQ(shown.size(), fresh.size());
+        EXPECT_EQ(std::mismatch(shown.begin(), shown.end(), fresh.begin()).first - shown.begin(), qsizetype(shown.size()));
+    }
+    // A paste of lines into the long line's middle.
+    MoveCaret(Editor(), middle);
+    Editor()->insertPlainText(u"select z -- c\nfrom x\n"_s);
+    EXPECT_EQ(LineColours(Editor()), FreshLineColours(Text(Editor()), w.DbmsKind));
 }
 
 } // namespace

@@ -38,6 +38,20 @@ constexpr long long LargeResultRows = 100000;
 constexpr int SmallFreePieceBytes = 64 * static_cast<int>(sizeof(std::size_t)) / 4;
 #endif
 
+// The fetched row into the result file: each field rendered, completed first where its buffer cut it.
+void WriteFileRow(SQLHSTMT stmt, std::vector<TColumnDescriptor>& columns, const RenderContext& context,
+                  ResultFileSink& file)
+{
+    std::string& row = file.RowText();
+    for (std::size_t j = 1; j < columns.size(); ++j) {
+        TColumnDescriptor& d = columns[j];
+        CompleteCutValue(stmt, static_cast<SQLUSMALLINT>(j), d, context);
+        RenderResultField(d, context, row);
+        file.EndField();
+    }
+    file.EndRow();
+}
+
 // A short statement runs and shows in microseconds, quicker than a sleeping thread wakes: each
 // side of a hand-off waits this long awake for the other before it sleeps.
 constexpr std::chrono::microseconds WorkerAwakeWait{100};
@@ -416,14 +430,8 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     while (ok && !StopRequested()) {
         readChanged();
         if (file) {
-            std::string& row = file->RowText();
-            for (int j = 1; j <= n; ++j) {
-                CompleteCutValue(stmt, static_cast<SQLUSMALLINT>(j), w.ColumnDescriptors[j], context);
-                RenderResultField(w.ColumnDescriptors[j], context, row);
-                file->EndField();
-            }
+            WriteFileRow(stmt, w.ColumnDescriptors, context, *file);
             ++w.StatementRows;
-            file->EndRow();
             if (!file->Ok()) break;
         } else {
             for (int j = 1; j <= n; ++j) {

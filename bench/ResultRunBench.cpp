@@ -14,6 +14,7 @@
 // a second thread, every mutex of the SQLite library costs an atomic operation. When
 // RESULT_BENCH_REFERENCE names the same bench built from another commit, its save-to-file run
 // (bref) joins those rounds, and its file is compared with ours byte for byte.
+// RESULT_BENCH_ROUNDS sets the number of those rounds; RESULT_BENCH_FILE_ONLY=1 runs only them.
 // The worst user-interface stall is the longest gap between the ticks of a 5 ms timer on the
 // user-interface thread, under a real display, from the run's start through its first paint and
 // the window's close until the worker has gone and the window's thread is idle.
@@ -363,6 +364,10 @@ int main(int argc, char** argv)
     const QString self = QCoreApplication::applicationFilePath();
     const QString dir = argc >= 2 ? argv[1] : "/tmp";
     const QString reference = QString::fromLocal8Bit(qgetenv("RESULT_BENCH_REFERENCE"));
+    bool roundsSet = false;
+    const int roundsAsked = qEnvironmentVariableIntValue("RESULT_BENCH_ROUNDS", &roundsSet);
+    const int fileRounds = roundsSet && roundsAsked > 0 ? roundsAsked : 5;
+    const bool fileOnly = qEnvironmentVariableIntValue("RESULT_BENCH_FILE_ONLY") != 0;
     struct Source {
         const char* dsn;
         const char* settings;
@@ -372,40 +377,43 @@ int main(int argc, char** argv)
                      Source{"BenchPG", "PostgreSQL ANSI driver, its defaults (the whole result read at execution)"},
                      Source{"BenchPGCursor", "PostgreSQL ANSI driver, streaming (UseDeclareFetch=1, Fetch=10000)"}}) {
         const QString dsn = s.dsn;
+        if (fileOnly && !dsn.startsWith("BenchSQLite")) continue;
         const QString fileB = dir + "/" + dsn + "-run.csv", fileD = dir + "/" + dsn + "-isql.csv";
         auto child = [&](const char* mode, const QString& file = {}) {
             return [=, &self] { return RunChild(self, mode, dsn, file); };
         };
-        const std::vector<Figures> f = Interleaved(3, {child("a"), child("a2"), child("b", fileB), child("c"), child("e"),
-                                                       child("e0"), [&] { return RunIsql(dsn, fileD); }});
-        const Figures &a = f[0], &a2 = f[1], &b = f[2], &c = f[3], &e = f[4], &e0 = f[5], &d = f[6];
-        const double textBytes = static_cast<double>(QFileInfo(fileB).size());
-        auto rate = [&](const Figures& f) { return f.ms > 0 ? static_cast<double>(a.rows) / (f.ms / 1000.0) : 0.0; };
-        auto line = [&](const char* what, const Figures& f, bool ownProcess) {
-            std::printf("  %-52s %8.0f ms %10.0f rows/s", what, f.ms, rate(f));
-            if (ownProcess) std::printf("  peak %6.0f MB", f.peakKb / 1024);
-            if (f.stallMs > 0) std::printf("  worst UI stall %4.0f ms", f.stallMs);
-            std::printf("\n");
-        };
-        std::printf("\n%s: %s\n  %lld rows, result as text %.1f MB; each figure the median of 3 interleaved rounds\n", s.dsn,
-                    s.settings, a.rows, textBytes / 1e6);
-        line("(a)  bare fetch loop, columns bound as the run binds", a, true);
-        line("(a2) bare fetch loop, every column bound as text", a2, true);
-        line("(b)  save-to-file run into a query window", b, true);
-        line("(c)  grid run: end of the run + first paint of grid", c, true);
-        line("(e)  text run: end of the run + first paint of text", e, true);
-        line("(e0) the same, the driver's freed result unmerged", e0, true);
-        line("(d)  isql -b -d,", d, false);
-        std::printf("  time b/a %.2f   b/a2 %.2f   b/d %.2f   c/b %.2f   e/b %.2f   e/e0 %.2f   worst stall e/e0 %.0f/%.0f ms"
-                    "   rows kept: b %lld, c %lld, e %lld\n",
-                    b.ms / a.ms, b.ms / a2.ms, b.ms / d.ms, c.ms / b.ms, e.ms / b.ms, e.ms / e0.ms, e.stallMs,
-                    e0.stallMs, b.rows, c.rows, e.rows);
-        // The file run has the same window and driver and keeps no rows: what the display holds is
-        // the peak above it.
-        std::printf("  peak memory of the rows shown, over (b): grid %.1f MB = %.2f x the text, "
-                    "text %.1f MB = %.2f x the text\n",
-                    (c.peakKb - b.peakKb) / 1024.0, (c.peakKb - b.peakKb) * 1024.0 / textBytes,
-                    (e.peakKb - b.peakKb) / 1024.0, (e.peakKb - b.peakKb) * 1024.0 / textBytes);
+        if (!fileOnly) {
+            const std::vector<Figures> f = Interleaved(3, {child("a"), child("a2"), child("b", fileB), child("c"), child("e"),
+                                                           child("e0"), [&] { return RunIsql(dsn, fileD); }});
+            const Figures &a = f[0], &a2 = f[1], &b = f[2], &c = f[3], &e = f[4], &e0 = f[5], &d = f[6];
+            const double textBytes = static_cast<double>(QFileInfo(fileB).size());
+            auto rate = [&](const Figures& f) { return f.ms > 0 ? static_cast<double>(a.rows) / (f.ms / 1000.0) : 0.0; };
+            auto line = [&](const char* what, const Figures& f, bool ownProcess) {
+                std::printf("  %-52s %8.0f ms %10.0f rows/s", what, f.ms, rate(f));
+                if (ownProcess) std::printf("  peak %6.0f MB", f.peakKb / 1024);
+                if (f.stallMs > 0) std::printf("  worst UI stall %4.0f ms", f.stallMs);
+                std::printf("\n");
+            };
+            std::printf("\n%s: %s\n  %lld rows, result as text %.1f MB; each figure the median of 3 interleaved rounds\n", s.dsn,
+                        s.settings, a.rows, textBytes / 1e6);
+            line("(a)  bare fetch loop, columns bound as the run binds", a, true);
+            line("(a2) bare fetch loop, every column bound as text", a2, true);
+            line("(b)  save-to-file run into a query window", b, true);
+            line("(c)  grid run: end of the run + first paint of grid", c, true);
+            line("(e)  text run: end of the run + first paint of text", e, true);
+            line("(e0) the same, the driver's freed result unmerged", e0, true);
+            line("(d)  isql -b -d,", d, false);
+            std::printf("  time b/a %.2f   b/a2 %.2f   b/d %.2f   c/b %.2f   e/b %.2f   e/e0 %.2f   worst stall e/e0 %.0f/%.0f ms"
+                        "   rows kept: b %lld, c %lld, e %lld\n",
+                        b.ms / a.ms, b.ms / a2.ms, b.ms / d.ms, c.ms / b.ms, e.ms / b.ms, e.ms / e0.ms, e.stallMs,
+                        e0.stallMs, b.rows, c.rows, e.rows);
+            // The file run has the same window and driver and keeps no rows: what the display holds is
+            // the peak above it.
+            std::printf("  peak memory of the rows shown, over (b): grid %.1f MB = %.2f x the text, "
+                        "text %.1f MB = %.2f x the text\n",
+                        (c.peakKb - b.peakKb) / 1024.0, (c.peakKb - b.peakKb) * 1024.0 / textBytes,
+                        (e.peakKb - b.peakKb) / 1024.0, (e.peakKb - b.peakKb) * 1024.0 / textBytes);
+        }
         if (dsn.startsWith("BenchSQLite")) {
             const QString fileB0 = dir + "/" + dsn + "-bytype.csv", fileA3 = dir + "/" + dsn + "-bare.csv";
             const QString fileRef = dir + "/" + dsn + "-reference.csv";
@@ -413,8 +421,10 @@ int main(int argc, char** argv)
                 [&] { return RunChild(self, "b", dsn, fileB); }, [&] { return RunChild(self, "b0", dsn, fileB0); },
                 [&] { return RunChild(self, "a3", dsn, fileA3); }, [&] { return RunChild(self, "a3t", dsn, fileA3); }};
             if (!reference.isEmpty()) runs.push_back([&] { return RunChild(reference, "b", dsn, fileRef); });
-            const std::vector<Figures> g = Interleaved(5, runs);
-            std::printf("  interleaved, medians of 5 rounds (process; the run alone, from its execution to its end):\n");
+            const std::vector<Figures> g = Interleaved(fileRounds, runs);
+            if (fileOnly) std::printf("\n%s: %s\n", s.dsn, s.settings);
+            std::printf("  interleaved, medians of %d rounds (process; the run alone, from its execution to its end):\n",
+                        fileRounds);
             auto runLine = [&](const char* what, const Figures& r) {
                 std::printf("  %-52s %8.0f ms %8.0f ms run\n", what, r.ms, r.runMs);
             };

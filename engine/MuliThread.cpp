@@ -33,6 +33,24 @@ QString RowCountMessage(long long n) { return QStringLiteral("（所影响的行
 
 // Rows from which a result's release is worth merging the freed memory at once.
 constexpr long long LargeResultRows = 100000;
+#ifdef __GLIBC__
+// The largest free piece that malloc keeps on its lists of small pieces, its default.
+constexpr int SmallFreePieceBytes = 64 * static_cast<int>(sizeof(std::size_t)) / 4;
+#endif
+
+// The fetched row into the result file: each field rendered, completed first where its buffer cut it.
+void WriteFileRow(SQLHSTMT stmt, std::vector<TColumnDescriptor>& columns, const RenderContext& context,
+                  ResultFileSink& file)
+{
+    std::string& row = file.RowText();
+    for (std::size_t j = 1; j < columns.size(); ++j) {
+        TColumnDescriptor& d = columns[j];
+        CompleteCutValue(stmt, static_cast<SQLUSMALLINT>(j), d, context);
+        RenderResultField(d, context, row);
+        file.EndField();
+    }
+    file.EndRow();
+}
 
 // A short statement runs and shows in microseconds, quicker than a sleeping thread wakes: each
 // side of a hand-off waits this long awake for the other before it sleeps.
@@ -357,10 +375,19 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     // The cursor is closed here, on the worker: a driver that holds the whole result frees it
     // now, so the display step's release on the user-interface thread costs nothing.
     auto closeCursor = [&] {
+#ifdef __GLIBC__
+        // Merged later (at the latest as the thread exits), the pieces of a large freed result hold
+        // this arena's lock ~100+ ms against the window's frees: they are merged as they are freed,
+        // kept from the lists of small free pieces, which costs less than merging them after.
+        const bool large = w.StatementRows >= LargeResultRows && !leaveFreedResultUnmerged_;
+        if (large) mallopt(M_MXFAST, 0);
+#endif
         ODBCIntf::SQLFreeStmt(stmt, SQL_CLOSE);
 #ifdef __GLIBC__
-        // Merged later (at the latest as the thread exits), the pieces of a large freed result hold this arena's lock ~100+ ms against the window's frees.
-        if (w.StatementRows >= LargeResultRows && !leaveFreedResultUnmerged_) malloc_trim(0);
+        if (large) {
+            mallopt(M_MXFAST, SmallFreePieceBytes);
+            malloc_trim(0);
+        }
 #endif
     };
 
@@ -403,14 +430,8 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     while (ok && !StopRequested()) {
         readChanged();
         if (file) {
-            std::string& row = file->RowText();
-            for (int j = 1; j <= n; ++j) {
-                CompleteCutValue(stmt, static_cast<SQLUSMALLINT>(j), w.ColumnDescriptors[j], context);
-                RenderResultField(w.ColumnDescriptors[j], context, row);
-                file->EndField();
-            }
+            WriteFileRow(stmt, w.ColumnDescriptors, context, *file);
             ++w.StatementRows;
-            file->EndRow();
             if (!file->Ok()) break;
         } else {
             for (int j = 1; j <= n; ++j) {

@@ -231,6 +231,26 @@ TEST(ResultRendering, DriverTextForATypeEndsWhereTheBufferTextEnds)
         {"007", 3, SQL_C_LONG, 31, "7"},
         {"a,b", 3, SQL_C_LONG, 31, "'a,b'"},
         {"1234567", 40, SQL_C_LONG, 31, "1234567"},
+        // Texts around the 16 and 32 bytes looked at in one go, up to the last byte before the end
+        // of the buffer: a wrong "is its own rendering" would show the text unchanged.
+        {"123456789012345", 15, SQL_C_DOUBLE, 31, "123456789012345"},
+        {"1234567890123456", 16, SQL_C_DOUBLE, 31, "1.23456789012346E15"},
+        {"12345678901234.5", 16, SQL_C_DOUBLE, 31, "12345678901234.5"},
+        {"-1234567890123.45", 17, SQL_C_DOUBLE, 31, "-1234567890123.45"},
+        {"1234567890123.450", 17, SQL_C_DOUBLE, 31, "1234567890123.45"},
+        {"-12345678901234.56", 18, SQL_C_DOUBLE, 31, "-12345678901234.6"},
+        {"1234567890123456789012345678901", 31, SQL_C_DOUBLE, 31, "1.23456789012346E30"},
+        {"1234567890123456789012345678901", 31, SQL_C_LONG, 31, "1234567890123456789012345678901"},
+        {"0000000000000000000000000000001", 31, SQL_C_SBIGINT, 31, "1"},
+        {"123456789012345678", 18, SQL_C_SBIGINT, 31, "123456789012345678"},
+        {"-0123456789012345678", 20, SQL_C_SBIGINT, 31, "-123456789012345678"},
+        {"123456789", 9, SQL_C_LONG, 31, "123456789"}, {"-012", 4, SQL_C_LONG, 31, "-12"},
+        {"-0", 2, SQL_C_LONG, 31, "0"}, {"-", 1, SQL_C_LONG, 31, "-"}, {"-5", 2, SQL_C_LONG, 31, "-5"},
+        {"0.5", 3, SQL_C_DOUBLE, 31, "0.5"}, {".5", 2, SQL_C_DOUBLE, 31, "0.5"}, {"5.", 2, SQL_C_DOUBLE, 31, "5"},
+        {"1.5.", 4, SQL_C_DOUBLE, 31, "1.5."}, {"-1", 2, SQL_C_DOUBLE, 31, "-1"}, {"-0", 2, SQL_C_DOUBLE, 31, "0"},
+        {"2024-03-05 07:08:09.5", 21, SQL_C_TIMESTAMP, 31, "2024-03-05 07:08:09"},
+        {"2023-02-29 07:08:09.5", 21, SQL_C_TIMESTAMP, 31, "2023-02-29 07:08:09.5"},
+        {"2024-03-05 07:08:09", 19, SQL_C_TIMESTAMP, 31, "2024-03-05 07:08:09"},
     };
     RenderContext file;
     file.Kind = 20;
@@ -425,3 +445,4 @@ TEST(ResultFileSink, AFailedWriteStopsTheSinkAndCountsTheRowsWrittenWhole)
 }
 
 } // namespace
+

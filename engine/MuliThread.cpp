@@ -33,10 +33,6 @@ QString RowCountMessage(long long n) { return QStringLiteral("（所影响的行
 
 // Rows from which a result's release is worth merging the freed memory at once.
 constexpr long long LargeResultRows = 100000;
-#ifdef __GLIBC__
-// The largest free piece that malloc keeps on its lists of small pieces, its default.
-constexpr int SmallFreePieceBytes = 64 * static_cast<int>(sizeof(std::size_t)) / 4;
-#endif
 
 // The fetched row into the result file: each field rendered, completed first where its buffer cut it.
 void WriteFileRow(SQLHSTMT stmt, std::vector<TColumnDescriptor>& columns, const RenderContext& context,
@@ -375,19 +371,10 @@ bool MuliThread::RunStatement(std::size_t i, ResultFileSink* file)
     // The cursor is closed here, on the worker: a driver that holds the whole result frees it
     // now, so the display step's release on the user-interface thread costs nothing.
     auto closeCursor = [&] {
-#ifdef __GLIBC__
-        // Merged later (at the latest as the thread exits), the pieces of a large freed result hold
-        // this arena's lock ~100+ ms against the window's frees: they are merged as they are freed,
-        // kept from the lists of small free pieces, which costs less than merging them after.
-        const bool large = w.StatementRows >= LargeResultRows && !leaveFreedResultUnmerged_;
-        if (large) mallopt(M_MXFAST, 0);
-#endif
         ODBCIntf::SQLFreeStmt(stmt, SQL_CLOSE);
 #ifdef __GLIBC__
-        if (large) {
-            mallopt(M_MXFAST, SmallFreePieceBytes);
-            malloc_trim(0);
-        }
+        // Merged later (at the latest as the thread exits), the pieces of a large freed result hold this arena's lock ~100+ ms against the window's frees.
+        if (w.StatementRows >= LargeResultRows && !leaveFreedResultUnmerged_) malloc_trim(0);
 #endif
     };
 

@@ -165,6 +165,14 @@ bool ReadFixedDigits(const char* p, unsigned& v)
     return digits;
 }
 
+// The days of month m (1 to 12) of year y; 0 for any other month.
+unsigned MonthLength(unsigned y, unsigned m)
+{
+    static constexpr unsigned char days[16] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31, 0, 0, 0};
+    const bool leap = (y % 4 == 0) & ((y % 100 != 0) | (y % 400 == 0));
+    return days[m & 15] + ((m == 2) & leap);
+}
+
 // "YYYY-MM-DD": a day of the calendar, years 1 to 9999.
 bool ReadDate(std::string_view s, DATE_STRUCT& d)
 {
@@ -174,13 +182,9 @@ bool ReadDate(std::string_view s, DATE_STRUCT& d)
     if (!ReadFixedDigits<4>(p, y) || p[4] != '-' || !ReadFixedDigits<2>(p + 5, m) || p[7] != '-' ||
         !ReadFixedDigits<2>(p + 8, day))
         return false;
-    static constexpr unsigned days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (y < 1 || m < 1 || m > 12 || day < 1) return false;
     // Every month has 28 days: only a later day needs the month's length.
-    if (day > 28) {
-        const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-        if (day > days[m - 1] + (m == 2 && leap ? 1 : 0)) return false;
-    }
+    if (day > 28 && day > MonthLength(y, m)) return false;
     d = {static_cast<SQLSMALLINT>(y), static_cast<SQLUSMALLINT>(m), static_cast<SQLUSMALLINT>(day)};
     return true;
 }
@@ -369,11 +373,8 @@ unsigned TwoDigits(const char* p) { return DigitValue(p[0]) * 10 + DigitValue(p[
 // years 1 to 9999, without a branch on the month or the day.
 [[gnu::always_inline]] inline bool IsCalendarDay(const char* p)
 {
-    static constexpr unsigned char days[16] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31, 0, 0, 0};
     const unsigned y = TwoDigits(p) * 100 + TwoDigits(p + 2), m = TwoDigits(p + 5), day = TwoDigits(p + 8);
-    const bool leap = (y % 4 == 0) & ((y % 100 != 0) | (y % 400 == 0));
-    const unsigned length = days[m & 15] + ((m == 2) & leap);
-    return (y >= 1) & (m - 1 < 12) & (day - 1 < length);
+    return (y >= 1) & (m - 1 < 12) & (day - 1 < MonthLength(y, m));
 }
 
 // "HH:MM:SS" at p, whose digits and colons are checked: hours to 23, minutes and seconds to 59.
@@ -529,7 +530,7 @@ void AppendQualified(std::string_view value, const RenderContext& c, std::string
         return;
     }
     out += c.Qualifier;
-    if (c.DoubleQualifier && !c.Qualifier.empty() && value.find(c.Qualifier) != std::string_view::npos) {
+    if (c.DoubleQualifier && value.find(c.Qualifier) != std::string_view::npos) {
         for (std::size_t i = 0; i < value.size();) {
             if (value.compare(i, c.Qualifier.size(), c.Qualifier) == 0) {
                 out += c.Qualifier;

@@ -33,9 +33,9 @@ public:
     // coloured: every line already shows the colours of the window's kind.
     void ChangedTo(const SnapshotText& text, bool coloured = false);
     // Gives the editor document (parented to it from now on), whose whole text is text, in place of
-    // its document, which is emptied in slices afterwards, and handles that as a change of the text. longLine: the document has a long
-    // line (LongLineDisplay), which already keeps its glyphs. taken runs as soon as the editor holds
-    // the document, before the change is handled.
+    // its document, which is emptied in slices afterwards, and handles that as a change of the
+    // text. longLine: the document has a long line (LongLineDisplay), which already keeps its
+    // glyphs. taken runs as soon as the editor holds the document, before the change is handled.
     void AdoptDocument(QTextDocument* document, const SnapshotText& text, bool coloured, bool longLine,
                        const std::function<void()>& taken = {});
     void Undo();

@@ -21,9 +21,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QtMath>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
